@@ -1,0 +1,224 @@
+#include "number_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace kelvo {
+namespace {
+
+__extension__ using Int128 = __int128;
+__extension__ using UInt128 = unsigned __int128;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Drops leading zeros; trailing zeros move into the exponent. Zero becomes empty digits.
+DecimalDigits Normalised(DecimalDigits number) {
+    const auto first = number.digits.find_first_not_of('0');
+    if (first == std::string::npos) return {number.negative, {}, 0};
+    number.digits.erase(0, first);
+    const auto last = number.digits.find_last_not_of('0');
+    number.exponent += static_cast<int>(number.digits.size() - 1 - last);
+    number.digits.erase(last + 1);
+    return number;
+}
+
+}  // namespace
+
+std::optional<DecimalDigits> ParseDecimal(std::string_view text) {
+    text = Trim(text);
+    DecimalDigits number;
+    if (!text.empty() && text.front() == '-') {
+        number.negative = true;
+        text.remove_prefix(1);
+    }
+    const auto comma = text.find(',');
+    const std::string_view whole = text.substr(0, comma);
+    const std::string_view fraction =
+        comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+    if (whole.empty() && fraction.empty()) return std::nullopt;
+    for (const char c : whole)
+        if (!IsDigit(c)) return std::nullopt;
+    for (const char c : fraction)
+        if (!IsDigit(c)) return std::nullopt;  // a second comma lands here too
+    number.digits.reserve(whole.size() + fraction.size());
+    number.digits.append(whole);
+    number.digits.append(fraction);
+    number.exponent = -static_cast<int>(fraction.size());
+    return number;
+}
+
+DecimalDigits DecimalOf(double value) {
+    // 15 significant digits, correctly rounded from the binary value: "d.dddddddddddddde±x".
+    std::array<char, 40> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, 14);
+    std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    DecimalDigits number;
+    if (text.front() == '-') {
+        number.negative = true;
+        text.remove_prefix(1);
+    }
+    const auto e = text.find('e');
+    for (const char c : text.substr(0, e))
+        if (IsDigit(c)) number.digits.push_back(c);
+    int power = 0;
+    const auto exponent_text = text.substr(e + 1);
+    const char* begin = exponent_text.data() + (exponent_text.front() == '+' ? 1 : 0);
+    std::from_chars(begin, exponent_text.data() + exponent_text.size(), power);
+    number.exponent = power - 14;
+    return Normalised(std::move(number));
+}
+
+DecimalDigits RoundDecimal(DecimalDigits number, int places) {
+    number = Normalised(std::move(number));
+    if (number.exponent >= -places) return number;
+    const auto dropped = static_cast<std::size_t>(-places - number.exponent);
+    // Pad so that at least one kept digit exists (it may be a zero).
+    if (number.digits.size() <= dropped)
+        number.digits.insert(0, dropped + 1 - number.digits.size(), '0');
+    const std::size_t kept = number.digits.size() - dropped;
+    const std::string_view tail = std::string_view(number.digits).substr(kept);
+    bool up = false;
+    if (tail.front() > '5') {
+        up = true;
+    } else if (tail.front() == '5') {
+        const bool above_half = tail.find_first_not_of('0', 1) != std::string_view::npos;
+        const bool odd = (number.digits[kept - 1] - '0') % 2 == 1;
+        up = above_half || odd;
+    }
+    number.digits.erase(kept);
+    number.exponent = -places;
+    if (up) {
+        std::size_t i = number.digits.size();
+        while (i > 0 && number.digits[i - 1] == '9') number.digits[--i] = '0';
+        if (i == 0)
+            number.digits.insert(number.digits.begin(), '1');
+        else
+            ++number.digits[i - 1];
+    }
+    return Normalised(std::move(number));
+}
+
+std::string FormatDecimal(const DecimalDigits& raw) {
+    const DecimalDigits number = Normalised(raw);
+    if (number.digits.empty()) return "0";
+    std::string text = number.negative ? "-" : "";
+    if (number.exponent >= 0) {
+        text += number.digits;
+        text.append(static_cast<std::size_t>(number.exponent), '0');
+        return text;
+    }
+    const int whole_length = static_cast<int>(number.digits.size()) + number.exponent;
+    if (whole_length > 0) {
+        text.append(number.digits, 0, static_cast<std::size_t>(whole_length));
+        text += ',';
+        text.append(number.digits, static_cast<std::size_t>(whole_length));
+    } else {
+        text += "0,";
+        text.append(static_cast<std::size_t>(-whole_length), '0');
+        text += number.digits;
+    }
+    return text;
+}
+
+std::optional<double> ReadNumber(std::string_view text) {
+    auto parsed = ParseDecimal(text);
+    if (!parsed) return std::nullopt;
+    const DecimalDigits number = Normalised(std::move(*parsed));
+    const double sign = number.negative ? -1.0 : 1.0;
+    if (number.digits.empty()) return sign * 0.0;
+    // Digits beyond what a double can hold only matter for rounding; keep enough of them
+    // (with a sticky last digit) so the conversion stays correctly rounded and bounded.
+    std::string digits = number.digits;
+    long long exponent = number.exponent;
+    constexpr std::size_t kKeep = 800;
+    if (digits.size() > kKeep) {
+        const bool rest_nonzero = digits.find_first_not_of('0', kKeep) != std::string::npos;
+        exponent += static_cast<long long>(digits.size() - kKeep);
+        digits.erase(kKeep);
+        if (rest_nonzero) digits.back() = digits.back() == '0' ? '1' : digits.back();
+    }
+    const long long magnitude = static_cast<long long>(digits.size()) + exponent;  // 10^(m-1) <= |x| < 10^m
+    if (magnitude > 310) return std::nullopt;
+    if (magnitude < -330) return sign * 0.0;
+    const std::string scientific = digits + "e" + std::to_string(exponent);
+    double value = 0;
+    const auto result =
+        std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        if (magnitude > 0) return std::nullopt;  // too large for a double
+        return sign * 0.0;                       // below the smallest double
+    }
+    if (result.ec != std::errc{} || !std::isfinite(value)) return std::nullopt;
+    return sign * value;
+}
+
+std::string WriteNumber(double value) {
+    if (!std::isfinite(value)) return {};
+    return FormatDecimal(DecimalOf(value));
+}
+
+double RoundHalfEven2(double value) {
+    if (!std::isfinite(value)) return value;
+    const DecimalDigits rounded = RoundDecimal(DecimalOf(value), 2);
+    return ReadNumber(FormatDecimal(rounded)).value_or(0.0);
+}
+
+std::optional<Fixed4> Fixed4::FromDecimal(DecimalDigits number) {
+    number = RoundDecimal(std::move(number), 4);
+    if (number.digits.empty()) return Fixed4(0);
+    const int scale_power = number.exponent + 4;  // ticks = digits * 10^scale_power, >= 0 here
+    if (number.digits.size() + static_cast<std::size_t>(scale_power) > 19) return std::nullopt;
+    number.digits.append(static_cast<std::size_t>(scale_power), '0');
+    std::uint64_t magnitude = 0;
+    std::from_chars(number.digits.data(), number.digits.data() + number.digits.size(), magnitude);
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    if (magnitude > kMax) return std::nullopt;
+    const auto ticks = static_cast<std::int64_t>(magnitude);
+    return Fixed4(number.negative ? -ticks : ticks);
+}
+
+std::optional<Fixed4> Fixed4::FromText(std::string_view text) {
+    auto parsed = ParseDecimal(text);
+    if (!parsed) return std::nullopt;
+    return FromDecimal(std::move(*parsed));
+}
+
+std::optional<Fixed4> Fixed4::FromDouble(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return FromDecimal(DecimalOf(value));
+}
+
+std::optional<Fixed4> Fixed4::Times(Fixed4 other) const {
+    const Int128 product = static_cast<Int128>(ticks_) * other.ticks_;
+    const bool negative = product < 0;
+    const UInt128 magnitude =
+        negative ? static_cast<UInt128>(-product) : static_cast<UInt128>(product);
+    UInt128 quotient = magnitude / kScale;
+    const UInt128 remainder = magnitude % kScale;
+    if (remainder * 2 > kScale || (remainder * 2 == kScale && quotient % 2 == 1)) ++quotient;
+    if (quotient > static_cast<UInt128>(std::numeric_limits<std::int64_t>::max()))
+        return std::nullopt;
+    const auto ticks = static_cast<std::int64_t>(quotient);
+    return Fixed4(negative ? -ticks : ticks);
+}
+
+std::string Fixed4::Text() const {
+    const bool negative = ticks_ < 0;
+    // The magnitude of the most negative count does not fit in int64; go through unsigned.
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(ticks_)
+                                             : static_cast<std::uint64_t>(ticks_);
+    return FormatDecimal({negative, std::to_string(magnitude), -4});
+}
+
+}  // namespace kelvo

@@ -1,0 +1,15 @@
+// The codes that section and protection boxes may hold besides a number.
+#pragma once
+
+#include <string_view>
+
+namespace kelvo {
+
+// The load is above the largest row of the table: no cross-section or breaker for it.
+inline constexpr std::string_view kExceedMarker = "1,111";
+inline constexpr double kExceedMarkerValue = 1.111;
+
+// The cross-section is above the table of this laying method: no current for it.
+inline constexpr std::string_view kAboveTable = "нет";
+
+}  // namespace kelvo

@@ -1,0 +1,102 @@
+#include "core/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace kelvo {
+namespace {
+
+struct ReadCase {
+    const char* text;
+    std::optional<double> value;
+};
+
+TEST(ReadNumber, UserNotation) {
+    const ReadCase cases[] = {
+        {"2,5", 2.5},     {"12,5", 12.5},  {"0,92", 0.92},  {"23,45", 23.45}, {"5", 5},
+        {"12,", 12},      {",5", 0.5},     {" 7 ", 7},      {"\t3,5", 3.5},   {"-1", -1},
+        {"-0,25", -0.25}, {"0", 0},        {"007", 7},      {"2.5", {}},      {"", {}},
+        {"   ", {}},      {",", {}},       {"-", {}},       {"1,2,3", {}},    {"1 000", {}},
+        {"1e3", {}},      {"abc", {}},     {"5a", {}},      {"+5", {}},       {"- 5", {}},
+        {"--5", {}},      {"нет", {}},     {"1,111", 1.111}, {"2,5\n", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(ReadNumber, ExtremeLengthsStayBounded) {
+    EXPECT_EQ(ReadNumber(std::string(10000, '9')), std::nullopt);  // beyond a double
+    EXPECT_EQ(ReadNumber("0," + std::string(10000, '0') + "1"), 0.0);
+    EXPECT_EQ(ReadNumber("1," + std::string(10000, '0')), 1.0);
+    EXPECT_EQ(ReadNumber(std::string(300, '0') + "42"), 42.0);
+}
+
+TEST(WriteNumber, ShortestCommaText) {
+    const std::pair<double, const char*> cases[] = {
+        {11.36, "11,36"},  {2.5, "2,5"},         {5, "5"},          {0.1 + 0.2, "0,3"},
+        {0, "0"},          {-0.0, "0"},          {-2.5, "-2,5"},    {1e20, "100000000000000000000"},
+        {1e-7, "0,0000001"}, {123456789012345678.0, "123456789012346000"},
+        {1.0 / 3, "0,333333333333333"},  {20.099, "20,099"},  {4235, "4235"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(WriteNumber(value), text) << value;
+    EXPECT_EQ(WriteNumber(1.0 / 0.0), "");
+    EXPECT_EQ(WriteNumber(std::nan("")), "");
+}
+
+TEST(RoundHalfEven2, HalvesGoToEven) {
+    const std::pair<double, double> cases[] = {
+        {0.125, 0.12},  {0.375, 0.38},      {11.363636, 11.36}, {15.19387, 15.19},
+        {2.675, 2.68},  {0.005, 0.0},       {0.015, 0.02},      {-0.125, -0.12},
+        {5, 5},         {0.1808, 0.18},     {99.995, 100},      {1e20, 1e20},
+    };
+    for (const auto& [value, rounded] : cases) EXPECT_EQ(RoundHalfEven2(value), rounded) << value;
+}
+
+TEST(Fixed4, FromTextIsExactAndRoundsHalvesToEven) {
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"28,75", 287500},   {"1,25", 12500},      {"0,00005", 0},      {"0,00015", 2},
+        {"0,00025", 2},      {"0,000251", 3},      {"-1,5", -15000},    {"12,", 120000},
+        {"922337203685477,5807", 9223372036854775807},
+    };
+    for (const auto& [text, ticks] : cases) {
+        const auto value = Fixed4::FromText(text);
+        ASSERT_TRUE(value) << text;
+        EXPECT_EQ(value->ticks(), ticks) << text;
+    }
+    EXPECT_FALSE(Fixed4::FromText("922337203685477,5808"));
+    EXPECT_FALSE(Fixed4::FromText("2.5"));
+    EXPECT_FALSE(Fixed4::FromText(""));
+}
+
+TEST(Fixed4, FromDoubleUsesTheShownDigits) {
+    // 23 × 0,9 is 20,700000000000003 in binary; the four-place value is 20,7.
+    EXPECT_EQ(Fixed4::FromDouble(23 * 0.9)->Text(), "20,7");
+    EXPECT_EQ(Fixed4::FromDouble(0.00005)->ticks(), 0);
+    EXPECT_EQ(Fixed4::FromDouble(0.00015)->ticks(), 2);
+    EXPECT_FALSE(Fixed4::FromDouble(1e30));
+    EXPECT_FALSE(Fixed4::FromDouble(std::nan("")));
+}
+
+TEST(Fixed4, ProductsAndTexts) {
+    struct Case {
+        const char *a, *b, *product;
+    };
+    const Case cases[] = {
+        {"23", "1,25", "28,75"},   {"14,5", "0,8", "11,6"}, {"605", "7", "4235"},
+        {"8,01", "1,25", "10,0125"}, {"0,0001", "0,5", "0"},  // 0,00005 -> even
+        {"0,0003", "0,5", "0,0002"}, {"-2", "3,15", "-6,3"},
+    };
+    for (const auto& c : cases) {
+        const auto product = Fixed4::FromText(c.a)->Times(*Fixed4::FromText(c.b));
+        ASSERT_TRUE(product);
+        EXPECT_EQ(product->Text(), c.product) << c.a << " x " << c.b;
+    }
+    const auto big = *Fixed4::FromText("900000000000000");
+    EXPECT_FALSE(big.Times(*Fixed4::FromText("2")));
+    EXPECT_EQ(Fixed4::FromTicks(INT64_MIN).Text(), "-922337203685477,5808");
+}
+
+}  // namespace
+}  // namespace kelvo
