@@ -7,7 +7,7 @@ packages=(
     build-essential cmake
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--screenshots" ]; then
     packages+=(xvfb xauth x11-apps imagemagick)

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QStringList>
+#include <QTest>
+
+#include "core/number_text.h"
+#include "core/permissible_current.h"
+#include "ui/shell/links.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/picture_viewer.h"
+#include "ui/shell/program.h"
+#include "ui/shell/reference_tables.h"
+#include "ui/shell/skin.h"
+#include "ui/shell/window_ops.h"
+
+namespace kelvo::shell {
+namespace {
+
+void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Records what the message window asks of the main window.
+class FakeMainWindow : public MainWindowLink {
+public:
+    QStringList calls;
+    void ShowMainWindow() override { calls << QStringLiteral("show"); }
+    void HideMainWindow() override { calls << QStringLiteral("hide"); }
+    void ClearAfterMessage() override { calls << QStringLiteral("clear"); }
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMainWindowLink(&main_window_);
+        SetEndProgramHandler([this] { ++program_ends_; });
+        SetUrlOpener([this](const QUrl& url) {
+            opened_ << url.toString(QUrl::FullyEncoded);
+            return true;
+        });
+    }
+    void TearDown() override {
+        ReleaseForm2();
+        ReleaseForm3();
+        ProcessDeletes();
+        SetMainWindowLink(nullptr);
+        SetEndProgramHandler({});
+        SetUrlOpener({});
+    }
+
+    FakeMainWindow main_window_;
+    int program_ends_ = 0;
+    QStringList opened_;
+};
+
+void ExpectFrameLaidOut(const SkinnedWindow& window, int title_picture_top) {
+    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    const QRect close = GeometryTwips(window.Picture1(0));
+    const QRect minimise = GeometryTwips(window.Picture1(1));
+    const QRect outer = GeometryTwips(window.Shape1(0));
+    const QRect inner = GeometryTwips(window.Shape1(1));
+    const int w = window.width() * tx, h = window.height() * ty;
+    // Right edges: 40 twips in from the window's, 20 twips left of the close button.
+    EXPECT_NEAR(w - (close.x() + close.width()), 40, tx);
+    EXPECT_NEAR(close.x() - (minimise.x() + minimise.width()), 20, tx);
+    EXPECT_NEAR(close.y(), 30, ty);
+    EXPECT_NEAR(minimise.y(), 30, ty);
+    EXPECT_EQ(outer, QRect(0, 0, w, h));
+    EXPECT_EQ(inner, QRect(tx, ty, w - 2 * tx, h - 2 * ty));
+    EXPECT_EQ(GeometryTwips(window.Image1()), QRect(0, 0, w, 24 * ty));
+    EXPECT_NEAR(GeometryTwips(window.Picture2()).x(), 20, tx);
+    EXPECT_NEAR(GeometryTwips(window.Picture2()).y(), title_picture_top, ty);
+    EXPECT_EQ(window.Shape1(0)->BorderColor(), colors::kBorderOuter);
+    EXPECT_EQ(window.Shape1(1)->BorderColor(), colors::kBorderInner);
+}
+
+TEST_F(ShellTest, FrameFollowsEveryResize) {
+    MessageWindow& form2 = Form2();
+    PictureViewer& form3 = Form3();
+    form2.show();
+    form3.show();
+    for (const QSize size : {QSize(300, 120), QSize(718, 127), QSize(1000, 600), QSize(64, 40)}) {
+        SCOPED_TRACE(size.width());
+        form2.resize(size);
+        form3.resize(size);
+        ExpectFrameLaidOut(form2, 0);
+        ExpectFrameLaidOut(form3, 40);
+    }
+}
+
+TEST_F(ShellTest, DragStartsOnlyWithTheLeftButtonOnTheTitle) {
+    PictureViewer& viewer = Form3();
+    viewer.show();
+    QSignalSpy drags(&viewer, &SkinnedWindow::dragStarted);
+    QTest::mousePress(viewer.Image1(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mousePress(viewer.Image1(), Qt::MiddleButton, {}, QPoint(5, 5));
+    QTest::mousePress(viewer.Label4(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(drags.count(), 0);
+    QTest::mousePress(viewer.Image1(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(viewer.Image1(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mousePress(viewer.Picture2(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(viewer.Picture2(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(drags.count(), 2);
+}
+
+TEST_F(ShellTest, ShowTitleBarParksTheCaptionInTag) {
+    MessageWindow& window = Form2();
+    window.show();
+    EXPECT_EQ(window.Caption(), "kelvo v2.1");
+    EXPECT_EQ(window.Tag(), "kelvo v2.1");
+    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+
+    const QRect geometry = window.geometry();
+    ShowTitleBar(window, false);
+    EXPECT_EQ(window.Caption(), "");
+    EXPECT_EQ(window.Tag(), "kelvo v2.1");
+    ShowTitleBar(window, false);  // parks the already-empty caption
+    EXPECT_EQ(window.Tag(), "");
+    ShowTitleBar(window, true);   // an empty caption gets a title bar
+    EXPECT_EQ(window.Caption(), "");
+    EXPECT_FALSE(window.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowTitleHint);
+    EXPECT_EQ(window.StyleBits(), 0x00CA0000u);  // caption, system menu, minimise box
+
+    window.SetCaption(QStringLiteral("kelvo v2.1"));
+    ShowTitleBar(window, false);
+    ShowTitleBar(window, true);   // a caption text: no title bar, but the system menu is back
+    EXPECT_EQ(window.Caption(), "kelvo v2.1");
+    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(window.StyleBits(), 0x000A0000u);  // system menu and minimise box, no caption
+    EXPECT_EQ(window.geometry(), geometry);
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(ShellTest, AlwaysOnTopKeepsGeometry) {
+    PictureViewer& window = Form3();
+    window.show();
+    window.setGeometry(100, 120, 500, 300);
+    const QRect geometry = window.geometry();
+    SetAlwaysOnTop(&window, true);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(window.geometry(), geometry);
+    EXPECT_TRUE(window.isVisible());
+    SetAlwaysOnTop(&window, false);
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(window.geometry(), geometry);
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(ShellTest, DisableXbuttonRemovesCloseOnlyWhereThereIsOne) {
+    QWidget with_menu(nullptr, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    DisableXbutton(&with_menu);
+    EXPECT_FALSE(with_menu.windowFlags() & Qt::WindowCloseButtonHint);
+    QWidget frameless(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    const auto flags = frameless.windowFlags();
+    DisableXbutton(&frameless);
+    EXPECT_EQ(frameless.windowFlags(), flags);
+    DisableXbutton(nullptr);
+    QWidget child(&frameless);
+    DisableXbutton(&child);
+}
+
+TEST_F(ShellTest, MessageThatHidTheMainWindowRestoresAndEmptiesIt) {
+    ShowMessage(QStringLiteral("Неустановлен ток"), MainWindowWhileShown::Hidden);
+    ShowMessage(QStringLiteral("Установите длину в метрах"), MainWindowWhileShown::Hidden);
+    MessageWindow& form2 = Form2();
+    EXPECT_TRUE(form2.isVisible());
+    EXPECT_EQ(form2.Label1()->text(), "Установите длину в метрах");  // the later text wins
+    EXPECT_EQ(main_window_.calls, QStringList({"hide", "hide"}));
+    QTest::mouseClick(form2.Command2(), Qt::LeftButton);
+    EXPECT_FALSE(Form2Exists());
+    EXPECT_EQ(main_window_.calls, QStringList({"hide", "hide", "show", "clear"}));
+    ProcessDeletes();
+    EXPECT_EQ(Form2().Label1()->text(), "");  // a fresh window
+}
+
+TEST_F(ShellTest, NoticeThatLeftTheMainWindowVisibleOnlyCloses) {
+    ShowMessage(QStringLiteral("Установите сечение"), MainWindowWhileShown::Visible, true);
+    EXPECT_TRUE(Form2().Label1()->alignment() & Qt::AlignHCenter);
+    QTest::mouseClick(Form2().Command2(), Qt::LeftButton);
+    EXPECT_FALSE(Form2Exists());
+    EXPECT_TRUE(main_window_.calls.isEmpty());
+}
+
+TEST_F(ShellTest, CloseButtons) {
+    Form2().show();
+    QTest::mouseClick(Form2().Picture1(0), Qt::LeftButton);
+    EXPECT_EQ(program_ends_, 1);  // the message window's close ends the program
+    OpenPicture(TableRequest(pictures::Reference::Power));
+    QTest::mouseClick(Form3().Picture1(0), Qt::LeftButton);
+    EXPECT_FALSE(Form3Exists());  // the viewer's close only drops the viewer
+    EXPECT_EQ(program_ends_, 1);
+}
+
+TEST_F(ShellTest, ViewerShowsTheWholePictureWhateverCameBefore) {
+    using pictures::Reference;
+    struct Step {
+        ViewerRequest request;
+        QRect picture_area;  // twips
+        QSize viewer;        // twips
+        bool site_link, help_links;
+    };
+    const Step steps[] = {
+        {TableRequest(Reference::Power), {0, 360, 11685, 6435}, {11745, 7035}, true, false},
+        {HelpRequest(), {1240, 360, 9105, 6315}, {10345, 6715}, false, true},
+        {TableRequest(Reference::WireCurrents), {15, 360, 11700, 6465}, {11775, 7065}, true, false},
+        {HelpRequest(), {1245, 360, 9105, 6315}, {10350, 6715}, false, true},
+        {TableRequest(Reference::Power), {0, 360, 11685, 6435}, {11745, 7035}, true, false},
+    };
+    for (const auto& step : steps) {
+        OpenPicture(step.request);
+        PictureViewer& viewer = Form3();
+        SCOPED_TRACE(static_cast<int>(step.request.picture));
+        const QRect area = GeometryTwips(viewer.Image2());
+        EXPECT_NEAR(area.x(), step.picture_area.x(), 15);
+        EXPECT_EQ(area.y(), step.picture_area.y());
+        EXPECT_EQ(area.size(), step.picture_area.size());
+        EXPECT_NEAR(viewer.width() * TwipsPerPixelX(), step.viewer.width(), 15);
+        EXPECT_NEAR(viewer.height() * TwipsPerPixelY(), step.viewer.height(), 15);
+        EXPECT_GE(viewer.width(), viewer.Image2()->geometry().right());
+        EXPECT_EQ(viewer.LinkArea(1)->isVisibleTo(&viewer), step.site_link);
+        EXPECT_EQ(viewer.LinkArea(2)->isVisibleTo(&viewer), step.help_links);
+        EXPECT_EQ(viewer.LinkArea(3)->isVisibleTo(&viewer), step.help_links);
+        EXPECT_EQ(viewer.Label4()->text(), step.request.title);
+        ExpectFrameLaidOut(viewer, 40);
+    }
+    ReleaseForm3();
+    ProcessDeletes();
+    EXPECT_EQ(GeometryTwips(Form3().Image2()), QRect(0, 360, 11685, 6435));  // design size again
+}
+
+TEST_F(ShellTest, LinkAreasLieOverTheLinksAndOpenWellFormedUrls) {
+    OpenPicture(HelpRequest());
+    PictureViewer& viewer = Form3();
+    const QPoint origin = viewer.Image2()->pos();
+    EXPECT_TRUE(viewer.LinkArea(2)->geometry().intersects(pictures::HelpMailLinkArea().translated(origin)));
+    EXPECT_TRUE(viewer.LinkArea(3)->geometry().intersects(pictures::HelpSiteLinkArea().translated(origin)));
+    QTest::mouseClick(viewer.LinkArea(2), Qt::LeftButton);
+    QTest::mouseClick(viewer.LinkArea(3), Qt::LeftButton);
+    OpenPicture(TableRequest(pictures::Reference::Breakers));
+    EXPECT_TRUE(viewer.LinkArea(1)->geometry().intersects(
+        pictures::TableSiteLinkArea().translated(viewer.Image2()->pos())));
+    QTest::mouseClick(viewer.LinkArea(1), Qt::LeftButton);
+    EXPECT_EQ(opened_, QStringList({"mailto:support@kelvo.example?Subject=%D0%92%D0%BE%D0%BF%D1%80%D0%BE%D1%81%D1%8B",
+                                    "http://kelvo.example/", "http://kelvo.example/"}));
+}
+
+TEST(Links, UrlsAreWellFormed) {
+    EXPECT_EQ(SiteRootUrl().toString(), "http://kelvo.example");
+    EXPECT_EQ(CatalogueUrl().toString(), "http://kelvo.example/catalog.php");
+    EXPECT_EQ(UrlFromSiteText(QStringLiteral("kelvo.example")).toString(), "http://kelvo.example");
+    EXPECT_FALSE(UrlFromSiteText(QStringLiteral("")).isValid());
+    EXPECT_FALSE(UrlFromSiteText(QStringLiteral("http://exa mple")).isValid());
+    EXPECT_FALSE(OpenUrl(QUrl()));
+}
+
+// Every current in the wire table of the reference pictures is the limit of its section in the
+// permissible-current tables: the section carries it, and a hundredth more needs a larger one.
+TEST(ReferenceTables, WireCurrentPictureAgreesWithThePermissibleCurrents) {
+    const ReferenceTable table = WireCurrentTable();
+    using L = LayingMethod;
+    constexpr auto Cu = Material::Copper;
+    constexpr auto Al = Material::Aluminium;
+    const std::pair<Material, LayingMethod> columns[] = {
+        {Cu, L::p1}, {Al, L::p1}, {Cu, L::p2}, {Cu, L::p3}, {Cu, L::p4}, {Cu, L::p5},
+        {Cu, L::p6}, {Al, L::p2}, {Al, L::p3}, {Al, L::p4}, {Al, L::p5}, {Al, L::p6}};
+    ASSERT_EQ(table.rows.size(), 18u);
+    int currents = 0;
+    for (const auto& row : table.rows) {
+        ASSERT_EQ(row.size(), 13);
+        const std::string section = row[0].toStdString();
+        for (int c = 0; c < 12; ++c) {
+            const auto [material, laying] = columns[c];
+            const ConductorChoice choice{material, KindOf(laying), laying};
+            const std::string cell = row[c + 1].toStdString();
+            SCOPED_TRACE(section + " column " + std::to_string(c));
+            if (cell == "-") {
+                bool has_row = false;
+                for (const auto& r : PermissibleCurrentTable(material, laying).rows())
+                    has_row = has_row || r.result == section;
+                EXPECT_FALSE(has_row);
+                continue;
+            }
+            ++currents;
+            EXPECT_EQ(SelectSectionByCurrent(cell, choice), section);
+            EXPECT_NE(SelectSectionByCurrent(WriteNumber(*ReadNumber(cell) + 0.01), choice), section);
+        }
+    }
+    EXPECT_EQ(currents, 156);
+    // The one-three-core copper column in a pipe, 1 to 150 mm².
+    QStringList column;
+    for (std::size_t r = 2; r < 16; ++r) column << table.rows[r][7];
+    EXPECT_EQ(column.join(' '), "14 15 21 27 34 50 70 85 100 135 175 215 250 -");
+}
+
+}  // namespace
+}  // namespace kelvo::shell

@@ -1,0 +1,34 @@
+#include "ui/shell/program.h"
+
+#include <QApplication>
+
+namespace kelvo::shell {
+namespace {
+
+std::function<void()>& EndHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
+MainWindowLink*& Link() {
+    static MainWindowLink* link = nullptr;
+    return link;
+}
+
+}  // namespace
+
+void EndProgram() {
+    if (EndHandler()) {
+        EndHandler()();
+        return;
+    }
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void SetEndProgramHandler(std::function<void()> handler) { EndHandler() = std::move(handler); }
+
+void SetMainWindowLink(MainWindowLink* link) { Link() = link; }
+MainWindowLink* GetMainWindowLink() { return Link(); }
+
+}  // namespace kelvo::shell

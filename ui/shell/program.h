@@ -1,0 +1,29 @@
+// Ending the program, and the main window as the shell's windows see it.
+#pragma once
+
+#include <functional>
+
+namespace kelvo::shell {
+
+// Ends the program: every window closes and the event loop stops.
+void EndProgram();
+// Replaces what EndProgram does (tests observe it instead of quitting); an empty function
+// restores the default.
+void SetEndProgramHandler(std::function<void()> handler);
+
+// What the message window needs of the main window. The main window implements it and
+// registers itself; the shell never includes the main window.
+class MainWindowLink {
+public:
+    virtual ~MainWindowLink() = default;
+    virtual void ShowMainWindow() = 0;
+    virtual void HideMainWindow() = 0;
+    // Empties the current, power and result boxes after a message, through the boxes' own
+    // setters so that their change rules run: Text2, Text1, txtI, txtP, then Label4.
+    virtual void ClearAfterMessage() = 0;
+};
+
+void SetMainWindowLink(MainWindowLink* link);
+MainWindowLink* GetMainWindowLink();
+
+}  // namespace kelvo::shell

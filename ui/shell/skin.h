@@ -1,0 +1,45 @@
+// Geometry in twips and the colours and fonts of the program's skin.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+
+class QWidget;
+
+namespace kelvo::shell {
+
+// Twips per screen pixel (15 on a 96-dpi screen), from the primary screen's logical dpi.
+int TwipsPerPixelX();
+int TwipsPerPixelY();
+
+int TwipsToPixelsX(double twips);
+int TwipsToPixelsY(double twips);
+
+// Places a widget by its design place in twips, relative to its parent.
+void PlaceTwips(QWidget* widget, double left, double top, double width, double height);
+void MoveTwips(QWidget* widget, double left, double top);
+// The widget's geometry read back in twips.
+QRect GeometryTwips(const QWidget* widget);
+
+namespace colors {
+inline const QColor kBackground{240, 220, 160};
+inline const QColor kMenuBar{210, 187, 126};
+inline const QColor kMenuOpened{185, 165, 111};
+inline const QColor kPanelOpened{219, 221, 142};
+inline const QColor kMenuStripe{213, 197, 139};
+inline const QColor kBorderOuter{0, 0, 128};
+inline const QColor kBorderInner{0, 0, 255};
+inline const QColor kRaisedInput{192, 255, 255};
+inline const QColor kRed{255, 0, 0};
+inline const QColor kBlue{0, 0, 255};
+inline const QColor kLine{160, 160, 160};
+}  // namespace colors
+
+// The sans-serif face of captions and boxes at a point size (8,25 by default).
+QFont UiFont(double points = 8.25, bool bold = false);
+
+// Gives a widget its own solid background colour.
+void SetBackground(QWidget* widget, const QColor& color);
+
+}  // namespace kelvo::shell

@@ -1,0 +1,60 @@
+// Shows each window and picture of the program and saves it as a PNG file into the folder
+// given as the first argument.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include "ui/shell/message_window.h"
+#include "ui/shell/picture_viewer.h"
+#include "ui/shell/pictures.h"
+
+using namespace kelvo::shell;
+
+namespace {
+
+void Save(QWidget& widget, const QDir& folder, const QString& name) {
+    QApplication::processEvents();
+    widget.grab().save(folder.filePath(name + QStringLiteral(".png")));
+}
+
+void SaveImage(const QImage& image, const QDir& folder, const QString& name) {
+    image.save(folder.filePath(name + QStringLiteral(".png")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
+    QDir().mkpath(folder.path());
+
+    using pictures::Reference;
+    for (const auto picture : {Reference::Power, Reference::Breakers, Reference::WireCurrents,
+                               Reference::Help})
+        SaveImage(pictures::ReferencePicture(picture), folder,
+                  QStringLiteral("picture-%1").arg(static_cast<int>(picture)));
+    SaveImage(pictures::Banner(), folder, QStringLiteral("banner"));
+    SaveImage(pictures::OrderingPicture(), folder, QStringLiteral("ordering"));
+    SaveImage(pictures::Globe(), folder, QStringLiteral("globe"));
+    SaveImage(pictures::TitlePicture(QStringLiteral("Выбор сечения проводника")), folder,
+              QStringLiteral("title"));
+
+    ShowMessage(QStringLiteral("десятичные вводятся через запятую, пример 2,5 или не "
+                               "установлена мощность / ток"),
+                MainWindowWhileShown::Visible);
+    Save(Form2(), folder, QStringLiteral("form2-message"));
+    ReleaseForm2();
+
+    OpenPicture(TableRequest(Reference::Power));
+    Save(Form3(), folder, QStringLiteral("form3-table-101"));
+    OpenPicture(TableRequest(Reference::Breakers));
+    Save(Form3(), folder, QStringLiteral("form3-table-102"));
+    OpenPicture(TableRequest(Reference::WireCurrents));
+    Save(Form3(), folder, QStringLiteral("form3-table-103"));
+    OpenPicture(HelpRequest());
+    Save(Form3(), folder, QStringLiteral("form3-help"));
+    OpenPicture(TableRequest(Reference::WireCurrents));
+    Save(Form3(), folder, QStringLiteral("form3-table-103-after-help"));
+    ReleaseForm3();
+    return 0;
+}
