@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTimer>
 
+#include "ui/main/main_window.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
 #include "ui/shell/pictures.h"
@@ -39,6 +40,19 @@ int main(int argc, char** argv) {
     SaveImage(pictures::TitlePicture(QStringLiteral("Выбор сечения проводника")), folder,
               QStringLiteral("title"));
 
+    {
+        kelvo::mainwindow::MainWindow form1;
+        form1.show();
+        Save(form1, folder, QStringLiteral("form1-start"));
+        form1.txtP->Write(QStringLiteral("2,5"));
+        form1.Command2->Press();
+        form1.Timer1->Tick();
+        Save(form1, folder, QStringLiteral("form1-calculated"));
+        form1.Check3->SetValue(true);
+        form1.Combo3->Write(QStringLiteral("2,5"));
+        form1.Command5->Press();
+        Save(form1, folder, QStringLiteral("form1-reverse"));
+    }
     ShowMessage(QStringLiteral("десятичные вводятся через запятую, пример 2,5 или не "
                                "установлена мощность / ток"),
                 MainWindowWhileShown::Visible);

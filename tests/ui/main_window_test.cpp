@@ -1,0 +1,480 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+#include <memory>
+
+#include "ui/main/main_window.h"
+#include "ui/main/texts.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/program.h"
+
+namespace kelvo::mainwindow {
+namespace {
+
+using shell::Cascade;
+using shell::Form2;
+using shell::Form2Exists;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shell::SetEndProgramHandler([] {});
+        Cascade::ResetOverflow();
+        QGuiApplication::clipboard()->setText(QStringLiteral("the user's own clipboard"));
+        form = std::make_unique<MainWindow>();
+        form->show();
+    }
+    void TearDown() override {
+        EXPECT_FALSE(Cascade::Overflowed());
+        EXPECT_EQ(Cascade::Depth(), 0);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own clipboard");
+        form.reset();
+        shell::ReleaseForm2();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        shell::SetEndProgramHandler({});
+    }
+
+    // Presses "ОК" and checks that the main window is back.
+    void Acknowledge() {
+        ASSERT_TRUE(Form2Exists());
+        QTest::mouseClick(Form2().Command2(), Qt::LeftButton);
+        EXPECT_FALSE(Form2Exists());
+        EXPECT_TRUE(form->isVisible());
+    }
+    QString Message() const { return Form2Exists() ? Form2().Label1()->text() : QString(); }
+
+    // The forward calculation with the load given as power.
+    void CalculatePower(const QString& kw) {
+        form->Option1->Select();
+        form->txtP->Write(kw);
+        form->Command2->Press();
+    }
+    void Recommend() {
+        ASSERT_TRUE(form->Timer1->Enabled());
+        form->Timer1->Tick();
+        EXPECT_FALSE(form->Timer1->Enabled());
+    }
+    void Reverse(const QString& section) {
+        form->Check3->SetValue(true);
+        form->Combo3->Write(section);
+        form->Command5->Press();
+    }
+
+    std::unique_ptr<MainWindow> form;
+};
+
+TEST_F(MainWindowTest, StartUpState) {
+    EXPECT_TRUE(form->Option1->Value());
+    EXPECT_TRUE(form->Option3->Value());
+    EXPECT_TRUE(form->p->Value());
+    EXPECT_TRUE(form->Option5->Value());
+    EXPECT_TRUE(form->p1->Value());
+    EXPECT_TRUE(form->k1->Value());
+    EXPECT_TRUE(form->Check2->Value());
+    EXPECT_FALSE(form->Check3->Value());
+    EXPECT_EQ(form->Combo2->Text(), "220");
+    EXPECT_EQ(form->Combo2->Items(), QStringList({"220", "127", "36", "12"}));
+    EXPECT_EQ(form->Combo1->Text(), "4");
+    EXPECT_EQ(form->Combo1->Items(), QStringList({"4", "5", "6", "7", "8", "9", "10"}));
+    EXPECT_EQ(form->txtL->Text(), "1");
+    EXPECT_EQ(form->Text4->Text(), "8,8");
+    EXPECT_EQ(form->Text3->Text(), "211,2");
+    EXPECT_EQ(form->Combo4->Text(), "1");
+    for (QWidget* shown : std::initializer_list<QWidget*>{form->Frame3, form->Frame10, form->Frame7,
+                                                          form->Frame2, form->Frame8})
+        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             form->Frame17, form->Frame6, form->Frame18, form->Frame22, form->Frame12,
+             form->Frame15, form->Frame21, form->Text6, form->Text3})
+        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
+    // The list timer fills the cross-section list on a later turn. (The start-up reset has
+    // already released the compact window whose list timer the "провод" click armed.)
+    ASSERT_TRUE(form->Timer3->Enabled());
+    form->Timer3->Tick();
+    EXPECT_EQ(form->Combo3->count(), 20);
+    EXPECT_EQ(form->Combo3->Text(), "");
+    EXPECT_FALSE(form->Timer3->Enabled());
+}
+
+TEST_F(MainWindowTest, ForwardCalculations) {
+    struct Case {
+        OptionButton* MainWindow::*supply;
+        const char *power, *current, *by_current, *by_loss, *label4;
+    };
+    const Case cases[] = {
+        {&MainWindow::Option3, "2,5", "11,36", "0,75", "0,75", "Выбрать по длительному току сечение 0,75 мм.кв"},
+        {&MainWindow::Option4, "10", "15,19", "1", "1", "Выбрать по длительному току сечение 1 мм.кв"},
+        {&MainWindow::Option17, "0,5", "41,67", "6", "6", "Выбрать по длительному току сечение 6 мм.кв"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.power);
+        (form.get()->*c.supply)->Select();
+        CalculatePower(QString::fromUtf8(c.power));
+        EXPECT_EQ(form->txtI->Text(), c.current);
+        EXPECT_EQ(form->txtP->Text(), c.power);
+        EXPECT_EQ(form->Text2->Text(), c.by_current);
+        Recommend();
+        EXPECT_EQ(form->Text1->Text(), c.by_loss);
+        EXPECT_EQ(form->Label4->Caption(), c.label4);
+        EXPECT_TRUE(form->Frame22->isVisible());
+        EXPECT_FALSE(Form2Exists());
+    }
+}
+
+TEST_F(MainWindowTest, RecommendationByVoltageLossOverALongLine) {
+    form->txtL->Write(QStringLiteral("200"));
+    CalculatePower(QStringLiteral("2,5"));
+    EXPECT_EQ(form->Text6->Text(), "9,04");
+    EXPECT_EQ(form->Text1->Text(), "10");
+    Recommend();
+    EXPECT_EQ(form->Label4->Caption(), "Выбрать по потерям напряжения сечение 10 мм.кв");
+    EXPECT_EQ(form->Text1->Text(), "10");
+}
+
+TEST_F(MainWindowTest, CurrentGivenComputesPower) {
+    form->Option2->Select();
+    form->txtI->Write(QStringLiteral("16"));
+    form->Command2->Press();
+    EXPECT_EQ(form->txtP->Text(), "3,52");
+    EXPECT_EQ(form->Text2->Text(), "1");
+}
+
+TEST_F(MainWindowTest, MessagesHideTheMainWindowUntilOk) {
+    struct Case {
+        std::function<void(MainWindow&)> arrange;
+        QString message;
+    };
+    const Case cases[] = {
+        {[](MainWindow& f) { f.txtP->Write(QStringLiteral("2.5")); }, texts::kDecimalComma},
+        // "Неустановлен ток", then the empty current cannot be written.
+        {[](MainWindow& f) { f.Option2->Select(); }, texts::kDecimalComma},
+        {[](MainWindow& f) {
+             f.txtP->Write(QStringLiteral("2,5"));
+             f.txtL->Write(QString());
+         },
+         texts::kNoLength},
+        {[](MainWindow& f) {
+             f.txtP->Write(QStringLiteral("2,5"));
+             f.Frame10->hide();
+             f.txtL->Write(QString());
+         },
+         texts::kNoLength},
+        {[](MainWindow& f) {
+             f.txtP->Write(QStringLiteral("2,5"));
+             f.Frame10->hide();
+             f.Text6->Write(QStringLiteral("5"));
+         },
+         texts::kChooseConductorKind},
+        {[](MainWindow& f) {
+             f.txtP->Write(QStringLiteral("500"));
+         },
+         texts::ExceedByPower(QStringLiteral("500"))},
+        {[](MainWindow& f) {
+             f.txtP->Write(QStringLiteral("10"));
+             f.txtL->Write(QStringLiteral("700"));
+             f.p4->Select();
+         },
+         texts::kExceedByLoss},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        form = std::make_unique<MainWindow>();
+        form->show();
+        c.arrange(*form);
+        const QString section_by_loss = form->Text6->Text();
+        form->Command2->Press();
+        EXPECT_EQ(Message(), c.message);
+        EXPECT_FALSE(form->isVisible());
+        if (c.message == texts::kChooseConductorKind) {
+            EXPECT_EQ(form->Text6->Text(), section_by_loss);
+        }
+        Acknowledge();
+        // "ОК" after a message that hid the window empties the load and the results.
+        for (TextBox* box : {form->Text2, form->Text1, form->txtI, form->txtP})
+            EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
+        EXPECT_EQ(form->Label4->Caption(), "");
+    }
+}
+
+TEST_F(MainWindowTest, NoSupplyKindForAPower) {
+    for (OptionButton* option : {form->Option3, form->Option4, form->Option17}) {
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+    }
+    CalculatePower(QStringLiteral("2,5"));
+    // The power message, then writing the current that was never computed fails.
+    EXPECT_EQ(Message(), texts::kDecimalComma);
+    Acknowledge();
+}
+
+TEST_F(MainWindowTest, ZeroVoltageEndsTheClickSilently) {
+    form->Combo2->Write(QStringLiteral("0"));
+    CalculatePower(QStringLiteral("2,5"));
+    EXPECT_FALSE(Form2Exists());
+    EXPECT_EQ(form->txtI->Text(), "");
+    EXPECT_EQ(form->Text4->Text(), "0");
+}
+
+TEST_F(MainWindowTest, ExceedMarkerIsRedWithItsMessage) {
+    CalculatePower(QStringLiteral("500"));
+    EXPECT_EQ(form->Text2->Text(), "1,111");
+    EXPECT_EQ(form->Text2->palette().color(QPalette::Text), QColor(255, 0, 0));
+}
+
+TEST_F(MainWindowTest, AlternativeSections) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1,2", "или 1,5 мм.кв"}, {"2", "или 2,5 мм.кв"}, {"3", "или 4 мм.кв"},
+        {"5", "или 6 мм.кв"},     {"8", "или 10 мм.кв"},  {"10", ""},
+    };
+    for (const auto& [section, alternative] : cases) {
+        form->Text2->Write(QString::fromUtf8(section));
+        EXPECT_EQ(form->Label21->Caption(), alternative);
+        form->Text1->Write(QString::fromUtf8(section));
+        EXPECT_EQ(form->Label20->Caption(), alternative);
+    }
+}
+
+TEST_F(MainWindowTest, RecommendationOnABoxThatIsNotANumber) {
+    form->Text2->Write(QString());
+    form->Text1->Write(QStringLiteral("4"));
+    Recommend();
+    EXPECT_EQ(Message(), texts::kTooLarge);
+    Acknowledge();
+}
+
+TEST_F(MainWindowTest, ResetEmptiesEverything) {
+    form->Option2->Select();
+    form->txtI->Write(QStringLiteral("23"));
+    form->Combo4->Choose(QStringLiteral("1,25"));
+    form->Command2->Press();
+    EXPECT_EQ(form->Text13->Text(), "30");
+    form->Command3->Press();
+    for (TextBox* box : {form->txtP, form->txtI, form->Text2, form->Text1, form->Text6, form->Text7,
+                         form->Text9, form->Text10, form->Text11, form->Text13, form->Text14,
+                         form->Text15, form->Text16})
+        EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
+    EXPECT_EQ(form->Combo4->Text(), "1");
+    EXPECT_EQ(form->frmS().Combo2.Text(), "1");
+    EXPECT_FALSE(form->Frame22->isVisible());
+    // A new load gets its own protection in full, none of the earlier load's.
+    form->Option4->Select();
+    CalculatePower(QStringLiteral("540"));
+    EXPECT_EQ(form->Text13->Text(), "1000");
+    EXPECT_EQ(form->Text15->Text(), "");
+    EXPECT_EQ(form->Text16->Text(), "");
+}
+
+}  // namespace
+}  // namespace kelvo::mainwindow
+
+namespace kelvo::mainwindow {
+namespace {
+
+TEST_F(MainWindowTest, TypingACurrentRunsTheSelectionAndTheProtection) {
+    form->txtI->setFocus();
+    QTest::keyClicks(form->txtI, QStringLiteral("23"));
+    EXPECT_EQ(form->Text2->Text(), "1,5");
+    EXPECT_EQ(form->Text13->Text(), "25");
+    EXPECT_EQ(form->Text15->Text(), "40");
+    EXPECT_EQ(form->Text16->Text(), "30");
+    // A current on its way ("23." before the user fixes it) is no current: no message, no
+    // reset, the typed text stays.
+    QTest::keyClicks(form->txtI, QStringLiteral("."));
+    EXPECT_FALSE(Form2Exists());
+    EXPECT_EQ(form->txtI->Text(), "23.");
+    EXPECT_EQ(form->Text2->Text(), "");
+    EXPECT_EQ(form->Text13->Text(), "25");
+}
+
+TEST_F(MainWindowTest, EveryPressRunsBothSelectionsAgain) {
+    form->txtL->Write(QStringLiteral("700"));
+    CalculatePower(QStringLiteral("10"));
+    EXPECT_EQ(form->Text6->Text(), "126,55");
+    EXPECT_EQ(form->Text1->Text(), "150");
+    EXPECT_EQ(form->Text2->Text(), "6");
+    // Only the laying changes: the same S must now exceed the closed-wiring table.
+    form->p4->Select();
+    form->Command2->Press();
+    EXPECT_EQ(form->Text1->Text(), "1,111");
+    EXPECT_EQ(form->Text2->Text(), "10");
+    EXPECT_EQ(Message(), texts::kExceedByLoss);
+    Acknowledge();
+}
+
+TEST_F(MainWindowTest, EditingTheLengthEmptiesOnlyTheRequiredSection) {
+    CalculatePower(QStringLiteral("2,5"));
+    form->txtL->Write(QStringLiteral("10"));
+    EXPECT_EQ(form->Text6->Text(), "");
+    EXPECT_EQ(form->Text1->Text(), "0,5");
+}
+
+TEST_F(MainWindowTest, VoltageFiguresFollowTheSupplyAndTheBoxes) {
+    const struct {
+        std::function<void(MainWindow&)> act;
+        const char *loss_volts, *remaining;
+    } cases[] = {
+        {[](MainWindow& f) { f.Option4->Select(); }, "15,2", "364,8"},
+        {[](MainWindow& f) { f.Combo1->Write(QStringLiteral("5")); }, "19", "361"},
+        {[](MainWindow& f) { f.Option17->Select(); }, "0,6", "11,4"},
+        {[](MainWindow& f) { f.Combo2->Write(QString()); }, "", ""},
+        {[](MainWindow& f) { f.Combo2->Write(QStringLiteral("0.4")); }, "", ""},
+        {[](MainWindow& f) { f.Option3->Select(); }, "11", "209"},
+    };
+    for (const auto& c : cases) {
+        c.act(*form);
+        EXPECT_EQ(form->Text4->Text(), c.loss_volts);
+        EXPECT_EQ(form->Text3->Text(), c.remaining);
+    }
+    EXPECT_EQ(form->Combo2->Items(), QStringList({"220", "127", "36", "12"}));
+}
+
+TEST_F(MainWindowTest, SupplyKindRebuildsTheVoltageList) {
+    form->Combo2->Write(QStringLiteral("400"));
+    form->Option4->Select();
+    EXPECT_EQ(form->Combo2->Text(), "380");
+    EXPECT_EQ(form->Combo2->Items(), QStringList({"380", "220", "127", "120"}));
+    form->Option17->Select();
+    EXPECT_EQ(form->Combo2->Text(), "12");
+    EXPECT_EQ(form->Combo2->Items(), QStringList({"220", "110", "36", "12"}));
+}
+
+TEST_F(MainWindowTest, ConductorKindShowsItsLayingPanelAndRebuildsTheLists) {
+    form->Timer3->Tick();
+    form->Option6->Select();
+    EXPECT_EQ(form->Combo3->itemText(0), "0,5");  // a material alone does not rebuild
+    form->k->Select();
+    EXPECT_TRUE(form->Frame6->isVisible());
+    EXPECT_FALSE(form->Frame10->isVisible());
+    ASSERT_TRUE(form->Timer3->Enabled());
+    form->Timer3->Tick();
+    form->frmS().Timer1->Tick();
+    EXPECT_EQ(form->Combo3->Items(), form->frmS().Combo1List);
+    EXPECT_EQ(form->Combo3->count(), 14);
+    form->p3->Select();  // the hidden wire panel keeps its own choice
+    form->p->Select();
+    EXPECT_TRUE(form->Frame10->isVisible());
+    EXPECT_TRUE(form->p3->Value());
+    form->Timer3->Tick();
+    EXPECT_EQ(form->Combo3->Items().mid(0, 3), QStringList({"2,5", "3", "4"}));
+}
+
+TEST_F(MainWindowTest, CalculationChoiceIsAlwaysOneOfTwo) {
+    form->Check2->click();  // a click on the ticked box keeps it ticked
+    EXPECT_TRUE(form->Check2->Value());
+    EXPECT_FALSE(form->Check3->Value());
+    form->txtL->Write(QStringLiteral("25"));
+    form->Check3->click();
+    EXPECT_TRUE(form->Check3->Value());
+    EXPECT_FALSE(form->Check2->Value());
+    EXPECT_EQ(form->txtL->Text(), "1");
+    EXPECT_TRUE(form->Frame17->isVisible());
+    EXPECT_TRUE(form->Frame18->isVisible());
+    EXPECT_FALSE(form->Frame7->isVisible());
+    EXPECT_EQ(form->Label24->Caption(), texts::kReverseTitle);
+    form->Check3->click();
+    EXPECT_TRUE(form->Check3->Value());
+    form->Check2->click();
+    EXPECT_TRUE(form->Frame2->isVisible());
+    EXPECT_TRUE(form->Frame7->isVisible());
+    EXPECT_EQ(form->Label24->Caption(), texts::kForwardTitle);
+}
+
+// The reverse calculation: the maximum current of a section, its power and its protection.
+TEST_F(MainWindowTest, ReverseCalculations) {
+    struct Case {
+        OptionButton* MainWindow::*supply;
+        OptionButton* MainWindow::*laying;
+        const char *section, *current, *power, *breaker, *device, *trip;
+    };
+    const Case cases[] = {
+        {&MainWindow::Option3, &MainWindow::p1, "2,5", "30", "6,6", "30", "40", "30"},
+        {&MainWindow::Option4, &MainWindow::p1, "2,5", "30", "19,74", "30", "40", "30"},
+        // No residual-current device or trip current for 830 A; the current is handed over.
+        {&MainWindow::Option3, &MainWindow::p1, "400", "830", "182,6", "1000", "", ""},
+        // A section between two rows: no current, no message.
+        {&MainWindow::Option3, &MainWindow::p1, "0,6", "", "", "", "", ""},
+        {&MainWindow::Option3, &MainWindow::p6, "1,2", "14,5", "3,19", "15", "16", "30"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.section);
+        (form.get()->*c.supply)->Select();
+        (form.get()->*c.laying)->Select();
+        Reverse(QString::fromUtf8(c.section));
+        EXPECT_FALSE(Form2Exists());
+        EXPECT_EQ(form->Text7->Text(), c.current);
+        EXPECT_EQ(form->Text5->Text(), c.power);
+        EXPECT_EQ(form->Text9->Text(), c.breaker);
+        EXPECT_EQ(form->Text10->Text(), c.device);
+        EXPECT_EQ(form->Text11->Text(), c.trip);
+        EXPECT_EQ(form->Combo3->Text(), c.section);
+        EXPECT_FALSE(form->Frame22->isVisible());
+        if (*c.current) {
+            EXPECT_EQ(form->frmS().txtP.Text(), c.power);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ReverseCalculationAboveTheTable) {
+    form->p2->Select();
+    Reverse(QStringLiteral("185"));
+    EXPECT_EQ(Message(), pipeline::CompactWindow::kNoCurrentMessage);
+    EXPECT_FALSE(form->isVisible());
+    for (TextBox* box : {form->Text5, form->Text7, form->Text9, form->Text10, form->Text11, form->txtI})
+        EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
+    EXPECT_EQ(form->Combo3->Text(), "185");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Acknowledge();
+}
+
+TEST_F(MainWindowTest, ReverseCalculationWithoutASection) {
+    form->Check3->SetValue(true);
+    form->Command5->Press();
+    EXPECT_EQ(Message(), texts::kChooseSection);
+    EXPECT_TRUE(Form2().Label1()->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(form->isVisible());
+    form->txtL->Write(QStringLiteral("7"));
+    QTest::mouseClick(Form2().Command2(), Qt::LeftButton);
+    EXPECT_EQ(form->txtL->Text(), "7");  // a notice that hid nothing wipes nothing
+}
+
+TEST_F(MainWindowTest, LayingChangeInTheReverseModeKeepsTheSection) {
+    Reverse(QStringLiteral("16"));
+    EXPECT_EQ(form->Text7->Text(), "100");
+    form->k->Select();
+    form->k3->Select();
+    EXPECT_EQ(form->Combo3->Text(), "16");
+    EXPECT_EQ(form->Text7->Text(), "");
+    EXPECT_EQ(form->TextSlot(), "16");
+    form->Command5->Press();
+    EXPECT_EQ(form->Text7->Text(), "135");
+}
+
+TEST_F(MainWindowTest, MultiplicityRunsThePipelineAgain) {
+    form->Option2->Select();
+    form->txtI->Write(QStringLiteral("23"));
+    form->Command2->Press();
+    EXPECT_TRUE(form->Frame22->isVisible());
+    form->Combo4->Choose(QStringLiteral("1,25"));
+    EXPECT_EQ(form->Text14->Text(), "28,75");
+    EXPECT_EQ(form->Text13->Text(), "30");
+    EXPECT_EQ(form->Text15->Text(), "40");
+    EXPECT_EQ(form->Text16->Text(), "30");
+    EXPECT_EQ(form->TextSlot(), "23");
+    form->Command7->Press();
+    EXPECT_FALSE(form->Frame22->isVisible());
+    form->Command2->Press();
+    EXPECT_TRUE(form->Frame22->isVisible());
+}
+
+TEST_F(MainWindowTest, TypingAPowerRefreshesTheReversePanel) {
+    form->txtI->Write(QStringLiteral("23"));
+    form->txtP->Write(QStringLiteral("5"));
+    EXPECT_EQ(form->Text5->Text(), "5");
+    EXPECT_EQ(form->Text7->Text(), "23");
+    EXPECT_EQ(form->Text9->Text(), "25");
+}
+
+}  // namespace
+}  // namespace kelvo::mainwindow

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "ui/pipeline/compact_window.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/program.h"
+
+namespace kelvo::pipeline {
+namespace {
+
+// A main window reduced to what the pipeline reads and writes, recording the writes.
+class FakeHost : public PipelineHost {
+public:
+    ConductorChoice choice{Material::Copper, ConductorKind::Wire, LayingMethod::p1};
+    bool forward = true, reverse = false;
+    QStringList log;
+    QString power;
+
+    ConductorChoice Conductor() const override { return choice; }
+    bool WireSelected() const override { return choice.kind == ConductorKind::Wire; }
+    bool CableSelected() const override { return choice.kind == ConductorKind::Cable; }
+    bool CopperSelected() const override { return choice.material == Material::Copper; }
+    bool ForwardCalculation() const override { return forward; }
+    bool ReverseCalculation() const override { return reverse; }
+    void SelectCurrentGiven() override { log << QStringLiteral("Option2"); }
+    void WriteCurrent(const QString& text) override { log << QStringLiteral("txtI=") + text; }
+    QString Power() const override { return power; }
+    void PressCalculate() override {
+        log << QStringLiteral("Command2");
+        power = QStringLiteral("6,6");
+    }
+    void PressReverseReset() override { log << QStringLiteral("Command4"); }
+    void WriteProtection(int box, const QString& text) override {
+        log << QStringLiteral("Text%1=%2").arg(box).arg(text);
+    }
+};
+
+class PipelineTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        shell::ReleaseForm2();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    FakeHost host;
+    CompactWindowSlot slot{host};
+};
+
+TEST_F(PipelineTest, DesignValuesOfAFreshWindow) {
+    CompactWindow& w = slot.Get();
+    EXPECT_EQ(w.Text1.Text(), "Text1");
+    EXPECT_EQ(w.Text7.Text(), "Text7");
+    EXPECT_EQ(w.Combo2.Text(), "1");
+    EXPECT_EQ(w.Combo2List.size(), 11);
+    EXPECT_TRUE(w.Check1);
+    EXPECT_FALSE(w.Check2);
+    EXPECT_FALSE(w.Check2Enabled);
+    EXPECT_FALSE(w.Timer1->Enabled());
+    w.Combo2.Write(QStringLiteral("7"));
+    slot.Release();
+    EXPECT_FALSE(slot.Exists());
+    EXPECT_EQ(slot.Get().Combo2.Text(), "1");  // created afresh
+}
+
+// The protection of the forward calculation arrives in the order of the chain.
+TEST_F(PipelineTest, ForwardProtectionInOrder) {
+    CompactWindow& w = slot.Get();
+    w.Combo2.Write(QStringLiteral("1,25"));
+    w.Text2.Write(QStringLiteral("23"));
+    // Depth first: each copy is written when its cell's handler has run to the end.
+    EXPECT_EQ(host.log, QStringList({"Text15=40", "Text13=30", "Text14=28,75", "Text16=30"}));
+    EXPECT_EQ(w.Text7.Text(), "20,7");
+    host.log.clear();
+    w.Text2.Write(QStringLiteral("23"));  // the same text runs nothing
+    EXPECT_TRUE(host.log.isEmpty());
+    EXPECT_EQ(w.Label14.Text(), "");
+}
+
+TEST_F(PipelineTest, NoCurrentForTheSectionShowsTheMessageAndResets) {
+    host.choice.laying = LayingMethod::p2;
+    host.reverse = true;
+    host.forward = false;
+    CompactWindow& w = slot.Get();
+    w.Text1.Write(QStringLiteral("185"));
+    EXPECT_EQ(w.Text2.Text(), "нет");
+    EXPECT_EQ(host.log, QStringList({"Command4"}));
+    EXPECT_EQ(shell::Form2().Label1()->text(), CompactWindow::kNoCurrentMessage);
+}
+
+TEST_F(PipelineTest, CurrentThatIsNotANumberIsNoCurrent) {
+    CompactWindow& w = slot.Get();
+    for (const char* text : {"2.", "abc", "-", ","}) w.Text2.Write(QString::fromUtf8(text));
+    EXPECT_TRUE(host.log.isEmpty());
+    EXPECT_FALSE(shell::Form2Exists());
+}
+
+TEST_F(PipelineTest, HandOverOncePerSection) {
+    host.reverse = true;
+    host.forward = false;
+    CompactWindow& w = slot.Get();
+    w.Text1.Write(QStringLiteral("400"));  // 830 A: breaker 1000, no device, no trip current
+    EXPECT_EQ(host.log, QStringList({"Option2", "txtI=830", "Command2"}));
+    EXPECT_EQ(w.Text3.Text(), "1000");
+    EXPECT_EQ(w.Text6.Text(), "");
+    EXPECT_EQ(w.txtP.Text(), "6,6");
+    w.Text1.Write(QStringLiteral("0,6"));  // a gap: no current, no hand-over
+    EXPECT_EQ(host.log.size(), 3);
+    EXPECT_EQ(w.Text2.Text(), "");
+}
+
+TEST_F(PipelineTest, HandlersOnlyAUserCouldRun) {
+    CompactWindow& w = slot.Get();
+    w.ClickCheck1(false);
+    EXPECT_EQ(w.Command1Caption, "Закрыть");
+    EXPECT_FALSE(w.Check2Enabled);
+    w.ClickCheck1(true);
+    EXPECT_EQ(w.Frame4Caption, "Расчитать");
+    EXPECT_TRUE(w.Check2Enabled);
+
+    w.Text2.Write(QStringLiteral("14,5"));
+    w.Combo2.Write(QStringLiteral("0,8"));
+    w.ClickCombo2();  // no section chosen in the window's own list: nothing
+    EXPECT_EQ(w.Text4.Text(), "14,5");
+    w.Combo1.Write(QStringLiteral("1,2"));
+    w.ClickCombo2();
+    EXPECT_EQ(w.Text4.Text(), "11,6");
+    EXPECT_EQ(w.Text3.Text(), "12,5");
+    w.ClickCombo1();
+    EXPECT_EQ(w.Text1.Text(), "1,2");
+
+    host.choice.laying = LayingMethod::p3;
+    w.PressCommand1();  // not the reverse calculation: nothing
+    EXPECT_TRUE(slot.Exists());
+    w.PressCommand2();
+    EXPECT_FALSE(slot.Exists());
+}
+
+TEST_F(PipelineTest, ListTimerWaitsForAConductorKind) {
+    CompactWindow& w = slot.Get();
+    host.choice.kind.reset();
+    w.Timer1->SetEnabled(true);
+    w.Timer1->Tick();
+    EXPECT_TRUE(w.Timer1->Enabled());
+    EXPECT_TRUE(w.Combo1List.isEmpty());
+    host.choice.kind = ConductorKind::Cable;
+    host.choice.material = Material::Aluminium;
+    w.Timer1->Tick();
+    EXPECT_FALSE(w.Timer1->Enabled());
+    EXPECT_EQ(w.Combo1List.size(), 14);
+}
+
+}  // namespace
+}  // namespace kelvo::pipeline

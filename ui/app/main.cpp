@@ -1,0 +1,15 @@
+// kelvo: choice of conductor cross-section and line protection.
+#include <QApplication>
+#include <QStyleFactory>
+
+#include "ui/main/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kelvo"));
+    QApplication::setApplicationVersion(QStringLiteral("2.1"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    kelvo::mainwindow::MainWindow window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,119 @@
+// frmS, the compact window the program never shows: its boxes are the cells of the protection
+// pipeline. Writing a cross-section into Text1 runs the reverse calculation; writing a current
+// into Text2 runs the protection selection; results flow back into the main window.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "core/conductor.h"
+#include "ui/shell/controls.h"
+
+namespace kelvo::pipeline {
+
+// What the pipeline reads and writes of the main window (which implements it).
+class PipelineHost {
+public:
+    virtual ~PipelineHost() = default;
+    virtual ConductorChoice Conductor() const = 0;
+    virtual bool WireSelected() const = 0;         // p
+    virtual bool CableSelected() const = 0;        // k
+    virtual bool CopperSelected() const = 0;       // Option5
+    virtual bool ForwardCalculation() const = 0;   // Check2
+    virtual bool ReverseCalculation() const = 0;   // Check3
+    virtual void SelectCurrentGiven() = 0;         // Option2
+    virtual void WriteCurrent(const QString& text) = 0;  // txtI
+    virtual QString Power() const = 0;                   // txtP
+    virtual void PressCalculate() = 0;                   // Command2
+    virtual void PressReverseReset() = 0;                // Command4
+    virtual void WriteProtection(int box, const QString& text) = 0;  // Text13..Text16
+};
+
+// A named text cell of the compact window.
+using shell::TextCell;
+
+class CompactWindow : public QObject {
+    Q_OBJECT
+public:
+    CompactWindow(PipelineHost& host, QObject* owner);
+
+    static inline const QString kNoCurrentMessage =
+        QStringLiteral("Ток на такое сечение не установлен. Уменьшите сечение");
+
+    // Cells (design values as in the window's design).
+    TextCell Text1{QStringLiteral("Text1")};  // cross-section
+    TextCell Text2;                           // maximum current, or a load current
+    TextCell Text3;                           // breaker rating
+    TextCell Text4;                           // current at multiplicity
+    TextCell Text5;                           // device rated current
+    TextCell Text6;                           // residual operating current, mA
+    TextCell Text7{QStringLiteral("Text7")};  // reference current of the device
+    TextCell txtP;                            // power handed back by the main window
+    TextCell Label14{QStringLiteral("0")};    // the cross-section shown in Label13's caption
+
+    // Combo1: the cross-section list (filled by Timer1) and its text.
+    QStringList Combo1List;
+    TextCell Combo1;
+    // Combo2: the multiplicity.
+    QStringList Combo2List;
+    TextCell Combo2;
+
+    bool Check1 = true;   // hand-over enabled
+    bool Check2 = false;  // "При расчете закрыть"
+    bool Check2Enabled = true;
+    QString Command1Caption = QStringLiteral("Закрыть");
+    QString Frame4Caption = QStringLiteral("Закрыть");
+
+    shell::Timer* Timer1;
+
+    // Buttons and the handlers only a user of the window could run.
+    void PressCommand1();
+    void PressCommand2();
+    void ClickCombo1();
+    void ClickCombo2();
+    void ClickCheck1(bool checked);
+
+    // Hidden and released: the object stays valid until the event that released it returns.
+    bool Released() const { return released_; }
+
+signals:
+    void releaseRequested();
+
+private:
+    void OnText1Change();
+    void OnText2Change();
+    void OnText4Change();
+    void OnText3Change();
+    void OnText5Change();
+    void OnText7Change();
+    void OnText6Change();
+    void OnTimer1Tick();
+    void Release();
+
+    PipelineHost& host_;
+    bool released_ = false;
+};
+
+// Holds the single compact window: created on first reference, created afresh (with its design
+// values) on the next reference after a release.
+class CompactWindowSlot {
+public:
+    explicit CompactWindowSlot(PipelineHost& host);
+    CompactWindowSlot(const CompactWindowSlot&) = delete;
+    CompactWindowSlot& operator=(const CompactWindowSlot&) = delete;
+
+    CompactWindow& Get();
+    bool Exists() const { return current_ != nullptr; }
+    // Hides and releases the window.
+    void Release();
+
+private:
+    void Drop(CompactWindow* window);
+
+    PipelineHost& host_;
+    QObject owner_;  // owns every window not yet deleted
+    CompactWindow* current_ = nullptr;
+};
+
+}  // namespace kelvo::pipeline

@@ -1,0 +1,188 @@
+#include "ui/shell/controls.h"
+
+#include <QLineEdit>
+#include <QPainter>
+
+#include "ui/shell/skin.h"
+
+namespace kelvo::shell {
+namespace {
+
+int depth = 0;
+bool overflowed = false;
+
+}  // namespace
+
+bool Cascade::Enter() {
+    if (depth >= kDepthLimit) {
+        overflowed = true;
+        return false;
+    }
+    ++depth;
+    return true;
+}
+
+void Cascade::Leave() { --depth; }
+int Cascade::Depth() { return depth; }
+bool Cascade::Overflowed() { return overflowed; }
+void Cascade::ResetOverflow() { overflowed = false; }
+
+void RunHandler(const Handler& handler) {
+    if (!handler || !Cascade::Enter()) return;
+    // A copy: the handler may replace or release what holds it.
+    const Handler step = handler;
+    step();
+    Cascade::Leave();
+}
+
+void TextCell::Write(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    RunHandler(on_change_);
+}
+
+TextBox::TextBox(QWidget* parent, const QString& name) : QLineEdit(parent) {
+    setObjectName(name);
+    setFont(UiFont());
+    connect(this, &QLineEdit::textEdited, this, [this] { RunHandler(on_change_); });
+}
+
+void TextBox::Write(const QString& text) {
+    if (text == this->text()) return;
+    setText(text);
+    RunHandler(on_change_);
+}
+
+OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& caption)
+    : QRadioButton(caption, parent) {
+    setObjectName(name);
+    setFont(UiFont());
+    connect(this, &QRadioButton::clicked, this, [this] { RunHandler(on_click_); });
+}
+
+void OptionButton::Select() {
+    setChecked(true);
+    RunHandler(on_click_);
+}
+
+CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
+    : QCheckBox(caption, parent) {
+    setObjectName(name);
+    setFont(UiFont());
+    connect(this, &QCheckBox::clicked, this, [this] { RunHandler(on_click_); });
+}
+
+void CheckBox::SetValue(bool value) {
+    if (value == isChecked()) return;
+    setChecked(value);
+    RunHandler(on_click_);
+}
+
+CommandButton::CommandButton(QWidget* parent, const QString& name, const QString& caption)
+    : QPushButton(caption, parent) {
+    setObjectName(name);
+    setFont(UiFont());
+    connect(this, &QPushButton::clicked, this, [this] { RunHandler(on_click_); });
+}
+
+void CommandButton::Press() { RunHandler(on_click_); }
+
+ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QComboBox(parent) {
+    setObjectName(name);
+    setFont(UiFont());
+    setEditable(editable);
+    if (editable) lineEdit()->setFont(font());
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(20);
+    connect(this, &QComboBox::activated, this, [this] { RunHandler(on_click_); });
+    connect(this, &QComboBox::currentTextChanged, this, [this] {
+        if (!quiet_) RunHandler(on_change_);
+    });
+}
+
+void ComboBox::Write(const QString& text) {
+    if (text == currentText()) return;
+    if (isEditable()) {
+        setEditText(text);
+    } else {
+        const int index = findText(text);
+        setCurrentIndex(index);
+    }
+}
+
+void ComboBox::Choose(const QString& text) {
+    const int index = findText(text);
+    if (index >= 0) setCurrentIndex(index);
+    else Write(text);
+    RunHandler(on_click_);
+}
+
+void ComboBox::Clear() {
+    clear();
+    if (isEditable()) setEditText(QString());
+}
+
+void ComboBox::AddItem(const QString& text) {
+    // Appending to the list must not change the shown text.
+    const QString shown = currentText();
+    quiet_ = true;
+    addItem(text);
+    if (isEditable() && currentText() != shown) setEditText(shown);
+    quiet_ = false;
+    if (currentText() != shown) RunHandler(on_change_);
+}
+
+QStringList ComboBox::Items() const {
+    QStringList items;
+    for (int i = 0; i < count(); ++i) items << itemText(i);
+    return items;
+}
+
+Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLabel(caption, parent) {
+    setObjectName(name);
+    setFont(UiFont());
+}
+
+void Label::SetBorderStyle(int style) {
+    setFrameShape(style == 1 ? QFrame::Box : QFrame::NoFrame);
+    setLineWidth(1);
+}
+
+Frame::Frame(QWidget* parent, const QString& name, const QString& caption) : QGroupBox(caption, parent) {
+    setObjectName(name);
+    setFont(UiFont());
+}
+
+void Frame::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (autoFillBackground()) p.fillRect(rect(), palette().color(QPalette::Window));
+    const QFontMetrics metrics(font());
+    const int top = metrics.height() / 2;
+    // An etched border: a dark line with a light one inside it.
+    p.setPen(QColor(160, 140, 96));
+    p.drawRect(QRect(0, top, width() - 2, height() - top - 2));
+    p.setPen(QColor(255, 250, 235));
+    p.drawRect(QRect(1, top + 1, width() - 2, height() - top - 2));
+    if (title().isEmpty()) return;
+    const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    p.fillRect(caption, palette().color(QPalette::Window));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(caption, Qt::AlignCenter, title());
+}
+
+Timer::Timer(QObject* parent, const QString& name, int interval_ms) : QTimer(parent) {
+    setObjectName(name);
+    setInterval(interval_ms);
+    connect(this, &QTimer::timeout, this, [this] { Tick(); });
+}
+
+void Timer::SetEnabled(bool enabled) {
+    if (enabled)
+        start();
+    else
+        stop();
+}
+
+void Timer::Tick() { RunHandler(on_tick_); }
+
+}  // namespace kelvo::shell

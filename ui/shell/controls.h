@@ -1,0 +1,161 @@
+// The controls of the program's windows and the one cascade rule they share: writing a box's
+// text runs its change handler at once, and only when the text really changes; pressing a
+// button or selecting an option by code runs its click handler at once. Every calculation is a
+// depth-first cascade of such handlers inside one user event.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+namespace kelvo::shell {
+
+using Handler = std::function<void()>;
+
+// Counts nested handlers. The design has no handler loops, so a cascade deeper than the limit
+// is a fault: the write is refused and the fault is remembered for the tests to see.
+class Cascade {
+public:
+    static constexpr int kDepthLimit = 64;
+    static bool Enter();  // false when the limit is reached
+    static void Leave();
+    static int Depth();
+    static bool Overflowed();
+    static void ResetOverflow();
+};
+
+// Runs a handler as one step of a cascade (nothing if there is none or the limit is reached).
+void RunHandler(const Handler& handler);
+
+// A text cell of a window that is never shown.
+class TextCell {
+public:
+    explicit TextCell(QString design_text = {}) : text_(std::move(design_text)) {}
+    const QString& Text() const { return text_; }
+    void Write(const QString& text);
+    void OnChange(Handler handler) { on_change_ = std::move(handler); }
+
+private:
+    QString text_;
+    Handler on_change_;
+};
+
+// An editable text box. The user's typing and the program's writes run the same change
+// handler; a write of the text the box already holds runs nothing.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    TextBox(QWidget* parent, const QString& name);
+    QString Text() const { return text(); }
+    void Write(const QString& text);
+    void OnChange(Handler handler) { on_change_ = std::move(handler); }
+
+private:
+    Handler on_change_;
+};
+
+// An option button: selecting it by code runs its click handler as a user's click does.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    OptionButton(QWidget* parent, const QString& name, const QString& caption);
+    bool Value() const { return isChecked(); }
+    void Select();
+    void OnClick(Handler handler) { on_click_ = std::move(handler); }
+
+private:
+    Handler on_click_;
+};
+
+// A check box: changing its value by code runs its click handler, as a user's click does.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(QWidget* parent, const QString& name, const QString& caption);
+    bool Value() const { return isChecked(); }
+    void SetValue(bool value);
+    void OnClick(Handler handler) { on_click_ = std::move(handler); }
+
+private:
+    Handler on_click_;
+};
+
+// A command button: pressing it by code runs its click handler.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    CommandButton(QWidget* parent, const QString& name, const QString& caption);
+    void Press();
+    void OnClick(Handler handler) { on_click_ = std::move(handler); }
+
+private:
+    Handler on_click_;
+};
+
+// A combo box with an editable text: Write sets the shown text; a choice from the list runs
+// the click handler; any change of the shown text runs the change handler.
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    ComboBox(QWidget* parent, const QString& name, bool editable = true);
+    QString Text() const { return currentText(); }
+    void Write(const QString& text);
+    // A choice from the list, as the user makes it: the text, then the click handler.
+    void Choose(const QString& text);
+    // Empties the list and the shown text.
+    void Clear();
+    void AddItem(const QString& text);
+    QStringList Items() const;
+    void OnClick(Handler handler) { on_click_ = std::move(handler); }
+    void OnChange(Handler handler) { on_change_ = std::move(handler); }
+
+private:
+    Handler on_click_;
+    Handler on_change_;
+    bool quiet_ = false;
+};
+
+// A caption label with an optional border.
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    Label(QWidget* parent, const QString& name, const QString& caption);
+    QString Caption() const { return text(); }
+    void SetCaption(const QString& caption) { setText(caption); }
+    int BorderStyle() const { return frameShape() == QFrame::Box ? 1 : 0; }
+    void SetBorderStyle(int style);
+};
+
+// A frame (group box) with its caption on the top border line.
+class Frame : public QGroupBox {
+    Q_OBJECT
+public:
+    Frame(QWidget* parent, const QString& name, const QString& caption);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A timer that runs its handler on a later turn of the event loop while it is enabled.
+class Timer : public QTimer {
+    Q_OBJECT
+public:
+    Timer(QObject* parent, const QString& name, int interval_ms);
+    bool Enabled() const { return isActive(); }
+    void SetEnabled(bool enabled);
+    void OnTick(Handler handler) { on_tick_ = std::move(handler); }
+    // Runs one tick now (tests do this after checking that the timer is armed).
+    void Tick();
+
+private:
+    Handler on_tick_;
+};
+
+}  // namespace kelvo::shell
