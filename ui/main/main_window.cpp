@@ -385,6 +385,7 @@ void MainWindow::Wire() {
     Check2->OnClick([this] { OnCheck2Click(); });
     Check3->OnClick([this] { OnCheck3Click(); });
     Check1->OnClick([this] { shell::SetAlwaysOnTop(this, Check1->Value()); });
+    WireMenus();
 }
 
 // Start-up, in the design's order: the frame, the skin, then the defaults selected by code so

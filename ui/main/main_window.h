@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <QSet>
 #include <memory>
 
 #include "ui/pipeline/compact_window.h"
@@ -130,6 +131,7 @@ public:
 
 protected:
     void OnClosePressed() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -138,7 +140,17 @@ private:
     void BuildSecondCalculation();
     void BuildInformationAndProtection();
     void Wire();
+    void WireMenus();
     void Load();
+
+    // Menus, hint line, reference pictures and links.
+    void OnLabel22Click();
+    void OnLabel44Click();
+    void OnLabel45Click();
+    void OnLabel46Click();
+    void OnReferenceTableClick(CheckBox* box);
+    void OnPointerOver(const QString& control);
+    void CloseMenus(bool keep_link_borders);
 
     // Handlers, named after their controls.
     void OnCommand2Click();
@@ -166,6 +178,7 @@ private:
     void RunAgain(TextBox* box);
     void RunAgain(ComboBox* box);
 
+    QSet<QObject*> hover_controls_;
     pipeline::CompactWindowSlot frms_;
     QString text_slot_;
 };

@@ -1,6 +1,7 @@
 #include "ui/shell/controls.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "ui/shell/skin.h"
@@ -141,6 +142,12 @@ QStringList ComboBox::Items() const {
 Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLabel(caption, parent) {
     setObjectName(name);
     setFont(UiFont());
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        RunHandler(on_click_);
+    QLabel::mouseReleaseEvent(event);
 }
 
 void Label::SetBorderStyle(int style) {

@@ -131,6 +131,13 @@ public:
     void SetCaption(const QString& caption) { setText(caption); }
     int BorderStyle() const { return frameShape() == QFrame::Box ? 1 : 0; }
     void SetBorderStyle(int style);
+    void OnClick(Handler handler) { on_click_ = std::move(handler); }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Handler on_click_;
 };
 
 // A frame (group box) with its caption on the top border line.

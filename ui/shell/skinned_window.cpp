@@ -136,15 +136,18 @@ void SkinnedWindow::LayoutFrame() {
 
 bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != image1_ && watched != picture2_) return QWidget::eventFilter(watched, event);
-    auto* mouse = static_cast<QMouseEvent*>(event);
     switch (event->type()) {
-        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) BeginDrag(mouse->globalPosition().toPoint());
             return true;
-        case QEvent::MouseMove:
+        }
+        case QEvent::MouseMove: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             if (dragging_by_hand_ && (mouse->buttons() & Qt::LeftButton))
                 move(mouse->globalPosition().toPoint() - drag_offset_);
             return dragging_by_hand_;
+        }
         case QEvent::MouseButtonRelease:
             dragging_by_hand_ = false;
             return false;

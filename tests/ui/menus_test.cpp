@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QTest>
+#include <memory>
+
+#include "ui/main/main_window.h"
+#include "ui/main/texts.h"
+#include "ui/shell/connectivity.h"
+#include "ui/shell/links.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/picture_viewer.h"
+#include "ui/shell/program.h"
+#include "ui/shell/skin.h"
+
+namespace kelvo::mainwindow {
+namespace {
+
+namespace colors = shell::colors;
+using shell::pictures::Reference;
+
+class MenusTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shell::SetEndProgramHandler([] {});
+        shell::SetUrlOpener([this](const QUrl& url) {
+            opened << url.toString(QUrl::FullyEncoded);
+            return true;
+        });
+        shell::SetConnectivityCheck([this] { return connected; });
+        form = std::make_unique<MainWindow>();
+        form->show();
+    }
+    void TearDown() override {
+        form.reset();
+        shell::ReleaseForm2();
+        shell::ReleaseForm3();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        shell::SetEndProgramHandler({});
+        shell::SetUrlOpener({});
+        shell::SetConnectivityCheck({});
+    }
+
+    void Hover(const char* name) {
+        QWidget* control = form->findChild<QWidget*>(QString::fromUtf8(name));
+        ASSERT_NE(control, nullptr) << name;
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), control->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(control, &move);
+    }
+    static QColor Ground(QWidget* w) { return w->palette().color(QPalette::Window); }
+
+    std::unique_ptr<MainWindow> form;
+    QStringList opened;
+    bool connected = true;
+};
+
+TEST_F(MenusTest, PanelsOpenOnClickAndCloseByThePointer) {
+    QTest::mouseClick(form->Label22, Qt::LeftButton);
+    EXPECT_TRUE(form->Frame15->isVisible());
+    EXPECT_EQ(Ground(form->Label22), colors::kMenuOpened);
+    EXPECT_EQ(Ground(form->Frame15), colors::kPanelOpened);
+    Hover("Label22");
+    EXPECT_EQ(form->Label22->BorderStyle(), 1);
+    Hover("Label44");  // to the neighbour: the panel that was left closes
+    EXPECT_FALSE(form->Frame15->isVisible());
+    EXPECT_EQ(Ground(form->Label22), colors::kMenuBar);
+    EXPECT_EQ(form->Label22->BorderStyle(), 0);
+    EXPECT_EQ(form->Label44->BorderStyle(), 1);
+
+    QTest::mouseClick(form->Label44, Qt::LeftButton);
+    EXPECT_TRUE(form->Frame21->isVisible());
+    EXPECT_EQ(Ground(form->Label44), colors::kMenuOpened);
+    QTest::mouseClick(form->Label22, Qt::LeftButton);
+    Hover("Frame5");  // closes the calculations panel only
+    EXPECT_FALSE(form->Frame15->isVisible());
+    EXPECT_TRUE(form->Frame21->isVisible());
+    Hover("Label46");
+    Hover("Frame1");  // closes both, keeps the link labels' borders
+    EXPECT_FALSE(form->Frame21->isVisible());
+    EXPECT_EQ(Ground(form->Label44), colors::kMenuBar);
+    EXPECT_EQ(form->Label46->BorderStyle(), 1);
+    Hover("Frame4");
+    EXPECT_EQ(form->Label46->BorderStyle(), 0);
+    QTest::mouseClick(form->Label44, Qt::LeftButton);
+    Hover("Label45");
+    EXPECT_FALSE(form->Frame21->isVisible());
+    EXPECT_EQ(form->Label45->BorderStyle(), 1);
+}
+
+TEST_F(MenusTest, ChoosingACalculationClosesThePanel) {
+    QTest::mouseClick(form->Label22, Qt::LeftButton);
+    QTest::mouseClick(form->Check3, Qt::LeftButton);
+    EXPECT_TRUE(form->Check3->Value());
+    EXPECT_FALSE(form->Frame15->isVisible());
+    EXPECT_EQ(Ground(form->Label22), colors::kMenuOpened);  // until the pointer closes the menus
+}
+
+TEST_F(MenusTest, ReferenceTablesOpenInTheViewer) {
+    struct Case {
+        CheckBox* MainWindow::*box;
+        Reference picture;
+    };
+    const Case cases[] = {{&MainWindow::Check4, Reference::Power},
+                          {&MainWindow::Check5, Reference::Breakers},
+                          {&MainWindow::Check6, Reference::WireCurrents}};
+    for (const auto& c : cases) {
+        QTest::mouseClick(form->Label44, Qt::LeftButton);
+        CheckBox* box = form.get()->*c.box;
+        QTest::mouseClick(box, Qt::LeftButton);
+        ASSERT_TRUE(shell::Form3Exists());
+        EXPECT_EQ(shell::Form3().Shown(), c.picture);
+        EXPECT_EQ(shell::Form3().Label4()->text(), "Таблица");
+        EXPECT_FALSE(form->Frame21->isVisible());
+        for (CheckBox* other : {form->Check4, form->Check5, form->Check6})
+            EXPECT_EQ(other->Value(), other == box);
+    }
+    // A click on the ticked box clears it and shows nothing.
+    shell::ReleaseForm3();
+    QTest::mouseClick(form->Label44, Qt::LeftButton);
+    QTest::mouseClick(form->Check6, Qt::LeftButton);
+    EXPECT_FALSE(form->Check6->Value());
+    EXPECT_FALSE(shell::Form3Exists());
+}
+
+TEST_F(MenusTest, HelpOpensInTheViewer) {
+    Hover("Label46");
+    QTest::mouseClick(form->Label46, Qt::LeftButton);
+    EXPECT_EQ(shell::Form3().Shown(), Reference::Help);
+    EXPECT_EQ(shell::Form3().Label4()->text(), "Справка");
+    EXPECT_EQ(form->Label46->BorderStyle(), 0);
+}
+
+TEST_F(MenusTest, LinksHandOverWellFormedUrls) {
+    QTest::mouseClick(form->Image3, Qt::LeftButton);
+    QTest::mouseClick(form->Image4, Qt::LeftButton);
+    QTest::mouseClick(form->Label19, Qt::LeftButton);
+    QTest::mouseClick(form->Label45, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList({"http://kelvo.example", "http://kelvo.example",
+                                   "http://kelvo.example", "http://kelvo.example/catalog.php"}));
+    EXPECT_FALSE(shell::Form2Exists());
+}
+
+TEST_F(MenusTest, CatalogueWithoutAConnection) {
+    connected = false;
+    form->txtP->Write(QStringLiteral("2,5"));
+    Hover("Label45");
+    QTest::mouseClick(form->Label45, Qt::LeftButton);
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(shell::Form2().Label1()->text(), texts::kNoConnection);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->Label45->BorderStyle(), 0);
+    QTest::mouseClick(shell::Form2().Command2(), Qt::LeftButton);
+    EXPECT_EQ(form->txtP->Text(), "2,5");  // the notice hid nothing, so it wipes nothing
+}
+
+TEST_F(MenusTest, HintLine) {
+    // Every control of the hint table that the window has writes its text.
+    int hovered = 0;
+    for (const auto& hint : texts::kHints) {
+        for (const QString& name : QString::fromUtf8(hint.controls).split(QLatin1Char(' '))) {
+            if (!form->findChild<QWidget*>(name)) continue;
+            form->Label2->SetCaption(QStringLiteral("x"));
+            Hover(name.toUtf8().constData());
+            EXPECT_EQ(form->Label2->Caption(), QString::fromUtf8(hint.text)) << name.toStdString();
+            ++hovered;
+        }
+    }
+    EXPECT_GE(hovered, 38);
+    // Exact texts, double spaces kept.
+    Hover("Option17");
+    EXPECT_EQ(form->Label2->Caption(), "Расчет ведется  для сети постоянного тока/напряжения.");
+    Hover("Frame11");
+    EXPECT_EQ(form->Label2->Caption(), "Результат выбора сечения по допустимому длительному  току, мм.кв");
+    Hover("Text4");
+    EXPECT_EQ(form->Label2->Caption(), "Номинальное напряжение 220 В при 4 % потерь составит 211,2 В");
+    form->Option4->Select();
+    Hover("Text4");
+    EXPECT_EQ(form->Label2->Caption(), "Номинальное напряжение 380 В при 4 % потерь составит 364,8 В");
+    // A control without an entry leaves the line as it is.
+    Hover("Command2");
+    EXPECT_EQ(form->Label2->Caption(), "Номинальное напряжение 380 В при 4 % потерь составит 364,8 В");
+}
+
+TEST_F(MenusTest, AlwaysOnTop) {
+    QTest::mouseClick(form->Check1, Qt::LeftButton);
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(form->isVisible());
+    QTest::mouseClick(form->Check1, Qt::LeftButton);
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+}  // namespace
+}  // namespace kelvo::mainwindow
