@@ -117,10 +117,11 @@ MainWindow::MainWindow()
 
     Check1 = Placed(new CheckBox(this, QStringLiteral("Check1"), QStringLiteral("Всегда сверху")),
                     240, 8400, 1455, 255);
-    Label17 = Placed(new Label(this, QStringLiteral("Label17"), texts::kWarning), 2280, 8520, 8295, 495);
-    Label17->setWordWrap(true);
+    Label17 = Placed(new Label(this, QStringLiteral("Label17"),
+                               texts::kWarningFirst + QLatin1Char('\n') + texts::kWarningSecond),
+                     2280, 8520, 8295, 495);
     Label17->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label17->setFont(shell::UiFont(9, true));
+    Label17->setFont(shell::UiFont(8, true));
     SetTextColor(Label17, QColor(128, 0, 0));
 
     Timer1 = new Timer(this, QStringLiteral("Timer1"), 500);

@@ -31,9 +31,12 @@ inline const QString kForwardTitle =
 inline const QString kReverseTitle =
     QStringLiteral("Расчет тока и мощности по сечению и выбор защиты");
 
-inline const QString kWarning = QStringLiteral(
-    "Внимание !  Результаты расчета ориентировочные и носят рекомендательный характер.             "
-    "В каждом конкретном случае обращайтесь к специалистам.");
+// The warning under the panels: two sentences, the second on a line of its own (in the design
+// thirteen spaces push it there).
+inline const QString kWarningFirst =
+    QStringLiteral("Внимание !  Результаты расчета ориентировочные и носят рекомендательный характер.");
+inline const QString kWarningSecond =
+    QStringLiteral("В каждом конкретном случае обращайтесь к специалистам.");
 
 }  // namespace kelvo::mainwindow::texts
 

@@ -2,7 +2,7 @@
 // given as the first argument.
 #include <QApplication>
 #include <QDir>
-#include <QTimer>
+#include <QMouseEvent>
 
 #include "ui/main/main_window.h"
 #include "ui/shell/message_window.h"
@@ -16,6 +16,15 @@ namespace {
 void Save(QWidget& widget, const QDir& folder, const QString& name) {
     QApplication::processEvents();
     widget.grab().save(folder.filePath(name + QStringLiteral(".png")));
+}
+
+void Click(QWidget* widget) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
 }
 
 void SaveImage(const QImage& image, const QDir& folder, const QString& name) {
@@ -48,6 +57,10 @@ int main(int argc, char** argv) {
         form1.Command2->Press();
         form1.Timer1->Tick();
         Save(form1, folder, QStringLiteral("form1-calculated"));
+        Click(form1.Label22);
+        Save(form1, folder, QStringLiteral("form1-menu-calculations"));
+        Click(form1.Label44);
+        Save(form1, folder, QStringLiteral("form1-menu-tables"));
         form1.Check3->SetValue(true);
         form1.Combo3->Write(QStringLiteral("2,5"));
         form1.Command5->Press();
