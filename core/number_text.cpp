@@ -32,6 +32,45 @@ DecimalDigits Normalised(DecimalDigits number) {
     return number;
 }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common case read without building a digit string: at most 15 significant digits and
+// at most 22 decimals, where mantissa / 10^decimals is exact in both operands and so correctly
+// rounded. Anything else (or not a number) is left to the full reader.
+struct QuickNumber {
+    bool negative = false;
+    std::uint64_t mantissa = 0;
+    int decimals = 0;
+};
+
+enum class Scan { Quick, NotANumber, Long };
+
+Scan ScanQuick(std::string_view text, QuickNumber& number) {
+    text = Trim(text);
+    if (!text.empty() && text.front() == '-') {
+        number.negative = true;
+        text.remove_prefix(1);
+    }
+    bool comma = false, digit = false;
+    int significant = 0;
+    for (const char c : text) {
+        if (c == ',') {
+            if (comma) return Scan::NotANumber;
+            comma = true;
+            continue;
+        }
+        if (!IsDigit(c)) return Scan::NotANumber;
+        digit = true;
+        if (number.mantissa != 0 || c != '0') ++significant;
+        if (significant > 15) return Scan::Long;
+        number.mantissa = number.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        if (comma && ++number.decimals > 22) return Scan::Long;
+    }
+    return digit ? Scan::Quick : Scan::NotANumber;
+}
+
 }  // namespace
 
 std::optional<DecimalDigits> ParseDecimal(std::string_view text) {
@@ -132,6 +171,17 @@ std::string FormatDecimal(const DecimalDigits& raw) {
 }
 
 std::optional<double> ReadNumber(std::string_view text) {
+    QuickNumber quick;
+    switch (ScanQuick(text, quick)) {
+        case Scan::NotANumber:
+            return std::nullopt;
+        case Scan::Quick: {
+            const double value = static_cast<double>(quick.mantissa) / kPowersOfTen[quick.decimals];
+            return quick.negative ? -value : value;
+        }
+        case Scan::Long:
+            break;
+    }
     auto parsed = ParseDecimal(text);
     if (!parsed) return std::nullopt;
     const DecimalDigits number = Normalised(std::move(*parsed));
@@ -163,13 +213,47 @@ std::optional<double> ReadNumber(std::string_view text) {
     return sign * value;
 }
 
+namespace {
+
+// Hundredths as a comma text, trailing zeros dropped: 1136 -> "11,36", 250 -> "2,5".
+std::string HundredthsText(long long hundredths) {
+    const bool negative = hundredths < 0;
+    const unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(hundredths) : static_cast<unsigned long long>(hundredths);
+    std::string text = negative && magnitude != 0 ? "-" : "";
+    text += std::to_string(magnitude / 100);
+    const auto cents = static_cast<unsigned>(magnitude % 100);
+    if (cents != 0) {
+        text += ',';
+        text += static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) text += static_cast<char>('0' + cents % 10);
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string WriteNumber(double value) {
     if (!std::isfinite(value)) return {};
+    // Most values written are amounts with at most two decimals: when the value is the double
+    // nearest such an amount, that amount is its shortest text.
+    if (std::fabs(value) < 1e9) {
+        const double hundredths = std::nearbyint(value * 100);
+        if (hundredths / 100 == value) return HundredthsText(static_cast<long long>(hundredths));
+    }
     return FormatDecimal(DecimalOf(value));
 }
 
 double RoundHalfEven2(double value) {
     if (!std::isfinite(value)) return value;
+    // Away from a half, rounding the binary value gives what rounding its shown digits gives;
+    // for |value| < 1e9 the shown digits and the product are both far closer than 0,001
+    // hundredth to the true value, so only near-halves need the digits.
+    if (std::fabs(value) < 1e9) {
+        const double hundredths = value * 100;
+        const double fraction = hundredths - std::floor(hundredths);
+        if (std::fabs(fraction - 0.5) > 1e-3) return std::nearbyint(hundredths) / 100;
+    }
     const DecimalDigits rounded = RoundDecimal(DecimalOf(value), 2);
     return ReadNumber(FormatDecimal(rounded)).value_or(0.0);
 }
@@ -189,6 +273,16 @@ std::optional<Fixed4> Fixed4::FromDecimal(DecimalDigits number) {
 }
 
 std::optional<Fixed4> Fixed4::FromText(std::string_view text) {
+    QuickNumber quick;
+    const Scan scan = ScanQuick(text, quick);
+    if (scan == Scan::NotANumber) return std::nullopt;
+    if (scan == Scan::Quick && quick.decimals <= 4) {
+        // At most 15 digits: the count of ten-thousandths fits with room to spare.
+        std::uint64_t ticks = quick.mantissa;
+        for (int i = quick.decimals; i < 4; ++i) ticks *= 10;
+        const auto signed_ticks = static_cast<std::int64_t>(ticks);
+        return Fixed4(quick.negative ? -signed_ticks : signed_ticks);
+    }
     auto parsed = ParseDecimal(text);
     if (!parsed) return std::nullopt;
     return FromDecimal(std::move(*parsed));
@@ -196,6 +290,12 @@ std::optional<Fixed4> Fixed4::FromText(std::string_view text) {
 
 std::optional<Fixed4> Fixed4::FromDouble(double value) {
     if (!std::isfinite(value)) return std::nullopt;
+    // As in RoundHalfEven2: away from a half the binary value rounds as its shown digits do.
+    if (std::fabs(value) < 1e9) {
+        const double ticks = value * kScale;
+        const double fraction = ticks - std::floor(ticks);
+        if (std::fabs(fraction - 0.5) > 0.05) return Fixed4(static_cast<std::int64_t>(std::nearbyint(ticks)));
+    }
     return FromDecimal(DecimalOf(value));
 }
 
@@ -218,7 +318,18 @@ std::string Fixed4::Text() const {
     // The magnitude of the most negative count does not fit in int64; go through unsigned.
     const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(ticks_)
                                              : static_cast<std::uint64_t>(ticks_);
-    return FormatDecimal({negative, std::to_string(magnitude), -4});
+    std::string text = negative ? "-" : "";
+    text += std::to_string(magnitude / kScale);
+    auto fraction = static_cast<unsigned>(magnitude % kScale);
+    if (fraction != 0) {
+        char digits[4];
+        for (int i = 3; i >= 0; --i, fraction /= 10) digits[i] = static_cast<char>('0' + fraction % 10);
+        int length = 4;
+        while (digits[length - 1] == '0') --length;
+        text += ',';
+        text.append(digits, static_cast<std::size_t>(length));
+    }
+    return text;
 }
 
 }  // namespace kelvo

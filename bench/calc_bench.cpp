@@ -1,0 +1,84 @@
+// kelvo-calc over a generated cable schedule: rows per second, and the peak memory, which must
+// not grow with the number of rows.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+#include "cli/schedule.h"
+
+namespace {
+
+// A schedule produced on the fly, so that the input itself takes no memory.
+class GeneratedSchedule : public std::streambuf {
+public:
+    explicit GeneratedSchedule(std::size_t rows) : rows_(rows) {
+        line_ = "расчет;мощность_кВт;ток_А;сечение_мм2;род_тока;напряжение_В;материал;проводник;"
+                "прокладка;длина_м;потери_%;кратность\n";
+        setg(line_.data(), line_.data(), line_.data() + line_.size());
+    }
+
+protected:
+    int_type underflow() override {
+        if (done_ >= rows_) return traits_type::eof();
+        static const char* const kRows[] = {
+            ";2,5;;;1ф;220;медь;провод;p1;15;4;1\n",
+            ";;23;;1ф;220;медь;кабель;k3;40;5;1,25\n",
+            ";17,5;;;3ф;380;алюминий;кабель;k7;120;4;1\n",
+            "обратный;;;16;1ф;220;медь;провод;p4;;;\n",
+            ";0,75;;;постоянный;24;медь;провод;p6;8;10;2\n",
+        };
+        // A chunk of rows at a time, as a file's buffer would hand them over.
+        line_.clear();
+        for (int i = 0; i < 1024 && done_ < rows_; ++i, ++done_) line_ += kRows[done_ % 5];
+        setg(line_.data(), line_.data(), line_.data() + line_.size());
+        return traits_type::to_int_type(*gptr());
+    }
+
+private:
+    std::size_t rows_;
+    std::size_t done_ = 0;
+    std::string line_;
+};
+
+// Output that is counted and dropped.
+class NullOutput : public std::streambuf {
+public:
+    std::size_t bytes = 0;
+
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        bytes += static_cast<std::size_t>(n);
+        return n;
+    }
+    int_type overflow(int_type c) override {
+        ++bytes;
+        return c;
+    }
+};
+
+long PeakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void BM_Schedule(benchmark::State& state) {
+    const auto rows = static_cast<std::size_t>(state.range(0));
+    for (auto _ : state) {
+        GeneratedSchedule input_buffer(rows);
+        NullOutput output_buffer;
+        std::istream in(&input_buffer);
+        std::ostream out(&output_buffer);
+        benchmark::DoNotOptimize(kelvo::cli::ProcessSchedule(in, out));
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * rows));
+    state.counters["peak_MiB"] = static_cast<double>(PeakKilobytes()) / 1024.0;
+}
+BENCHMARK(BM_Schedule)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,193 @@
+#include "cli/schedule.h"
+
+#include "cli/csv.h"
+#include "core/number_text.h"
+
+namespace kelvo::cli {
+namespace {
+
+constexpr std::string_view kColumnNames[kColumnCount] = {
+    "расчет", "мощность_кВт", "ток_А", "сечение_мм2", "род_тока", "напряжение_В",
+    "материал", "проводник", "прокладка", "длина_м", "потери_%", "кратность"};
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+enum Result { kCurrent, kPower, kByCurrent, kByLoss, kRecommended, kBasis, kAtMultiplicity,
+              kBreaker, kRcdRated, kRcdTrip, kMessage, kResultCount };
+
+void Fill(const LineResult& result, std::vector<std::string>& out) {
+    out.assign(kResultCount, std::string());
+    out[kCurrent] = result.current;
+    out[kPower] = result.power;
+    out[kByCurrent] = result.section_by_current;
+    out[kByLoss] = result.section_by_loss;
+    out[kRecommended] = result.recommended;
+    out[kBasis] = result.basis == Basis::Current       ? "по длительному току"
+                  : result.basis == Basis::VoltageLoss ? "по потерям напряжения"
+                                                       : "";
+    out[kAtMultiplicity] = result.current_at_multiplicity;
+    out[kBreaker] = result.breaker;
+    out[kRcdRated] = result.rcd_rated;
+    out[kRcdTrip] = result.rcd_trip;
+    out[kMessage] = result.message;
+}
+
+std::string Quoted(std::string_view name) { return "«" + std::string(name) + "»"; }
+
+}  // namespace
+
+std::string_view ColumnName(Column column) { return kColumnNames[static_cast<std::size_t>(column)]; }
+
+const std::vector<std::string>& ResultColumnNames() {
+    static const std::vector<std::string> names = {
+        "ток_А_расчет",        "мощность_кВт_расчет", "сечение_по_току_мм2",
+        "сечение_по_потерям_мм2", "рекомендуемое_сечение_мм2", "основание",
+        "ток_при_кратности_А", "автомат_А",           "УЗО_ток_А",
+        "УЗО_дифток_мА",       "сообщение"};
+    return names;
+}
+
+ColumnMap::ColumnMap(const std::vector<std::string>& header) {
+    for (std::size_t i = 0; i < header.size(); ++i)
+        for (std::size_t c = 0; c < kColumnCount; ++c)
+            if (Trim(header[i]) == kColumnNames[c] && !index_[c]) index_[c] = i;
+}
+
+std::optional<LayingMethod> LayingFromCode(std::string_view code) {
+    // Typed on a Russian keyboard, "р" and "к" are Cyrillic letters that look the same.
+    std::string latin(code);
+    if (latin.rfind("р", 0) == 0) latin.replace(0, std::string_view("р").size(), "p");
+    if (latin.rfind("к", 0) == 0) latin.replace(0, std::string_view("к").size(), "k");
+    if (latin.size() != 2 || (latin[0] != 'p' && latin[0] != 'k') || latin[1] < '1' || latin[1] > '9')
+        return std::nullopt;
+    const int number = latin[1] - '0';
+    if (latin[0] == 'p') {
+        if (number > 6) return std::nullopt;
+        return static_cast<LayingMethod>(number - 1);
+    }
+    return static_cast<LayingMethod>(kWireLayingCount + static_cast<std::size_t>(number - 1));
+}
+
+void FailedRow(const std::string& message, std::vector<std::string>& out) {
+    LineResult result;
+    result.message = message;
+    Fill(result, out);
+}
+
+bool CalculateRow(const ColumnMap& columns, const std::vector<std::string>& row,
+                  std::vector<std::string>& out) {
+    for (const auto& field : row) {
+        if (!IsValidUtf8(field)) {
+            FailedRow("Строка не в кодировке UTF-8", out);
+            return false;
+        }
+    }
+    std::string missing;
+    auto cell = [&](Column column, bool required) -> std::string_view {
+        const auto index = columns.IndexOf(column);
+        if (!index) {
+            if (required && missing.empty()) missing = std::string(ColumnName(column));
+            return {};
+        }
+        return *index < row.size() ? Trim(row[*index]) : std::string_view{};
+    };
+    auto fail = [&](const std::string& message) {
+        FailedRow(message, out);
+        return false;
+    };
+
+    const std::string_view kind = cell(Column::Kind, false);
+    const bool reverse = kind == "обратный";
+    if (!kind.empty() && !reverse && kind != "прямой")
+        return fail("Неизвестный вид расчета " + Quoted(kind) + ": нужен «прямой» или «обратный»");
+
+    LineInput line;
+    const std::string_view supply = cell(Column::Supply, true);
+    const std::string_view voltage = cell(Column::Voltage, true);
+    const std::string_view material = cell(Column::Material, true);
+    const std::string_view conductor = cell(Column::Conductor, true);
+    const std::string_view laying = cell(Column::Laying, true);
+    const std::string_view multiplicity = cell(Column::Multiplicity, false);
+    std::string_view load, length, loss, section;
+    bool current_given = false;
+    if (reverse) {
+        section = cell(Column::Section, true);
+    } else {
+        const std::string_view power = cell(Column::Power, false);
+        const std::string_view current = cell(Column::Current, false);
+        if (!columns.IndexOf(Column::Power) && !columns.IndexOf(Column::Current) && missing.empty())
+            missing = std::string(ColumnName(Column::Power));
+        if (!power.empty() && !current.empty())
+            return fail("Укажите либо мощность, либо ток, а не оба значения");
+        current_given = power.empty() && !current.empty();
+        load = current_given ? current : power;
+        length = cell(Column::Length, true);
+        loss = cell(Column::Loss, true);
+    }
+    if (!missing.empty()) return fail("В таблице нет столбца " + Quoted(missing));
+
+    if (supply == "1ф") line.supply = SupplyKind::SinglePhase;
+    else if (supply == "3ф") line.supply = SupplyKind::ThreePhase;
+    else if (supply == "постоянный") line.supply = SupplyKind::DC;
+    else return fail("Неизвестный род тока " + Quoted(supply) + ": нужен «1ф», «3ф» или «постоянный»");
+
+    if (material == "медь") line.conductor.material = Material::Copper;
+    else if (material == "алюминий") line.conductor.material = Material::Aluminium;
+    else return fail("Неизвестный материал " + Quoted(material) + ": нужна «медь» или «алюминий»");
+
+    if (conductor == "провод") line.conductor.kind = ConductorKind::Wire;
+    else if (conductor == "кабель") line.conductor.kind = ConductorKind::Cable;
+    else return fail("Неизвестный проводник " + Quoted(conductor) + ": нужен «провод» или «кабель»");
+
+    line.conductor.laying = LayingFromCode(laying);
+    if (!line.conductor.laying)
+        return fail("Неизвестная прокладка " + Quoted(laying) + ": для провода p1–p6, для кабеля k1–k9");
+
+    line.voltage = voltage;
+    line.multiplicity = multiplicity.empty() ? std::string("1") : std::string(multiplicity);
+
+    LineResult result;
+    if (reverse) {
+        result = CalculateReverse({line, std::string(section)});
+    } else {
+        line.length = length;
+        line.loss_percent = loss;
+        if (!ReadNumber(line.multiplicity)) return fail(messages::kDecimalComma);
+        result = CalculateForward({line, current_given ? GivenLoad::Current : GivenLoad::Power, std::string(load)});
+    }
+    Fill(result, out);
+    return result.message.empty();
+}
+
+ScheduleStatus ProcessSchedule(std::istream& in, std::ostream& out,
+                               const std::function<void(std::size_t)>& on_row) {
+    CsvReader reader(in);
+    std::vector<std::string> fields, results;
+    if (reader.Next(fields) != CsvReader::Result::Record) return ScheduleStatus::NoHeader;
+    const ColumnMap columns(fields);
+    const auto& names = ResultColumnNames();
+    fields.insert(fields.end(), names.begin(), names.end());
+    WriteCsvRecord(out, fields);
+
+    std::size_t rows = 0;
+    bool all_calculated = true;
+    for (;;) {
+        const auto status = reader.Next(fields);
+        if (status == CsvReader::Result::End) break;
+        if (status == CsvReader::Result::TooLong) {
+            FailedRow("Строка длиннее 1 МиБ, не прочитана", results);
+            all_calculated = false;
+        } else {
+            all_calculated &= CalculateRow(columns, fields, results);
+        }
+        WriteCsvRecord(out, fields, results);
+        if (on_row) on_row(++rows);
+    }
+    return all_calculated ? ScheduleStatus::AllCalculated : ScheduleStatus::SomeMessages;
+}
+
+}  // namespace kelvo::cli

@@ -1,0 +1,144 @@
+#include "line_calculation.h"
+
+#include "load_current.h"
+#include "maximum_current.h"
+#include "number_text.h"
+#include "permissible_current.h"
+#include "protection.h"
+#include "result_codes.h"
+#include "voltage_loss.h"
+
+namespace kelvo {
+
+std::string messages::ExceedByPower(const std::string& power) {
+    return "[Выбор Error -превышение] Сечение проводника на нагрузку " + power +
+           " кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или пропустить в "
+           "параллель 2,3,..n проводов/кабелей ";
+}
+
+namespace {
+
+LineResult Failed(std::string message) {
+    LineResult result;
+    result.message = std::move(message);
+    return result;
+}
+
+std::string Rounded(double value) { return WriteNumber(RoundHalfEven2(value)); }
+
+// The protection for a current text: breaker at the multiplicity, the device and its trip
+// current, as the pipeline chains them.
+void AddProtection(LineResult& result, const std::string& current, const std::string& multiplicity) {
+    if (const auto at = CurrentAtMultiplicity(multiplicity, current)) {
+        result.current_at_multiplicity = *at;
+        result.breaker = SelectBreakerRating(*at);
+        result.rcd_rated = SelectRcdRatedCurrent(result.breaker);
+    }
+    if (const auto reference = RcdReferenceCurrent(current))
+        result.rcd_trip = SelectRcdTripCurrent(*reference);
+}
+
+}  // namespace
+
+// The window shows a message and goes on, or fails and ends the click; a later message replaces
+// an earlier one, and "ОК" then empties the results. So the line keeps the last message, and a
+// line with a message has no results.
+LineResult CalculateForward(const ForwardInput& input) {
+    const LineInput& line = input.line;
+    if (!EffectiveLaying(line.conductor)) return Failed(messages::kIncompleteConductor);
+    // An empty load is written back as an empty box, which is not a number.
+    const auto load = ReadNumber(input.load);
+    const auto voltage = ReadNumber(line.voltage);
+    if (!load || !voltage) return Failed(messages::kDecimalComma);
+
+    double current = 0, power = 0;
+    if (input.given == GivenLoad::Power) {
+        const auto computed = CurrentFromPower(*load, *voltage, {}, line.supply);
+        if (!computed) return Failed(messages::kCannotCalculate);
+        current = *computed;
+        power = *load;
+    } else {
+        const SupplyKind formula =
+            line.supply == SupplyKind::ThreePhase ? SupplyKind::ThreePhase : SupplyKind::SinglePhase;
+        const auto computed = PowerFromCurrent(*load, *voltage, {}, formula);
+        if (!computed) return Failed(messages::kCannotCalculate);
+        current = *load;
+        power = *computed;
+    }
+
+    LineResult result;
+    std::string message;
+    result.current = Rounded(current);
+    result.power = Rounded(power);
+    result.section_by_current = SelectSectionByCurrent(result.current, line.conductor);
+    AddProtection(result, result.current, line.multiplicity);
+    if (result.section_by_current == kExceedMarker)
+        message = messages::ExceedByPower(input.given == GivenLoad::Power ? input.load : result.power);
+
+    // The section by voltage loss, from the power as given or computed (not rounded); with no
+    // length the required section is 0.
+    std::string required = "0";
+    if (line.length.empty()) {
+        message = messages::kNoLength;
+    } else {
+        const auto length = ReadNumber(line.length);
+        const auto loss = ReadNumber(line.loss_percent);
+        if (!length || !loss) return Failed(messages::kDecimalComma);
+        const Material material = *line.conductor.material;
+        const auto section = RequiredSection({power, *length, *loss, *voltage}, line.supply, material);
+        if (!section) return Failed(message.empty() ? messages::kCannotCalculate : message);
+        required = Rounded(*section);
+    }
+    result.section_by_loss = SelectSectionByVoltageLoss(required, line.conductor);
+    if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
+
+    // The recommendation: the larger section, compared in single precision; a tie goes to the
+    // section by current, which then also stands as the section by voltage loss.
+    if (!result.section_by_loss.empty()) {
+        const auto by_current = ReadNumber(result.section_by_current);
+        const auto by_loss = ReadNumber(result.section_by_loss);
+        if (!by_current || !by_loss) {
+            message = messages::kTooLarge;
+        } else if (static_cast<float>(*by_current) < static_cast<float>(*by_loss)) {
+            result.basis = Basis::VoltageLoss;
+            result.recommended = result.section_by_loss;
+            result.recommendation = "Выбрать по потерям напряжения сечение " + result.section_by_loss + " мм.кв";
+        } else {
+            result.basis = Basis::Current;
+            result.recommended = result.section_by_current;
+            result.recommendation = "Выбрать по длительному току сечение " + result.section_by_current + " мм.кв";
+            result.section_by_loss = result.section_by_current;
+            // The section by current, written where the section by voltage loss stands, is
+            // checked there too: the exceed marker brings that box's message.
+            if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
+        }
+    } else if (message.empty()) {
+        message = *load < 0 ? messages::kNegativeLoad : messages::kLossSectionBeyondTables;
+    }
+    if (!message.empty()) return Failed(message);
+    return result;
+}
+
+LineResult CalculateReverse(const ReverseInput& input) {
+    const LineInput& line = input.line;
+    if (input.section.empty()) return Failed(messages::kChooseSection);
+    if (!EffectiveLaying(line.conductor)) return Failed(messages::kIncompleteConductor);
+    const std::string maximum = MaximumCurrentBySection(input.section, line.conductor);
+    if (maximum == kAboveTable) return Failed(messages::kNoCurrentForSection);
+    if (maximum.empty()) return Failed(messages::kSectionNotInTable);
+
+    // The reverse calculation always starts from a fresh pipeline: multiplicity 1.
+    LineResult result;
+    AddProtection(result, maximum, std::string(kDefaultMultiplicity));
+    const auto voltage = ReadNumber(line.voltage);
+    if (!voltage) return Failed(messages::kDecimalComma);
+    const SupplyKind formula =
+        line.supply == SupplyKind::ThreePhase ? SupplyKind::ThreePhase : SupplyKind::SinglePhase;
+    const auto power = PowerFromCurrent(*ReadNumber(maximum), *voltage, {}, formula);
+    if (!power) return Failed(messages::kCannotCalculate);
+    result.current = Rounded(*ReadNumber(maximum));
+    result.power = Rounded(*power);
+    return result;
+}
+
+}  // namespace kelvo

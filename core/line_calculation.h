@@ -1,0 +1,82 @@
+// One line of a cable schedule calculated the way the main window calculates it: the same
+// rules, the same rounding and the same order of steps, from the same texts.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "conductor.h"
+
+namespace kelvo {
+
+enum class GivenLoad { Power, Current };
+
+struct LineInput {
+    SupplyKind supply = SupplyKind::SinglePhase;
+    std::string voltage = "220";
+    ConductorChoice conductor;
+    std::string length = "1";        // m
+    std::string loss_percent = "4";  // allowed voltage loss
+    std::string multiplicity = "1";
+};
+
+struct ForwardInput {
+    LineInput line;
+    GivenLoad given = GivenLoad::Power;
+    std::string load;  // kW or A, as typed
+};
+
+struct ReverseInput {
+    LineInput line;
+    std::string section;  // mm²
+};
+
+enum class Basis { None, Current, VoltageLoss };
+
+struct LineResult {
+    std::string current;            // A: the load current, or the maximum current
+    std::string power;              // kW
+    std::string section_by_current;
+    std::string section_by_loss;
+    std::string recommended;        // the section to take
+    Basis basis = Basis::None;
+    std::string recommendation;     // "Выбрать по … сечение … мм.кв"
+    std::string current_at_multiplicity;
+    std::string breaker;
+    std::string rcd_rated;
+    std::string rcd_trip;
+    // The message the window would show; the results are then empty, as the window's "ОК"
+    // leaves them. Empty when the line was calculated.
+    std::string message;
+};
+
+LineResult CalculateForward(const ForwardInput& input);
+LineResult CalculateReverse(const ReverseInput& input);
+
+// The messages, as the window shows them.
+namespace messages {
+inline constexpr const char* kDecimalComma =
+    "десятичные вводятся через запятую, пример 2,5 или не установлена мощность / ток";
+inline constexpr const char* kNoCurrent = "Неустановлен ток";
+inline constexpr const char* kNoLength = "Установите длину в метрах";
+inline constexpr const char* kChooseSection = "Установите сечение";
+inline constexpr const char* kTooLarge = "[Error] Слишком большая мощность или длина.";
+inline constexpr const char* kNoCurrentForSection =
+    "Ток на такое сечение не установлен. Уменьшите сечение";
+inline constexpr const char* kExceedByLoss =
+    "[Выбор Error -превышение] Сечение проводника на эту нагрузку в ПУЭ отсутствует. Попробуйте "
+    "изменить выбор провода/кабеля или пропустить в параллель 2,3,..n проводов/кабелей ";
+std::string ExceedByPower(const std::string& power);
+// What the window cannot say (it ends silently, or shows an empty panel).
+inline constexpr const char* kCannotCalculate =
+    "Расчет невозможен: напряжение, потери или коэффициенты равны нулю либо результат слишком велик";
+inline constexpr const char* kSectionNotInTable =
+    "Для этого сечения нет строки в таблице допустимых токов выбранной прокладки";
+inline constexpr const char* kIncompleteConductor =
+    "Прокладка не соответствует проводнику: для провода p1–p6, для кабеля k1–k9";
+inline constexpr const char* kNegativeLoad = "Нагрузка не может быть отрицательной";
+inline constexpr const char* kLossSectionBeyondTables =
+    "Требуемое по потерям напряжения сечение больше любого сечения таблиц";
+}  // namespace messages
+
+}  // namespace kelvo
