@@ -100,3 +100,43 @@ TEST(Fixed4, ProductsAndTexts) {
 
 }  // namespace
 }  // namespace kelvo
+
+#include <charconv>
+#include <random>
+
+namespace kelvo {
+namespace {
+
+// The quick paths for short numbers must give exactly what working on the shown digits gives.
+TEST(NumberText, QuickPathsAgreeWithTheDigits) {
+    std::mt19937_64 random(42);
+    std::uniform_int_distribution<long long> cents(-1'000'000'000, 1'000'000'000);
+    std::uniform_int_distribution<int> shape(0, 3);
+    for (int i = 0; i < 200000; ++i) {
+        double value = 0;
+        switch (shape(random)) {
+            case 0: value = static_cast<double>(cents(random)) / 100; break;         // amounts
+            case 1: value = static_cast<double>(cents(random)) / 1000 + 0.0005; break;  // near halves
+            case 2: value = static_cast<double>(cents(random)) / 7.3; break;          // anything
+            default: value = std::ldexp(static_cast<double>(cents(random)), -20); break;
+        }
+        SCOPED_TRACE(value);
+        const DecimalDigits shown = DecimalOf(value);
+        ASSERT_EQ(WriteNumber(value), FormatDecimal(shown));
+        ASSERT_EQ(RoundHalfEven2(value), *ReadNumber(FormatDecimal(RoundDecimal(shown, 2))));
+        const auto fixed = Fixed4::FromDouble(value);
+        ASSERT_TRUE(fixed);
+        ASSERT_EQ(fixed->ticks(), Fixed4::FromText(FormatDecimal(RoundDecimal(shown, 4)))->ticks());
+        ASSERT_EQ(fixed->Text(), FormatDecimal(RoundDecimal(shown, 4)));
+        // Reading the written text gives the number back exactly as a point-decimal reader does.
+        std::string text = WriteNumber(value);
+        const auto read = ReadNumber(text);
+        for (char& c : text) c = c == ',' ? '.' : c;
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(*read, expected);
+    }
+}
+
+}  // namespace
+}  // namespace kelvo
