@@ -478,3 +478,50 @@ TEST_F(MainWindowTest, TypingAPowerRefreshesTheReversePanel) {
 
 }  // namespace
 }  // namespace kelvo::mainwindow
+
+namespace kelvo::mainwindow {
+namespace {
+
+// Inputs that make the formulas overflow end as a message or silently, never as "inf", "nan"
+// or an exponent in a box.
+TEST_F(MainWindowTest, NumericExtremes) {
+    struct Case {
+        const char *power, *voltage, *length;
+        QString message;
+    };
+    const Case cases[] = {
+        {"1e308", "220", "1", texts::kDecimalComma},
+        {"2,5", "220", "1e400", texts::kDecimalComma},
+        {"2,5", "0", "1", ""},
+        {"99999999999999999999999", "220", "1", ""},
+        {"0,000000000000000000000000000001", "220", "1", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.power);
+        form = std::make_unique<MainWindow>();
+        form->show();
+        form->Combo2->Write(QString::fromUtf8(c.voltage));
+        form->txtL->Write(QString::fromUtf8(c.length));
+        CalculatePower(QString::fromUtf8(c.power));
+        if (form->Timer1->Enabled()) form->Timer1->Tick();
+        EXPECT_EQ(Message(), c.message);
+        for (const TextBox* box : {form->txtI, form->Text1, form->Text2, form->Text3, form->Text4, form->Text6,
+                                   form->Text13, form->Text14, form->Text15, form->Text16}) {
+            const QString text = box->text().toLower();
+            EXPECT_FALSE(text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan")) ||
+                         text.contains(QLatin1Char('e')))
+                << box->objectName().toStdString() << " = " << text.toStdString();
+        }
+        shell::ReleaseForm2();
+    }
+    // A power whose current does not fit a double: 1 followed by 308 zeros kilowatts.
+    form = std::make_unique<MainWindow>();
+    form->show();
+    form->txtP->Write(QStringLiteral("1") + QString(308, QLatin1Char('0')));
+    form->Command2->Press();
+    EXPECT_EQ(form->txtI->Text(), "");  // the current cannot be computed: the click ends
+    EXPECT_FALSE(Form2Exists());
+}
+
+}  // namespace
+}  // namespace kelvo::mainwindow

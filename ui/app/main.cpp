@@ -9,7 +9,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral("2.1"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    kelvo::mainwindow::MainWindow window;
-    window.show();
-    return QApplication::exec();
+    int status = 0;
+    {
+        kelvo::mainwindow::MainWindow window;
+        window.show();
+        status = QApplication::exec();
+    }
+    // Windows released by the last event go now, before the application itself.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
 }

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include "ui/shell/message_window.h"
+#include "ui/shell/picture_viewer.h"
+
 namespace kelvo::shell {
 namespace {
 
@@ -22,6 +25,8 @@ void EndProgram() {
         EndHandler()();
         return;
     }
+    ReleaseForm2();
+    ReleaseForm3();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }

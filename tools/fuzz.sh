@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Fuzzes the number texts and kelvo-calc's CSV reading with libFuzzer (clang), each target for
+# the given number of seconds (default 60), starting from the corpus in tests/fuzz/corpus.
+# New inputs it finds stay in build/fuzz; a crash leaves its input there and fails the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+    sudo_cmd=()
+    if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
+fi
+
+out=build/fuzz
+mkdir -p "$out"
+flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+core=(core/*.cpp)
+clang++ "${flags[@]}" tests/fuzz/number_fuzz.cpp "${core[@]}" -o "$out/number_fuzz"
+clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp cli/csv.cpp cli/schedule.cpp "${core[@]}" -o "$out/csv_fuzz"
+
+for target in number csv; do
+    mkdir -p "$out/corpus-$target"
+    echo "fuzzing $target for $seconds s"
+    "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$out/" \
+        -print_final_stats=1 "$out/corpus-$target" "tests/fuzz/corpus/$target" 2>&1 \
+        | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' || true
+    [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "the $target fuzzer found a fault; its input is in $out"; exit 1; }
+done
