@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake
+    build-essential cmake dpkg-dev
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation2

@@ -525,3 +525,40 @@ TEST_F(MainWindowTest, NumericExtremes) {
 
 }  // namespace
 }  // namespace kelvo::mainwindow
+
+namespace kelvo::mainwindow {
+namespace {
+
+TEST_F(MainWindowTest, KeyboardPath) {
+    // Enter in the power box calculates; Esc answers the message.
+    form->activateWindow();
+    form->txtP->setFocus();
+    QTest::keyClicks(form->txtP, QStringLiteral("2,5"));
+    QTest::keyClick(form->txtP, Qt::Key_Return);
+    EXPECT_EQ(form->txtI->Text(), "11,36");
+    form->txtL->Write(QString());
+    QTest::keyClick(form->txtL, Qt::Key_Return);
+    ASSERT_EQ(Message(), texts::kNoLength);
+    QTest::keyClick(&Form2(), Qt::Key_Escape);
+    EXPECT_FALSE(Form2Exists());
+    EXPECT_TRUE(form->isVisible());
+    // Enter in the section box runs the reverse calculation.
+    form->Check3->SetValue(true);
+    form->Combo3->Write(QStringLiteral("2,5"));
+    QTest::keyClick(form->Combo3->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(form->Text7->Text(), "30");
+    // Every box a user reads or fills has a name for a screen reader.
+    for (QWidget* box : std::initializer_list<QWidget*>{form->txtP, form->txtI, form->txtL, form->Combo1,
+                                                       form->Combo2, form->Combo3, form->Text1, form->Text2,
+                                                       form->Text5, form->Text7, form->Text9, form->Text10,
+                                                       form->Text11, form->Text13, form->Text14, form->Text15,
+                                                       form->Text16, form->Combo4})
+        EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
+    // Tab from the power box reaches the current box, then "Рассчитать".
+    form->Check2->SetValue(true);
+    EXPECT_EQ(form->txtP->nextInFocusChain(), form->txtI);
+    EXPECT_EQ(form->txtI->nextInFocusChain(), form->Command2);
+}
+
+}  // namespace
+}  // namespace kelvo::mainwindow

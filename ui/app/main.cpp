@@ -1,14 +1,21 @@
 // kelvo: choice of conductor cross-section and line protection.
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QStyleFactory>
 
 #include "ui/main/main_window.h"
+#include "ui/shell/pictures.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral("2.1"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(kelvo::shell::pictures::AppIcon(size)));
+    QApplication::setWindowIcon(icon);
     int status = 0;
     {
         kelvo::mainwindow::MainWindow window;

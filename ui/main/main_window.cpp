@@ -387,6 +387,54 @@ void MainWindow::Wire() {
     Check3->OnClick([this] { OnCheck3Click(); });
     Check1->OnClick([this] { shell::SetAlwaysOnTop(this, Check1->Value()); });
     WireMenus();
+    WireKeyboard();
+}
+
+// Enter in a load or length box calculates, as "Рассчитать" of the calculation shown does;
+// every input and result box has a name a screen reader can read.
+void MainWindow::WireKeyboard() {
+    for (TextBox* box : {txtP, txtI, txtL})
+        connect(box, &QLineEdit::returnPressed, this, [this] {
+            if (Frame2->isVisibleTo(this)) Command2->Press();
+        });
+    connect(Combo3->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (Frame18->isVisibleTo(this)) Command5->Press();
+    });
+
+    const std::pair<QWidget*, const char*> names[] = {
+        {txtP, "Мощность нагрузки, кВт"},
+        {txtI, "Сила тока нагрузки, А"},
+        {txtL, "Длина линии, м"},
+        {Combo1, "Допустимые потери напряжения, %"},
+        {Combo2, "Номинальное напряжение сети, В"},
+        {Combo3, "Сечение проводника, мм²"},
+        {Text4, "Потери напряжения, В"},
+        {Text2, "Сечение по длительно допустимому току, мм²"},
+        {Text1, "Сечение по потерям напряжения, мм²"},
+        {Label4, "Рекомендация"},
+        {Label2, "Подсказка"},
+        {Text5, "Максимально допустимая мощность, кВт"},
+        {Text7, "Максимально допустимая сила тока, А"},
+        {Text9, "Рекомендуемый ток автомата защиты, А"},
+        {Text10, "Номинальный ток УЗО, А"},
+        {Text11, "Отключающий дифференциальный ток УЗО, мА"},
+        {Combo4, "Кратность тока"},
+        {Text14, "Ток при кратности, А"},
+        {Text13, "Номинальный ток автомата защиты, А"},
+        {Text15, "Номинальный ток УЗО, А"},
+        {Text16, "Номинальный отключающий дифференциальный ток УЗО, мА"},
+    };
+    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf8(name));
+
+    // Tab goes through the source data left to right, then the calculation shown.
+    const QList<QWidget*> order = {Option1, Option2, Combo3, Option3, Option4, Option17, Combo2, p, k,
+                                   Option5, Option6, txtL, Combo1, p1, p2, p3, p4, p5, p6, k1, k2, k3,
+                                   k4, k5, k6, k7, Option16, Option18, txtP, txtI, Command2, Command3,
+                                   Command5, Command4, Combo4, Command7, Check1};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    for (QWidget* result : std::initializer_list<QWidget*>{Text1, Text2, Text4, Text5, Text7, Text9, Text10,
+                                                          Text11, Text13, Text14, Text15, Text16})
+        result->setFocusPolicy(Qt::ClickFocus);
 }
 
 // Start-up, in the design's order: the frame, the skin, then the defaults selected by code so

@@ -141,6 +141,7 @@ private:
     void BuildInformationAndProtection();
     void Wire();
     void WireMenus();
+    void WireKeyboard();
     void Load();
 
     // Menus, hint line, reference pictures and links.

@@ -1,6 +1,7 @@
 #include "ui/shell/message_window.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPointer>
 
 #include "ui/shell/maker.h"
@@ -52,6 +53,8 @@ MessageWindow::MessageWindow()
     command2_->setFont(UiFont(8.25, true));
     PlaceTwips(command2_, 4440, 1320, 1215, 375);
     connect(command2_, &QPushButton::clicked, this, &MessageWindow::OnCommand2Click);
+    // Esc and Enter answer the message as "ОК" does.
+    command2_->setDefault(true);
 
     StackFrame();
     ResizeTwips(10770, 1905);
@@ -61,6 +64,14 @@ MessageWindow::MessageWindow()
 }
 
 void MessageWindow::OnClosePressed() { EndProgram(); }
+
+void MessageWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        command2_->click();
+        return;
+    }
+    SkinnedWindow::keyPressEvent(event);
+}
 
 // "ОК": the window goes first, so that the main window's change rules run with no message
 // window in the way. Only a message that hid the main window brings it back emptied; a notice
@@ -82,6 +93,8 @@ void ShowMessage(const QString& text, MainWindowWhileShown main, bool centred) {
     if (main == MainWindowWhileShown::Hidden) window.NoteHidMainWindow();
     window.show();
     window.raise();
+    window.activateWindow();
+    window.Command2()->setFocus();
     window.Label1()->setText(text);
     if (centred) window.Label1()->setAlignment(Qt::AlignCenter);
 }

@@ -26,6 +26,7 @@ public:
 
 protected:
     void OnClosePressed() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnCommand2Click();

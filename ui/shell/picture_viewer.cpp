@@ -75,7 +75,7 @@ void PictureViewer::Open(const ViewerRequest& request) {
     if (request.picture_left) MoveTwips(image2_, *request.picture_left, 360);
     const QImage picture = pictures::ReferencePicture(request.picture);
     image2_->setPixmap(QPixmap::fromImage(picture));
-    image2_->resize(picture.size());
+    image2_->resize(picture.deviceIndependentSize().toSize());
     shown_ = request.picture;
     const QRect area = GeometryTwips(image2_);
     ResizeTwips(area.x() + area.width() + request.width_margin, area.height() + request.height_margin);

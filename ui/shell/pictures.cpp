@@ -1,6 +1,7 @@
 #include "ui/shell/pictures.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -22,8 +23,10 @@ QFont PixelFont(int pixels, bool bold = false, const QString& family = {}) {
     return font;
 }
 
-QImage Blank(int width, int height, const QColor& fill) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+// An image of a size in logical pixels, at the ratio given.
+QImage Blank(int width, int height, const QColor& fill, qreal ratio) {
+    QImage image(qRound(width * ratio), qRound(height * ratio), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(fill);
     return image;
 }
@@ -101,8 +104,8 @@ void PaintTableFooter(QPainter& p, int width) {
                QStringLiteral("В каждом конкретном случае обращайтесь к специалистам."));
 }
 
-QImage TablePicture(const ReferenceTable& table, int width, int height) {
-    QImage image = Blank(width, height, QColor(245, 236, 204));
+QImage TablePicture(const ReferenceTable& table, int width, int height, qreal ratio) {
+    QImage image = Blank(width, height, QColor(245, 236, 204), ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
 
@@ -166,8 +169,8 @@ QImage TablePicture(const ReferenceTable& table, int width, int height) {
     return image;
 }
 
-QImage HelpPage() {
-    QImage image = Blank(607, 421, QColor(245, 236, 204));
+QImage HelpPage(qreal ratio) {
+    QImage image = Blank(607, 421, QColor(245, 236, 204), ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(120, 100, 60), 2));
@@ -215,17 +218,19 @@ QImage HelpPage() {
 
 }  // namespace
 
-QImage TitleStrip() {
-    QImage image = Blank(54, 24, Qt::black);
+qreal ScreenPixelRatio() { return qApp ? qApp->devicePixelRatio() : 1.0; }
+
+QImage TitleStrip(qreal ratio) {
+    QImage image = Blank(54, 24, Qt::black, ratio);
     QPainter p(&image);
-    PaintTitleGradient(p, image.rect());
+    PaintTitleGradient(p, QRect(0, 0, 54, 24));
     return image;
 }
 
-QImage TitlePicture(const QString& title) {
-    QImage image = Blank(873, 24, Qt::black);
+QImage TitlePicture(const QString& title, qreal ratio) {
+    QImage image = Blank(873, 24, Qt::black, ratio);
     QPainter p(&image);
-    PaintTitleGradient(p, image.rect());
+    PaintTitleGradient(p, QRect(0, 0, 873, 24));
     p.setRenderHint(QPainter::Antialiasing);
     PaintLightning(p, QRectF(6, 3, 12, 18), QColor(255, 210, 40));
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -241,8 +246,8 @@ QImage TitlePicture(const QString& title) {
     return image;
 }
 
-QImage CloseButton() {
-    QImage image = Blank(21, 21, QColor(221, 90, 55));
+QImage CloseButton(qreal ratio) {
+    QImage image = Blank(21, 21, QColor(221, 90, 55), ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(150, 50, 30), 1));
@@ -253,8 +258,8 @@ QImage CloseButton() {
     return image;
 }
 
-QImage MinimiseButton() {
-    QImage image = Blank(21, 21, QColor(41, 123, 240));
+QImage MinimiseButton(qreal ratio) {
+    QImage image = Blank(21, 21, QColor(41, 123, 240), ratio);
     QPainter p(&image);
     p.setPen(QPen(QColor(20, 70, 160), 1));
     p.drawRect(QRect(0, 0, 20, 20));
@@ -262,13 +267,13 @@ QImage MinimiseButton() {
     return image;
 }
 
-QImage Banner() {
-    QImage image = Blank(760, 100, Qt::white);
+QImage Banner(qreal ratio) {
+    QImage image = Blank(760, 100, Qt::white, ratio);
     QPainter p(&image);
     QLinearGradient ground(0, 0, 760, 0);
     ground.setColorAt(0, QColor(250, 238, 200));
     ground.setColorAt(1, QColor(226, 200, 140));
-    p.fillRect(image.rect(), ground);
+    p.fillRect(QRect(0, 0, 760, 100), ground);
     p.setRenderHint(QPainter::Antialiasing);
     // Three cable cores fanning out from a sheath, the maker's emblem.
     const QColor cores[] = {QColor(200, 120, 40), QColor(60, 60, 60), QColor(40, 90, 200)};
@@ -294,8 +299,8 @@ QImage Banner() {
     return image;
 }
 
-QImage OrderingPicture() {
-    QImage image = Blank(266, 117, QColor(250, 244, 222));
+QImage OrderingPicture(qreal ratio) {
+    QImage image = Blank(266, 117, QColor(250, 244, 222), ratio);
     QPainter p(&image);
     p.setPen(QPen(QColor(120, 100, 60), 1));
     p.drawRect(QRect(0, 0, 265, 116));
@@ -312,16 +317,34 @@ QImage OrderingPicture() {
     return image;
 }
 
-QImage Globe() {
-    QImage image = Blank(43, 39, Qt::transparent);
+QImage Globe(qreal ratio) {
+    QImage image = Blank(43, 39, Qt::transparent, ratio);
     QPainter p(&image);
     PaintGlobe(p, QRectF(2, 1, 38, 37));
     return image;
 }
 
+QImage AppIcon(int size) {
+    // A lightning sign on a blue rounded square, drawn on a 64-unit grid.
+    QImage image = Blank(size, size, Qt::transparent, 1);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    QLinearGradient ground(0, 0, 0, 64);
+    ground.setColorAt(0, QColor(70, 130, 230));
+    ground.setColorAt(1, QColor(10, 40, 130));
+    p.setPen(QPen(QColor(8, 30, 100), 1.5));
+    p.setBrush(ground);
+    p.drawRoundedRect(QRectF(3, 3, 58, 58), 12, 12);
+    PaintLightning(p, QRectF(18, 8, 28, 48), QColor(255, 205, 40));
+    return image;
+}
+
 QCursor LinkPointer() {
     // A pointing arrow with a small lightning mark: the program's own link pointer.
-    QPixmap pixmap(32, 32);
+    const qreal ratio = ScreenPixelRatio();
+    QPixmap pixmap(qRound(32 * ratio), qRound(32 * ratio));
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -341,16 +364,16 @@ QCursor LinkPointer() {
     return QCursor(pixmap, 2, 1);
 }
 
-QImage ReferencePicture(Reference which) {
+QImage ReferencePicture(Reference which, qreal ratio) {
     switch (which) {
         case Reference::Power:
-            return TablePicture(PowerTable(), 779, 429);
+            return TablePicture(PowerTable(), 779, 429, ratio);
         case Reference::Breakers:
-            return TablePicture(BreakerTable(), 780, 431);
+            return TablePicture(BreakerTable(), 780, 431, ratio);
         case Reference::WireCurrents:
-            return TablePicture(WireCurrentTable(), 780, 431);
+            return TablePicture(WireCurrentTable(), 780, 431, ratio);
         case Reference::Help:
-            return HelpPage();
+            return HelpPage(ratio);
     }
     return {};
 }

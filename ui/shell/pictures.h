@@ -1,4 +1,5 @@
-// The program's pictures, all drawn here in code at their design pixel sizes.
+// The program's pictures, all drawn here in code at their design pixel sizes. Each is drawn for
+// a device-pixel ratio (2 on a HiDPI screen), so that it stays sharp however the screen scales.
 #pragma once
 
 #include <QCursor>
@@ -10,15 +11,19 @@ namespace kelvo::shell::pictures {
 // Numbers of the pictures the viewer shows.
 enum class Reference { Power = 101, Breakers = 102, WireCurrents = 103, Help = 104 };
 
-QImage TitleStrip();                          // 54 × 24, stretched across the window
-QImage TitlePicture(const QString& title);    // 873 × 24
-QImage CloseButton();                         // 21 × 21
-QImage MinimiseButton();                      // 21 × 21
-QImage Banner();                              // 760 × 100
-QImage OrderingPicture();                     // 266 × 117
-QImage Globe();                               // 43 × 39
-QCursor LinkPointer();                        // the pointer over menu labels and links
-QImage ReferencePicture(Reference which);     // 101–103 tables, 104 help page
+// The ratio of the screen the program starts on.
+qreal ScreenPixelRatio();
+
+QImage TitleStrip(qreal ratio = ScreenPixelRatio());                        // 54 × 24, stretched
+QImage TitlePicture(const QString& title, qreal ratio = ScreenPixelRatio());  // 873 × 24
+QImage CloseButton(qreal ratio = ScreenPixelRatio());                       // 21 × 21
+QImage MinimiseButton(qreal ratio = ScreenPixelRatio());                    // 21 × 21
+QImage Banner(qreal ratio = ScreenPixelRatio());                            // 760 × 100
+QImage OrderingPicture(qreal ratio = ScreenPixelRatio());                   // 266 × 117
+QImage Globe(qreal ratio = ScreenPixelRatio());                             // 43 × 39
+QImage AppIcon(int size);                                                   // the program's icon
+QCursor LinkPointer();  // the pointer over menu labels and links
+QImage ReferencePicture(Reference which, qreal ratio = ScreenPixelRatio());  // 101–103, 104 help
 
 // Where the links are drawn in the pictures (pixels, in the picture's own coordinates), so that
 // the viewer's link areas lie over them.

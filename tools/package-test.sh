@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it on this machine (as root, or with sudo) with the
+# dependencies it names, checks the desktop entry and the AppStream data, starts the
+# installed program in a real X server (Xvfb) and waits for its main window, then removes
+# the package again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+bash tools/deps.sh --screenshots
+need=()
+for tool in appstreamcli:appstream desktop-file-validate:desktop-file-utils xwininfo:x11-utils; do
+    command -v "${tool%%:*}" >/dev/null || need+=("${tool##*:}")
+done
+if [ ${#need[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)"
+(cd build/release && cpack >/dev/null)
+package=$(ls build/release/kelvo_*_amd64.deb)
+echo "installing $package"
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "./$package" >/dev/null
+trap 'DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get remove -y -qq kelvo >/dev/null' EXIT
+
+desktop-file-validate /usr/share/applications/example.kelvo.Kelvo.desktop
+appstreamcli validate --no-net /usr/share/metainfo/example.kelvo.Kelvo.metainfo.xml
+test -x /usr/bin/kelvo-calc && /usr/bin/kelvo-calc --version
+
+# The installed program, started as a user starts it, must show its main window.
+cat > build/release/launch-check.sh <<'CHECK'
+/usr/bin/kelvo &
+pid=$!
+for _ in $(seq 1 100); do
+    if xwininfo -root -tree | grep -q '"kelvo v2.1"'; then
+        echo "the installed kelvo shows its main window"
+        kill "$pid"
+        exit 0
+    fi
+    sleep 0.1
+done
+kill "$pid" 2>/dev/null || true
+echo "the installed kelvo showed no window" >&2
+exit 1
+CHECK
+xvfb-run -a -s "-screen 0 1280x1024x24" bash build/release/launch-check.sh
