@@ -133,14 +133,6 @@ TEST_F(MainWindowTest, RecommendationByVoltageLossOverALongLine) {
     EXPECT_EQ(form->Text1->Text(), "10");
 }
 
-TEST_F(MainWindowTest, CurrentGivenComputesPower) {
-    form->Option2->Select();
-    form->txtI->Write(QStringLiteral("16"));
-    form->Command2->Press();
-    EXPECT_EQ(form->txtP->Text(), "3,52");
-    EXPECT_EQ(form->Text2->Text(), "1");
-}
-
 TEST_F(MainWindowTest, MessagesHideTheMainWindowUntilOk) {
     struct Case {
         std::function<void(MainWindow&)> arrange;
@@ -328,10 +320,7 @@ TEST_F(MainWindowTest, VoltageFiguresFollowTheSupplyAndTheBoxes) {
         EXPECT_EQ(form->Text3->Text(), c.remaining);
     }
     EXPECT_EQ(form->Combo2->Items(), QStringList({"220", "127", "36", "12"}));
-}
-
-TEST_F(MainWindowTest, SupplyKindRebuildsTheVoltageList) {
-    form->Combo2->Write(QStringLiteral("400"));
+    form->Combo2->Write(QStringLiteral("400"));  // a typed voltage gives way to the list's
     form->Option4->Select();
     EXPECT_EQ(form->Combo2->Text(), "380");
     EXPECT_EQ(form->Combo2->Items(), QStringList({"380", "220", "127", "120"}));

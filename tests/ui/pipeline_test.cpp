@@ -77,38 +77,6 @@ TEST_F(PipelineTest, ForwardProtectionInOrder) {
     EXPECT_EQ(w.Label14.Text(), "");
 }
 
-TEST_F(PipelineTest, NoCurrentForTheSectionShowsTheMessageAndResets) {
-    host.choice.laying = LayingMethod::p2;
-    host.reverse = true;
-    host.forward = false;
-    CompactWindow& w = slot.Get();
-    w.Text1.Write(QStringLiteral("185"));
-    EXPECT_EQ(w.Text2.Text(), "нет");
-    EXPECT_EQ(host.log, QStringList({"Command4"}));
-    EXPECT_EQ(shell::Form2().Label1()->text(), CompactWindow::kNoCurrentMessage);
-}
-
-TEST_F(PipelineTest, CurrentThatIsNotANumberIsNoCurrent) {
-    CompactWindow& w = slot.Get();
-    for (const char* text : {"2.", "abc", "-", ","}) w.Text2.Write(QString::fromUtf8(text));
-    EXPECT_TRUE(host.log.isEmpty());
-    EXPECT_FALSE(shell::Form2Exists());
-}
-
-TEST_F(PipelineTest, HandOverOncePerSection) {
-    host.reverse = true;
-    host.forward = false;
-    CompactWindow& w = slot.Get();
-    w.Text1.Write(QStringLiteral("400"));  // 830 A: breaker 1000, no device, no trip current
-    EXPECT_EQ(host.log, QStringList({"Option2", "txtI=830", "Command2"}));
-    EXPECT_EQ(w.Text3.Text(), "1000");
-    EXPECT_EQ(w.Text6.Text(), "");
-    EXPECT_EQ(w.txtP.Text(), "6,6");
-    w.Text1.Write(QStringLiteral("0,6"));  // a gap: no current, no hand-over
-    EXPECT_EQ(host.log.size(), 3);
-    EXPECT_EQ(w.Text2.Text(), "");
-}
-
 TEST_F(PipelineTest, HandlersOnlyAUserCouldRun) {
     CompactWindow& w = slot.Get();
     w.ClickCheck1(false);

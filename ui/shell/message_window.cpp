@@ -2,17 +2,17 @@
 
 #include <QFrame>
 #include <QKeyEvent>
-#include <QPointer>
 
 #include "ui/shell/maker.h"
 #include "ui/shell/program.h"
+#include "ui/shell/single_window.h"
 #include "ui/shell/skin.h"
 
 namespace kelvo::shell {
 namespace {
 
-QPointer<MessageWindow>& Instance() {
-    static QPointer<MessageWindow> instance;
+SingleWindow<MessageWindow>& Instance() {
+    static SingleWindow<MessageWindow> instance;
     return instance;
 }
 
@@ -99,22 +99,8 @@ void ShowMessage(const QString& text, MainWindowWhileShown main, bool centred) {
     if (centred) window.Label1()->setAlignment(Qt::AlignCenter);
 }
 
-MessageWindow& Form2() {
-    auto& instance = Instance();
-    if (!instance) instance = new MessageWindow();
-    return *instance;
-}
-
-bool Form2Exists() { return !Instance().isNull(); }
-
-void ReleaseForm2() {
-    auto& instance = Instance();
-    if (!instance) return;
-    MessageWindow* window = instance;
-    instance = nullptr;
-    window->hide();
-    // Released after the event that asked for it: its own "ОК" handler may still be running.
-    window->deleteLater();
-}
+MessageWindow& Form2() { return Instance().Get(); }
+bool Form2Exists() { return Instance().Exists(); }
+void ReleaseForm2() { Instance().Release(); }
 
 }  // namespace kelvo::shell

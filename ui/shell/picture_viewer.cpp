@@ -1,16 +1,16 @@
 #include "ui/shell/picture_viewer.h"
 
 #include <QPalette>
-#include <QPointer>
 
 #include "ui/shell/links.h"
+#include "ui/shell/single_window.h"
 #include "ui/shell/skin.h"
 
 namespace kelvo::shell {
 namespace {
 
-QPointer<PictureViewer>& Instance() {
-    static QPointer<PictureViewer> instance;
+SingleWindow<PictureViewer>& Instance() {
+    static SingleWindow<PictureViewer> instance;
     return instance;
 }
 
@@ -87,22 +87,9 @@ void PictureViewer::Open(const ViewerRequest& request) {
 
 void PictureViewer::OnClosePressed() { ReleaseForm3(); }
 
-PictureViewer& Form3() {
-    auto& instance = Instance();
-    if (!instance) instance = new PictureViewer();
-    return *instance;
-}
-
-bool Form3Exists() { return !Instance().isNull(); }
-
-void ReleaseForm3() {
-    auto& instance = Instance();
-    if (!instance) return;
-    PictureViewer* viewer = instance;
-    instance = nullptr;
-    viewer->hide();
-    viewer->deleteLater();
-}
+PictureViewer& Form3() { return Instance().Get(); }
+bool Form3Exists() { return Instance().Exists(); }
+void ReleaseForm3() { Instance().Release(); }
 
 void OpenPicture(const ViewerRequest& request) { Form3().Open(request); }
 
