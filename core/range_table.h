@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <stdexcept>
 
 namespace kelvo {
 
@@ -39,6 +40,9 @@ template <class Result, std::size_t Capacity = 32>
 class RangeTable {
 public:
     constexpr void Add(double from, double to, Result result) {
+        // The tables are the program's own data; one that outgrows its capacity is a fault of
+        // the build, found the first time the table is made.
+        if (count_ == Capacity) throw std::length_error("range table capacity exceeded");
         rows_[count_++] = RangeRow<Result>{from, to, result};
     }
     constexpr std::span<const RangeRow<Result>> rows() const { return {rows_.data(), count_}; }
