@@ -104,6 +104,19 @@ TEST_F(ShellTest, DragStartsOnlyWithTheLeftButtonOnTheTitle) {
     EXPECT_EQ(drags.count(), 2);
 }
 
+// The title strip's drag filter sees every event of the strip, not only mouse events; a
+// non-mouse event must not be read as one (the sanitizer build catches that).
+TEST_F(ShellTest, TitleDragFilterIgnoresEventsThatAreNotMouseEvents) {
+    PictureViewer& viewer = Form3();
+    QSignalSpy drags(&viewer, &SkinnedWindow::dragStarted);
+    for (const QEvent::Type type : {QEvent::Enter, QEvent::Leave, QEvent::Show, QEvent::Hide}) {
+        QEvent event(type);
+        QCoreApplication::sendEvent(viewer.Image1(), &event);
+        QCoreApplication::sendEvent(viewer.Picture2(), &event);
+    }
+    EXPECT_EQ(drags.count(), 0);
+}
+
 TEST_F(ShellTest, ShowTitleBarParksTheCaptionInTag) {
     MessageWindow& window = Form2();
     window.show();
