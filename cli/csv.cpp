@@ -1,10 +1,19 @@
 #include "cli/csv.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include <array>
 
 namespace kelvo::cli {
+namespace {
+
+// The bytes that end a run of plain field text, and that make a field need quotes.
+constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> table{};
+    for (const unsigned char c : {';', '"', '\r', '\n'}) table[c] = true;
+    return table;
+}();
+
+}  // namespace
 
 int CsvReader::Peek() {
     if (position_ == end_) {
@@ -58,9 +67,7 @@ CsvReader::Result CsvReader::Next(std::vector<std::string>& fields) {
         if (quoted) {
             while (run < available && data[run] != '"') ++run;
         } else {
-            while (run < available && data[run] != ';' && data[run] != '"' && data[run] != '\n' &&
-                   data[run] != '\r')
-                ++run;
+            while (run < available && !kSpecial[static_cast<unsigned char>(data[run])]) ++run;
         }
         if (run > 0) {
             keep(data, run);
@@ -109,7 +116,7 @@ namespace {
 // ends with a space (which a spreadsheet would otherwise drop).
 void AppendField(std::string& record, const std::string& field) {
     bool special = !field.empty() && (field.front() == ' ' || field.back() == ' ');
-    for (const char c : field) special |= c == ';' || c == '"' || c == '\r' || c == '\n';
+    for (const char c : field) special |= kSpecial[static_cast<unsigned char>(c)];
     if (!special) {
         record += field;
         return;
@@ -145,14 +152,6 @@ bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n) {
-        // Plain ASCII, eight bytes at a time.
-        while (i + 8 <= n) {
-            std::uint64_t chunk;
-            std::memcpy(&chunk, text.data() + i, 8);
-            if (chunk & 0x8080808080808080ULL) break;
-            i += 8;
-        }
-        if (i >= n) break;
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             ++i;

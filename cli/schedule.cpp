@@ -20,7 +20,8 @@ enum Result { kCurrent, kPower, kByCurrent, kByLoss, kRecommended, kBasis, kAtMu
               kBreaker, kRcdRated, kRcdTrip, kMessage, kResultCount };
 
 void Fill(const LineResult& result, std::vector<std::string>& out) {
-    out.assign(kResultCount, std::string());
+    // The strings of the previous row are reused: assigning into them allocates nothing.
+    out.resize(kResultCount);
     out[kCurrent] = result.current;
     out[kPower] = result.power;
     out[kByCurrent] = result.section_by_current;
