@@ -26,16 +26,21 @@ LineResult Failed(std::string message) {
 
 std::string Rounded(double value) { return WriteNumber(RoundHalfEven2(value)); }
 
-// The protection for a current text: breaker at the multiplicity, the device and its trip
-// current, as the pipeline chains them.
-void AddProtection(LineResult& result, const std::string& current, const std::string& multiplicity) {
-    if (const auto at = CurrentAtMultiplicity(multiplicity, current)) {
-        result.current_at_multiplicity = *at;
-        result.breaker = SelectBreakerRating(*at);
-        result.rcd_rated = SelectRcdRatedCurrent(result.breaker);
+// The protection for a current (a value with at most two decimals, as its box shows it):
+// breaker at the multiplicity, the device and its trip current, as the pipeline chains them.
+// Each number is the one its box's text reads as.
+void AddProtection(LineResult& result, double current, const std::string& multiplicity) {
+    const auto factor = Fixed4::FromText(multiplicity);
+    const auto amperes = Fixed4::FromDouble(current);
+    if (factor && amperes) {
+        if (const auto at = factor->Times(*amperes)) {
+            result.current_at_multiplicity = at->Text();
+            result.breaker = SelectBreakerRating(at->ToDouble());
+            result.rcd_rated = SelectRcdRatedCurrent(result.breaker);
+        }
     }
     if (const auto reference = RcdReferenceCurrent(current))
-        result.rcd_trip = SelectRcdTripCurrent(*reference);
+        result.rcd_trip = SelectRcdTripCurrent(reference->ToDouble());
 }
 
 }  // namespace
@@ -68,10 +73,11 @@ LineResult CalculateForward(const ForwardInput& input) {
 
     LineResult result;
     std::string message;
-    result.current = Rounded(current);
+    const double shown_current = RoundHalfEven2(current);
+    result.current = WriteNumber(shown_current);
     result.power = Rounded(power);
-    result.section_by_current = SelectSectionByCurrent(result.current, line.conductor);
-    AddProtection(result, result.current, line.multiplicity);
+    result.section_by_current = SelectSectionByCurrent(shown_current, line.conductor);
+    AddProtection(result, shown_current, line.multiplicity);
     if (result.section_by_current == kExceedMarker)
         message = messages::ExceedByPower(input.given == GivenLoad::Power ? input.load : result.power);
 
@@ -129,14 +135,15 @@ LineResult CalculateReverse(const ReverseInput& input) {
 
     // The reverse calculation always starts from a fresh pipeline: multiplicity 1.
     LineResult result;
-    AddProtection(result, maximum, std::string(kDefaultMultiplicity));
+    const double amperes = *ReadNumber(maximum);
+    AddProtection(result, amperes, std::string(kDefaultMultiplicity));
     const auto voltage = ReadNumber(line.voltage);
     if (!voltage) return Failed(messages::kDecimalComma);
     const SupplyKind formula =
         line.supply == SupplyKind::ThreePhase ? SupplyKind::ThreePhase : SupplyKind::SinglePhase;
-    const auto power = PowerFromCurrent(*ReadNumber(maximum), *voltage, {}, formula);
+    const auto power = PowerFromCurrent(amperes, *voltage, {}, formula);
     if (!power) return Failed(messages::kCannotCalculate);
-    result.current = Rounded(*ReadNumber(maximum));
+    result.current = Rounded(amperes);
     result.power = Rounded(*power);
     return result;
 }

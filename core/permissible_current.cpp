@@ -135,13 +135,17 @@ const SectionTable& PermissibleCurrentTable(Material material, LayingMethod layi
 }
 
 std::string SelectSectionByCurrent(std::string_view current, const ConductorChoice& choice) {
-    const auto laying = EffectiveLaying(choice);
-    if (!laying) return {};
     const auto amperes = ReadNumber(current);
-    if (!amperes || *amperes < 0) return {};
+    if (!amperes) return {};
+    return std::string(SelectSectionByCurrent(*amperes, choice));
+}
+
+std::string_view SelectSectionByCurrent(double amperes, const ConductorChoice& choice) {
+    const auto laying = EffectiveLaying(choice);
+    if (!laying || amperes < 0) return {};
     // The current is compared as read, never rounded: 11,01 A is already above the 11 A row.
-    const auto* row = PermissibleCurrentTable(*choice.material, *laying).Find(*amperes);
-    return row ? std::string(row->result) : std::string{};
+    const auto* row = PermissibleCurrentTable(*choice.material, *laying).Find(amperes);
+    return row ? row->result : std::string_view{};
 }
 
 }  // namespace kelvo

@@ -20,5 +20,7 @@ const SectionTable& PermissibleCurrentTable(Material material, LayingMethod layi
 // the table up to its exceed limit, or the empty text (incomplete choice, not a number,
 // negative, or above the exceed limit).
 std::string SelectSectionByCurrent(std::string_view current, const ConductorChoice& choice);
+// The same for a current already read as a number.
+std::string_view SelectSectionByCurrent(double amperes, const ConductorChoice& choice);
 
 }  // namespace kelvo

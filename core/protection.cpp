@@ -103,7 +103,12 @@ std::optional<std::string> CurrentAtMultiplicity(std::string_view multiplicity,
 std::string SelectBreakerRating(std::string_view current_at_multiplicity) {
     const auto amperes = ReadNumber(current_at_multiplicity);
     if (!amperes) return {};
-    return ResultOf(FindRowClosingGaps(BreakerRatingSeries(), *amperes));
+    return std::string(SelectBreakerRating(*amperes));
+}
+
+std::string_view SelectBreakerRating(double current_at_multiplicity) {
+    const auto* row = FindRowClosingGaps(BreakerRatingSeries(), current_at_multiplicity);
+    return row ? row->result : std::string_view{};
 }
 
 std::string SelectRcdRatedCurrent(std::string_view breaker_rating) {
@@ -116,17 +121,24 @@ std::string SelectRcdRatedCurrent(std::string_view breaker_rating) {
 std::optional<std::string> RcdReferenceCurrent(std::string_view current) {
     const auto amperes = ReadNumber(current);
     if (!amperes) return std::nullopt;
-    const auto reference = Fixed4::FromDouble(*amperes * 0.9);
+    const auto reference = RcdReferenceCurrent(*amperes);
     if (!reference) return std::nullopt;
     return reference->Text();
 }
+
+std::optional<Fixed4> RcdReferenceCurrent(double current) { return Fixed4::FromDouble(current * 0.9); }
 
 // The trip table leaves gaps of 0,05 A between its rows; a reference current there (10,42 A)
 // belongs to the next row.
 std::string SelectRcdTripCurrent(std::string_view reference_current) {
     const auto amperes = ReadNumber(reference_current);
     if (!amperes) return {};
-    return ResultOf(FindRowClosingGaps(RcdTripTable(), *amperes));
+    return std::string(SelectRcdTripCurrent(*amperes));
+}
+
+std::string_view SelectRcdTripCurrent(double reference_current) {
+    const auto* row = FindRowClosingGaps(RcdTripTable(), reference_current);
+    return row ? row->result : std::string_view{};
 }
 
 }  // namespace kelvo

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "number_text.h"
 #include "range_table.h"
 
 namespace kelvo {
@@ -40,5 +41,11 @@ std::optional<std::string> RcdReferenceCurrent(std::string_view current);
 
 // The residual operating current in mA for the reference current, or the empty text.
 std::string SelectRcdTripCurrent(std::string_view reference_current);
+
+// The same selections for values already read as numbers (the texts above read their number
+// and call these).
+std::string_view SelectBreakerRating(double current_at_multiplicity);
+std::string_view SelectRcdTripCurrent(double reference_current);
+std::optional<Fixed4> RcdReferenceCurrent(double current);
 
 }  // namespace kelvo
