@@ -102,7 +102,6 @@ CsvReader::Result CsvReader::Next(std::vector<std::string>& fields) {
         }
     }
     fields.resize(used + 1);
-    ++records_;
     if (too_long) {
         fields.assign(1, std::string());
         return Result::TooLong;

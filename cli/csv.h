@@ -23,8 +23,6 @@ public:
     // nothing once the buffers have grown).
     Result Next(std::vector<std::string>& fields);
 
-    std::size_t records() const { return records_; }
-
 private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
     // The next byte (refilling the buffer), or -1 at the end of the input.
@@ -36,7 +34,6 @@ private:
     std::size_t position_ = 0;
     std::size_t end_ = 0;
     bool at_start_ = true;
-    std::size_t records_ = 0;
 };
 
 // Writes one record, quoting the fields that need it, and a line break ("\r\n", as

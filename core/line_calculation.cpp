@@ -10,12 +10,6 @@
 
 namespace kelvo {
 
-std::string messages::ExceedByPower(const std::string& power) {
-    return "[Выбор Error -превышение] Сечение проводника на нагрузку " + power +
-           " кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или пропустить в "
-           "параллель 2,3,..n проводов/кабелей ";
-}
-
 namespace {
 
 LineResult Failed(std::string message) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "conductor.h"
+#include "messages.h"
 
 namespace kelvo {
 
@@ -53,20 +54,8 @@ struct LineResult {
 LineResult CalculateForward(const ForwardInput& input);
 LineResult CalculateReverse(const ReverseInput& input);
 
-// The messages, as the window shows them.
+// The messages kelvo-calc adds where the window says nothing.
 namespace messages {
-inline constexpr const char* kDecimalComma =
-    "десятичные вводятся через запятую, пример 2,5 или не установлена мощность / ток";
-inline constexpr const char* kNoCurrent = "Неустановлен ток";
-inline constexpr const char* kNoLength = "Установите длину в метрах";
-inline constexpr const char* kChooseSection = "Установите сечение";
-inline constexpr const char* kTooLarge = "[Error] Слишком большая мощность или длина.";
-inline constexpr const char* kNoCurrentForSection =
-    "Ток на такое сечение не установлен. Уменьшите сечение";
-inline constexpr const char* kExceedByLoss =
-    "[Выбор Error -превышение] Сечение проводника на эту нагрузку в ПУЭ отсутствует. Попробуйте "
-    "изменить выбор провода/кабеля или пропустить в параллель 2,3,..n проводов/кабелей ";
-std::string ExceedByPower(const std::string& power);
 // What the window cannot say (it ends silently, or shows an empty panel).
 inline constexpr const char* kCannotCalculate =
     "Расчет невозможен: напряжение, потери или коэффициенты равны нулю либо результат слишком велик";

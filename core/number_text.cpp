@@ -244,16 +244,25 @@ std::string WriteNumber(double value) {
     return FormatDecimal(DecimalOf(value));
 }
 
+namespace {
+
+// The value in units of 1/scale, rounded, when that can be done on the binary value: away from
+// a half, rounding the binary value gives what rounding its shown digits gives. For |value| <
+// 1e9 the shown digits and the product are both closer than `margin` units to the true value,
+// so only values within `margin` of a half need the digits (nothing is returned for them).
+std::optional<double> QuickRound(double value, double scale, double margin) {
+    if (!(std::fabs(value) < 1e9)) return std::nullopt;
+    const double units = value * scale;
+    const double fraction = units - std::floor(units);
+    if (std::fabs(fraction - 0.5) <= margin) return std::nullopt;
+    return std::nearbyint(units);
+}
+
+}  // namespace
+
 double RoundHalfEven2(double value) {
     if (!std::isfinite(value)) return value;
-    // Away from a half, rounding the binary value gives what rounding its shown digits gives;
-    // for |value| < 1e9 the shown digits and the product are both far closer than 0,001
-    // hundredth to the true value, so only near-halves need the digits.
-    if (std::fabs(value) < 1e9) {
-        const double hundredths = value * 100;
-        const double fraction = hundredths - std::floor(hundredths);
-        if (std::fabs(fraction - 0.5) > 1e-3) return std::nearbyint(hundredths) / 100;
-    }
+    if (const auto hundredths = QuickRound(value, 100, 1e-3)) return *hundredths / 100;
     const DecimalDigits rounded = RoundDecimal(DecimalOf(value), 2);
     return ReadNumber(FormatDecimal(rounded)).value_or(0.0);
 }
@@ -290,12 +299,7 @@ std::optional<Fixed4> Fixed4::FromText(std::string_view text) {
 
 std::optional<Fixed4> Fixed4::FromDouble(double value) {
     if (!std::isfinite(value)) return std::nullopt;
-    // As in RoundHalfEven2: away from a half the binary value rounds as its shown digits do.
-    if (std::fabs(value) < 1e9) {
-        const double ticks = value * kScale;
-        const double fraction = ticks - std::floor(ticks);
-        if (std::fabs(fraction - 0.5) > 0.05) return Fixed4(static_cast<std::int64_t>(std::nearbyint(ticks)));
-    }
+    if (const auto ticks = QuickRound(value, kScale, 0.05)) return Fixed4(static_cast<std::int64_t>(*ticks));
     return FromDecimal(DecimalOf(value));
 }
 

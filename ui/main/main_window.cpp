@@ -4,7 +4,6 @@
 #include <QPalette>
 #include <optional>
 
-#include "core/cross_section_list.h"
 #include "core/load_current.h"
 #include "core/number_text.h"
 #include "core/permissible_current.h"
@@ -114,6 +113,10 @@ MainWindow::MainWindow()
     BuildSecondCalculation();
     BuildInformationAndProtection();
     BuildMenus();
+    // The menu labels and the links share one pointer, drawn once.
+    const QCursor link_pointer = shell::pictures::LinkPointer();
+    for (QWidget* link : std::initializer_list<QWidget*>{Label22, Label44, Label45, Label46, Image3, Image4, Label19})
+        link->setCursor(link_pointer);
 
     Check1 = Placed(new CheckBox(this, QStringLiteral("Check1"), QStringLiteral("Всегда сверху")),
                     240, 8400, 1455, 255);
@@ -147,10 +150,7 @@ void MainWindow::BuildMenus() {
     Label44 = Placed(new Label(Frame14, QStringLiteral("Label44"), QStringLiteral("Таблицы ")), 1040, 120, 855, 255);
     Label45 = Placed(new Label(Frame14, QStringLiteral("Label45"), QStringLiteral("Каталог кабеля (on-line)")), 1920, 120, 1935, 255);
     Label46 = Placed(new Label(Frame14, QStringLiteral("Label46"), QStringLiteral("Справка ")), 3840, 120, 855, 255);
-    for (Label* label : {Label22, Label44, Label45, Label46}) {
-        label->setAlignment(Qt::AlignCenter);
-        label->setCursor(shell::pictures::LinkPointer());
-    }
+    for (Label* label : {Label22, Label44, Label45, Label46}) label->setAlignment(Qt::AlignCenter);
 
     Frame15 = Placed(new Frame(this, QStringLiteral("Frame15"), QString()), 240, 2280, 5055, 975);
     Check2 = Placed(new CheckBox(Frame15, QStringLiteral("Check2"), texts::kForwardCalculation), 120, 240, 4815, 255);
@@ -329,8 +329,6 @@ void MainWindow::BuildInformationAndProtection() {
     Image4->setPixmap(QPixmap::fromImage(shell::pictures::Globe()));
     Label19 = Placed(new Label(Frame8, QStringLiteral("Label19"), shell::maker::kSiteHost), 840, 1920, 2415, 375);
     SetTextColor(Label19, colors::kBlue);
-    for (QWidget* link : std::initializer_list<QWidget*>{Image3, Image4, Label19})
-        link->setCursor(shell::pictures::LinkPointer());
 
     Frame22 = Placed(new Frame(this, QStringLiteral("Frame22"), QStringLiteral("Защита")), 7320, 5880, 4215, 2415);
     Label53 = CaptionAt(Frame22, QStringLiteral("Label53"), QStringLiteral("Кратность тока"), 120, 300);
@@ -513,13 +511,8 @@ void MainWindow::ClearAfterMessage() {
     Label4->SetCaption(QString());
 }
 
-void MainWindow::RunAgain(TextBox* box) {
-    text_slot_ = box->Text();
-    box->Write(QString());
-    box->Write(text_slot_);
-}
-
-void MainWindow::RunAgain(ComboBox* box) {
+template <class Box>
+void MainWindow::RunAgain(Box* box) {
     text_slot_ = box->Text();
     box->Write(QString());
     box->Write(text_slot_);
@@ -711,14 +704,11 @@ void MainWindow::OnTimer1Tick() {
 
 // The cross-section list of the reverse calculation, for the conductor kind just chosen.
 void MainWindow::OnTimer3Tick() {
-    const Material material = Option5->Value() ? Material::Copper : Material::Aluminium;
-    for (const bool wire : {true, false}) {
-        if (wire ? !p->Value() : !k->Value()) continue;
-        Combo3->Clear();
-        for (const auto entry : CrossSectionList(material, wire ? ConductorKind::Wire : ConductorKind::Cable))
-            Combo3->AddItem(Q(entry));
-        Timer3->SetEnabled(false);
-    }
+    const auto list = pipeline::CrossSectionsForSelection(*this);
+    if (!list) return;
+    Combo3->Clear();
+    for (const QString& entry : *list) Combo3->AddItem(entry);
+    Timer3->SetEnabled(false);
 }
 
 void MainWindow::OnOption1Click() {

@@ -176,8 +176,8 @@ private:
     void OnCheck3Click();
 
     // The run-again sequence: the box's change handler runs on its own text once more.
-    void RunAgain(TextBox* box);
-    void RunAgain(ComboBox* box);
+    template <class Box>
+    void RunAgain(Box* box);
 
     QSet<QObject*> hover_controls_;
     pipeline::CompactWindowSlot frms_;

@@ -3,23 +3,24 @@
 
 #include <QString>
 
+#include "core/messages.h"
+#include "ui/shell/qtext.h"
+
 namespace kelvo::mainwindow::texts {
 
-inline const QString kDecimalComma = QStringLiteral(
-    "десятичные вводятся через запятую, пример 2,5 или не установлена мощность / ток");
-inline const QString kNoPowerSupply = QStringLiteral("Неустановлена мощность");
-inline const QString kNoCurrent = QStringLiteral("Неустановлен ток");
-inline const QString kChooseConductorKind = QStringLiteral("Установите переключатель провод или кабель");
-inline const QString kNoLength = QStringLiteral("Установите длину в метрах");
-inline const QString kChooseSection = QStringLiteral("Установите сечение");
-inline const QString kTooLarge = QStringLiteral("[Error] Слишком большая мощность или длина.");
-inline const QString kExceedByLoss = QStringLiteral(
-    "[Выбор Error -превышение] Сечение проводника на эту нагрузку в ПУЭ отсутствует. Попробуйте "
-    "изменить выбор провода/кабеля или пропустить в параллель 2,3,..n проводов/кабелей ");
+using shell::Q;
+
+inline const QString kDecimalComma = Q(messages::kDecimalComma);
+inline const QString kNoPowerSupply = Q(messages::kNoPowerSupply);
+inline const QString kNoCurrent = Q(messages::kNoCurrent);
+inline const QString kChooseConductorKind = Q(messages::kChooseConductorKind);
+inline const QString kNoLength = Q(messages::kNoLength);
+inline const QString kChooseSection = Q(messages::kChooseSection);
+inline const QString kTooLarge = Q(messages::kTooLarge);
+inline const QString kExceedByLoss = Q(messages::kExceedByLoss);
+inline const QString kNoConnection = Q(messages::kNoConnection);
 inline QString ExceedByPower(const QString& power) {
-    return QStringLiteral("[Выбор Error -превышение] Сечение проводника на нагрузку ") + power +
-           QStringLiteral(" кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или "
-                          "пропустить в параллель 2,3,..n проводов/кабелей ");
+    return Q(messages::ExceedByPower(shell::S(power)));
 }
 
 inline const QString kForwardCalculation =
@@ -42,8 +43,6 @@ inline const QString kWarningSecond =
 
 namespace kelvo::mainwindow::texts {
 
-inline const QString kNoConnection = QStringLiteral(
-    "Текущее соединение с интернетом отсутствует! Подключитесь к сети и повторите попытку");
 
 // The hint line: the text written when the pointer moves over a control, by the control's
 // name. Double spaces are part of the texts.

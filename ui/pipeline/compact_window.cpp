@@ -122,18 +122,25 @@ void CompactWindow::ClickCheck1(bool checked) {
     if (!checked) Check2 = false;
 }
 
+std::optional<QStringList> CrossSectionsForSelection(const PipelineHost& host) {
+    std::optional<ConductorKind> kind;
+    if (host.WireSelected()) kind = ConductorKind::Wire;
+    else if (host.CableSelected()) kind = ConductorKind::Cable;
+    if (!kind) return std::nullopt;
+    const Material material = host.CopperSelected() ? Material::Copper : Material::Aluminium;
+    QStringList list;
+    for (const auto entry : CrossSectionList(material, *kind)) list << Q(entry);
+    return list;
+}
+
 // The list timer: rebuilds the cross-section list once for the conductor kind selected in the
 // main window, and waits for one while none is.
 void CompactWindow::OnTimer1Tick() {
-    const Material material = host_.CopperSelected() ? Material::Copper : Material::Aluminium;
-    for (const bool wire : {true, false}) {
-        if (wire ? !host_.WireSelected() : !host_.CableSelected()) continue;
-        Combo1List.clear();
-        Combo1.Write(QString());
-        for (const auto entry : CrossSectionList(material, wire ? ConductorKind::Wire : ConductorKind::Cable))
-            Combo1List << Q(entry);
-        Timer1->SetEnabled(false);
-    }
+    const auto list = CrossSectionsForSelection(host_);
+    if (!list) return;
+    Combo1.Write(QString());
+    Combo1List = *list;
+    Timer1->SetEnabled(false);
 }
 
 void CompactWindow::Release() {

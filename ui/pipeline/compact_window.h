@@ -6,9 +6,12 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "core/conductor.h"
+#include "core/messages.h"
 #include "ui/shell/controls.h"
+#include "ui/shell/qtext.h"
 
 namespace kelvo::pipeline {
 
@@ -30,6 +33,10 @@ public:
     virtual void WriteProtection(int box, const QString& text) = 0;  // Text13..Text16
 };
 
+// The cross-section list for the conductor kind selected in the main window; nothing while
+// neither kind is selected (the list timers then wait and try again).
+std::optional<QStringList> CrossSectionsForSelection(const PipelineHost& host);
+
 // A named text cell of the compact window.
 using shell::TextCell;
 
@@ -38,8 +45,7 @@ class CompactWindow : public QObject {
 public:
     CompactWindow(PipelineHost& host, QObject* owner);
 
-    static inline const QString kNoCurrentMessage =
-        QStringLiteral("Ток на такое сечение не установлен. Уменьшите сечение");
+    static inline const QString kNoCurrentMessage = shell::Q(messages::kNoCurrentForSection);
 
     // Cells (design values as in the window's design).
     TextCell Text1{QStringLiteral("Text1")};  // cross-section

@@ -49,10 +49,11 @@ PictureViewer::PictureViewer()
     const Area areas[] = {{7920, 5760, 1815, 375, SiteRootWithSlashUrl()},
                           {7800, 5400, 2055, 255, SupportMailUrl()},
                           {7320, 6240, 2175, 255, SiteRootWithSlashUrl()}};
+    const QCursor link_pointer = pictures::LinkPointer();
     for (int i = 0; i < 3; ++i) {
         auto* link = new PictureBox(this, QStringLiteral("Label%1").arg(i + 1));
         link->setAttribute(Qt::WA_TranslucentBackground);
-        link->setCursor(pictures::LinkPointer());
+        link->setCursor(link_pointer);
         PlaceTwips(link, areas[i].left, areas[i].top, areas[i].width, areas[i].height);
         const QUrl url = areas[i].url;
         connect(link, &PictureBox::clicked, this, [url] { OpenUrl(url); });

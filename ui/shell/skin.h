@@ -33,7 +33,6 @@ inline const QColor kBorderInner{0, 0, 255};
 inline const QColor kRaisedInput{192, 255, 255};
 inline const QColor kRed{255, 0, 0};
 inline const QColor kBlue{0, 0, 255};
-inline const QColor kLine{160, 160, 160};
 }  // namespace colors
 
 // The sans-serif face of captions and boxes at a point size (8,25 by default).

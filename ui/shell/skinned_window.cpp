@@ -53,7 +53,6 @@ SkinnedWindow::SkinnedWindow(const QString& caption, const QString& title_text,
       shape1_{new ShapeOutline(this, QStringLiteral("Shape1(0)")),
               new ShapeOutline(this, QStringLiteral("Shape1(1)"))},
       title_picture_top_(title_picture_top) {
-    setAttribute(Qt::WA_DeleteOnClose, false);
     SetCaption(caption);
     setFont(UiFont());
 
