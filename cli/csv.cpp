@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace kelvo::cli {
 namespace {
@@ -31,32 +33,63 @@ int CsvReader::Take() {
     return c;
 }
 
-CsvReader::Result CsvReader::Next(std::vector<std::string>& fields) {
-    std::string carried;  // bytes read while looking for a byte-order mark that was not one
+CsvReader::Result CsvReader::Next(std::vector<std::string_view>& fields) {
+    std::array<char, 3> carried{};  // bytes read while looking for a byte-order mark that was not one
+    std::size_t carried_size = 0;
     if (at_start_) {
         at_start_ = false;
         for (const int expected : {0xEF, 0xBB, 0xBF}) {
             if (Peek() != expected) break;
-            carried.push_back(static_cast<char>(Take()));
+            carried[carried_size++] = static_cast<char>(Take());
         }
-        if (carried.size() == 3) carried.clear();
+        if (carried_size == 3) carried_size = 0;
     }
-    if (carried.empty() && Peek() < 0) return Result::End;
+    if (carried_size == 0) {
+        if (Peek() < 0) return Result::End;
+        if (NextPlain(fields)) return Result::Record;
+    }
+    return NextQuoted(fields, std::string_view(carried.data(), carried_size));
+}
 
-    std::size_t used = 0;
-    std::size_t bytes = carried.size();
+bool CsvReader::NextPlain(std::vector<std::string_view>& fields) {
+    const char* data = buffer_.data() + position_;
+    const std::size_t available = end_ - position_;
+    fields.clear();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < available; ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (!kSpecial[c]) continue;
+        if (c == ';') {
+            fields.emplace_back(data + start, i - start);
+            start = i + 1;
+            continue;
+        }
+        if (c == '"') return false;
+        std::size_t after = i + 1;
+        if (c == '\r') {
+            if (after == available) return false;  // a "\n" may follow in the next piece
+            if (data[after] == '\n') ++after;
+        }
+        fields.emplace_back(data + start, i - start);
+        position_ += after;
+        return true;
+    }
+    return false;  // the record goes on past the buffer
+}
+
+CsvReader::Result CsvReader::NextQuoted(std::vector<std::string_view>& fields, std::string_view carried) {
+    record_.assign(carried);
+    ends_.clear();
     bool too_long = false;
-    if (fields.empty()) fields.emplace_back();
-    fields[0] = carried;
     bool quoted = false;
     bool field_started = !carried.empty();
     auto keep = [&](const char* data, std::size_t size) {
-        bytes += size;
-        if (bytes > kMaxRecordBytes) {
+        // The separators count towards the record's length as well.
+        if (too_long || record_.size() + ends_.size() + size > kMaxRecordBytes) {
             too_long = true;  // read on to the record's end, keeping nothing more
             return;
         }
-        fields[used].append(data, size);
+        record_.append(data, size);
     };
     for (;;) {
         if (Peek() < 0) break;
@@ -93,67 +126,93 @@ CsvReader::Result CsvReader::Next(std::vector<std::string>& fields) {
                 field_started = true;
             }
         } else if (ch == ';') {
-            if (++used == fields.size()) fields.emplace_back();
-            fields[used].clear();
+            if (record_.size() + ends_.size() >= kMaxRecordBytes) too_long = true;
+            if (!too_long) ends_.push_back(record_.size());
             field_started = false;
         } else {
             if (ch == '\r' && Peek() == '\n') Take();
             break;
         }
     }
-    fields.resize(used + 1);
+    fields.clear();
     if (too_long) {
-        fields.assign(1, std::string());
+        record_.clear();
+        fields.emplace_back();
         return Result::TooLong;
+    }
+    ends_.push_back(record_.size());
+    std::size_t start = 0;
+    for (const std::size_t end : ends_) {
+        fields.emplace_back(record_.data() + start, end - start);
+        start = end;
     }
     return Result::Record;
 }
 
-namespace {
-
-// Appends a field, in quotes when it holds a separator, a quote or a line break, or starts or
-// ends with a space (which a spreadsheet would otherwise drop).
-void AppendField(std::string& record, const std::string& field) {
-    bool special = !field.empty() && (field.front() == ' ' || field.back() == ' ');
-    for (const char c : field) special |= kSpecial[static_cast<unsigned char>(c)];
-    if (!special) {
-        record += field;
-        return;
-    }
-    record += '"';
-    for (const char c : field) {
-        if (c == '"') record += '"';
-        record += c;
-    }
-    record += '"';
+void CsvWriter::MakeRoom(std::size_t bytes) {
+    Flush();
+    if (buffer_.size() < bytes) buffer_.resize(bytes);
 }
 
-}  // namespace
-
-void WriteCsvRecord(std::ostream& out, const std::vector<std::string>& fields,
-                    const std::vector<std::string>& more) {
-    // The record is put together first and written at once.
-    thread_local std::string record;
-    record.clear();
-    bool first = true;
-    for (const auto* part : {&fields, &more}) {
-        for (const std::string& field : *part) {
-            if (!first) record += ';';
-            first = false;
-            AppendField(record, field);
-        }
+void CsvWriter::Field(std::string_view field) {
+    // The field is copied as it is while looking for the bytes that need quotes; the rare field
+    // that has them, or starts or ends with a space (which a spreadsheet would otherwise drop),
+    // is written again in quotes.
+    char* out = Reserve(2 * field.size() + 3);
+    if (!first_) *out++ = ';';
+    first_ = false;
+    char* const start = out;
+    bool special = !field.empty() && (field.front() == ' ' || field.back() == ' ');
+    for (const char c : field) {
+        *out++ = c;
+        special |= kSpecial[static_cast<unsigned char>(c)];
     }
-    record += "\r\n";
-    out.write(record.data(), static_cast<std::streamsize>(record.size()));
+    if (special) {
+        out = start;
+        *out++ = '"';
+        for (const char c : field) {
+            if (c == '"') *out++ = '"';
+            *out++ = c;
+        }
+        *out++ = '"';
+    }
+    used_ = static_cast<std::size_t>(out - buffer_.data());
+}
+
+void CsvWriter::EndRecord() {
+    char* out = Reserve(2);
+    out[0] = '\r';
+    out[1] = '\n';
+    used_ += 2;
+    first_ = true;
+}
+
+void CsvWriter::Flush() {
+    if (used_ > 0) out_.write(buffer_.data(), static_cast<std::streamsize>(used_));
+    used_ = 0;
 }
 
 bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n) {
+        // Plain ASCII, eight bytes at a time.
+        if (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             ++i;
+            continue;
+        }
+        // The two-byte letters (Cyrillic among them) at once.
+        if (c >= 0xC2 && c <= 0xDF && i + 1 < n && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            i += 2;
             continue;
         }
         std::size_t length = 0;

@@ -16,43 +16,31 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-enum Result { kCurrent, kPower, kByCurrent, kByLoss, kRecommended, kBasis, kAtMultiplicity,
-              kBreaker, kRcdRated, kRcdTrip, kMessage, kResultCount };
-
-void Fill(const LineResult& result, std::vector<std::string>& out) {
-    // The strings of the previous row are reused: assigning into them allocates nothing.
-    out.resize(kResultCount);
-    out[kCurrent] = result.current;
-    out[kPower] = result.power;
-    out[kByCurrent] = result.section_by_current;
-    out[kByLoss] = result.section_by_loss;
-    out[kRecommended] = result.recommended;
-    out[kBasis] = result.basis == Basis::Current       ? "по длительному току"
-                  : result.basis == Basis::VoltageLoss ? "по потерям напряжения"
-                                                       : "";
-    out[kAtMultiplicity] = result.current_at_multiplicity;
-    out[kBreaker] = result.breaker;
-    out[kRcdRated] = result.rcd_rated;
-    out[kRcdTrip] = result.rcd_trip;
-    out[kMessage] = result.message;
-}
-
 std::string Quoted(std::string_view name) { return "«" + std::string(name) + "»"; }
 
 }  // namespace
 
 std::string_view ColumnName(Column column) { return kColumnNames[static_cast<std::size_t>(column)]; }
 
-const std::vector<std::string>& ResultColumnNames() {
-    static const std::vector<std::string> names = {
+const std::array<std::string_view, kResultCount>& ResultColumnNames() {
+    static constexpr std::array<std::string_view, kResultCount> kNames = {
         "ток_А_расчет",        "мощность_кВт_расчет", "сечение_по_току_мм2",
         "сечение_по_потерям_мм2", "рекомендуемое_сечение_мм2", "основание",
         "ток_при_кратности_А", "автомат_А",           "УЗО_ток_А",
         "УЗО_дифток_мА",       "сообщение"};
-    return names;
+    return kNames;
 }
 
-ColumnMap::ColumnMap(const std::vector<std::string>& header) {
+std::array<std::string_view, kResultCount> ResultFields(const LineResult& result) {
+    const std::string_view basis = result.basis == Basis::Current       ? "по длительному току"
+                                   : result.basis == Basis::VoltageLoss ? "по потерям напряжения"
+                                                                        : "";
+    return {result.current, result.power, result.section_by_current, result.section_by_loss,
+            result.recommended, basis, result.current_at_multiplicity, result.breaker,
+            result.rcd_rated, result.rcd_trip, result.message};
+}
+
+ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
     for (std::size_t i = 0; i < header.size(); ++i)
         for (std::size_t c = 0; c < kColumnCount; ++c)
             if (Trim(header[i]) == kColumnNames[c] && !index_[c]) index_[c] = i;
@@ -60,45 +48,47 @@ ColumnMap::ColumnMap(const std::vector<std::string>& header) {
 
 std::optional<LayingMethod> LayingFromCode(std::string_view code) {
     // Typed on a Russian keyboard, "р" and "к" are Cyrillic letters that look the same.
-    std::string latin(code);
-    if (latin.rfind("р", 0) == 0) latin.replace(0, std::string_view("р").size(), "p");
-    if (latin.rfind("к", 0) == 0) latin.replace(0, std::string_view("к").size(), "k");
-    if (latin.size() != 2 || (latin[0] != 'p' && latin[0] != 'k') || latin[1] < '1' || latin[1] > '9')
-        return std::nullopt;
-    const int number = latin[1] - '0';
-    if (latin[0] == 'p') {
+    char letter = code.empty() ? '\0' : code.front();
+    if (code.starts_with("р") || code.starts_with("к")) {
+        letter = code.starts_with("р") ? 'p' : 'k';
+        code.remove_prefix(std::string_view("р").size());
+    } else {
+        code.remove_prefix(code.empty() ? 0 : 1);
+    }
+    if ((letter != 'p' && letter != 'k') || code.size() != 1 || code[0] < '1' || code[0] > '9') return std::nullopt;
+    const int number = code[0] - '0';
+    if (letter == 'p') {
         if (number > 6) return std::nullopt;
         return static_cast<LayingMethod>(number - 1);
     }
     return static_cast<LayingMethod>(kWireLayingCount + static_cast<std::size_t>(number - 1));
 }
 
-void FailedRow(const std::string& message, std::vector<std::string>& out) {
+namespace {
+
+LineResult Failed(std::string message) {
     LineResult result;
-    result.message = message;
-    Fill(result, out);
+    result.message = std::move(message);
+    return result;
 }
 
-bool CalculateRow(const ColumnMap& columns, const std::vector<std::string>& row,
-                  std::vector<std::string>& out) {
-    for (const auto& field : row) {
-        if (!IsValidUtf8(field)) {
-            FailedRow("Строка не в кодировке UTF-8", out);
-            return false;
-        }
-    }
-    std::string missing;
+}  // namespace
+
+bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out) {
+    auto fail = [&](std::string message) {
+        out = Failed(std::move(message));
+        return false;
+    };
+    for (const std::string_view field : row)
+        if (!IsValidUtf8(field)) return fail("Строка не в кодировке UTF-8");
+    std::string_view missing;
     auto cell = [&](Column column, bool required) -> std::string_view {
         const auto index = columns.IndexOf(column);
         if (!index) {
-            if (required && missing.empty()) missing = std::string(ColumnName(column));
+            if (required && missing.empty()) missing = ColumnName(column);
             return {};
         }
         return *index < row.size() ? Trim(row[*index]) : std::string_view{};
-    };
-    auto fail = [&](const std::string& message) {
-        FailedRow(message, out);
-        return false;
     };
 
     const std::string_view kind = cell(Column::Kind, false);
@@ -121,7 +111,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string>& row,
         const std::string_view power = cell(Column::Power, false);
         const std::string_view current = cell(Column::Current, false);
         if (!columns.IndexOf(Column::Power) && !columns.IndexOf(Column::Current) && missing.empty())
-            missing = std::string(ColumnName(Column::Power));
+            missing = ColumnName(Column::Power);
         if (!power.empty() && !current.empty())
             return fail("Укажите либо мощность, либо ток, а не оба значения");
         current_given = power.empty() && !current.empty();
@@ -149,43 +139,43 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string>& row,
         return fail("Неизвестная прокладка " + Quoted(laying) + ": для провода p1–p6, для кабеля k1–k9");
 
     line.voltage = voltage;
-    line.multiplicity = multiplicity.empty() ? std::string("1") : std::string(multiplicity);
+    line.multiplicity = multiplicity.empty() ? std::string_view("1") : multiplicity;
 
-    LineResult result;
     if (reverse) {
-        result = CalculateReverse({line, std::string(section)});
+        out = CalculateReverse({std::move(line), std::string(section)});
     } else {
         line.length = length;
         line.loss_percent = loss;
         if (!ReadNumber(line.multiplicity)) return fail(messages::kDecimalComma);
-        result = CalculateForward({line, current_given ? GivenLoad::Current : GivenLoad::Power, std::string(load)});
+        out = CalculateForward({std::move(line), current_given ? GivenLoad::Current : GivenLoad::Power, std::string(load)});
     }
-    Fill(result, out);
-    return result.message.empty();
+    return out.message.empty();
 }
 
 ScheduleStatus ProcessSchedule(std::istream& in, std::ostream& out,
                                const std::function<void(std::size_t)>& on_row) {
     CsvReader reader(in);
-    std::vector<std::string> fields, results;
+    std::vector<std::string_view> fields;
     if (reader.Next(fields) != CsvReader::Result::Record) return ScheduleStatus::NoHeader;
     const ColumnMap columns(fields);
-    const auto& names = ResultColumnNames();
-    fields.insert(fields.end(), names.begin(), names.end());
-    WriteCsvRecord(out, fields);
+    CsvWriter writer(out);
+    for (const std::string_view field : fields) writer.Field(field);
+    writer.Record(ResultColumnNames());
 
     std::size_t rows = 0;
     bool all_calculated = true;
+    LineResult result;  // reused between rows, so that its strings keep their room
     for (;;) {
         const auto status = reader.Next(fields);
         if (status == CsvReader::Result::End) break;
         if (status == CsvReader::Result::TooLong) {
-            FailedRow("Строка длиннее 1 МиБ, не прочитана", results);
+            result = Failed("Строка длиннее 1 МиБ, не прочитана");
             all_calculated = false;
         } else {
-            all_calculated &= CalculateRow(columns, fields, results);
+            all_calculated &= CalculateRow(columns, fields, result);
         }
-        WriteCsvRecord(out, fields, results);
+        for (const std::string_view field : fields) writer.Field(field);
+        writer.Record(ResultFields(result));
         if (on_row) on_row(++rows);
     }
     return all_calculated ? ScheduleStatus::AllCalculated : ScheduleStatus::SomeMessages;

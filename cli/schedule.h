@@ -34,25 +34,24 @@ inline constexpr std::size_t kColumnCount = 12;
 std::string_view ColumnName(Column column);
 
 // The result columns appended to every row, in order.
-const std::vector<std::string>& ResultColumnNames();
+inline constexpr std::size_t kResultCount = 11;
+const std::array<std::string_view, kResultCount>& ResultColumnNames();
+// A row's result columns, in that order (views into the result).
+std::array<std::string_view, kResultCount> ResultFields(const LineResult& result);
 
 // Where each input column stands in the header (nothing when it is absent).
 class ColumnMap {
 public:
-    explicit ColumnMap(const std::vector<std::string>& header);
+    explicit ColumnMap(const std::vector<std::string_view>& header);
     std::optional<std::size_t> IndexOf(Column column) const { return index_[static_cast<std::size_t>(column)]; }
 
 private:
     std::array<std::optional<std::size_t>, kColumnCount> index_{};
 };
 
-// Calculates one row; appends the result columns to `out` (cleared first). Returns whether the
+// Calculates one row into `result` (whatever it held before is replaced). Returns whether the
 // row was calculated without a message.
-bool CalculateRow(const ColumnMap& columns, const std::vector<std::string>& row,
-                  std::vector<std::string>& out);
-
-// The result columns of a row that cannot be read at all, with its message.
-void FailedRow(const std::string& message, std::vector<std::string>& out);
+bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result);
 
 // Reads a whole schedule and writes it back with the result columns, one row at a time (the
 // memory used does not grow with the number of rows). on_row is told the rows done so far.

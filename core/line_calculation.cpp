@@ -102,11 +102,9 @@ LineResult CalculateForward(const ForwardInput& input) {
         } else if (static_cast<float>(*by_current) < static_cast<float>(*by_loss)) {
             result.basis = Basis::VoltageLoss;
             result.recommended = result.section_by_loss;
-            result.recommendation = "Выбрать по потерям напряжения сечение " + result.section_by_loss + " мм.кв";
         } else {
             result.basis = Basis::Current;
             result.recommended = result.section_by_current;
-            result.recommendation = "Выбрать по длительному току сечение " + result.section_by_current + " мм.кв";
             result.section_by_loss = result.section_by_current;
             // The section by current, written where the section by voltage loss stands, is
             // checked there too: the exceed marker brings that box's message.
@@ -117,6 +115,11 @@ LineResult CalculateForward(const ForwardInput& input) {
     }
     if (!message.empty()) return Failed(message);
     return result;
+}
+
+std::string RecommendationText(const LineResult& result) {
+    if (result.basis == Basis::None) return {};
+    return messages::Recommendation(result.basis == Basis::VoltageLoss, result.recommended);
 }
 
 LineResult CalculateReverse(const ReverseInput& input) {

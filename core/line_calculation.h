@@ -41,7 +41,6 @@ struct LineResult {
     std::string section_by_loss;
     std::string recommended;        // the section to take
     Basis basis = Basis::None;
-    std::string recommendation;     // "Выбрать по … сечение … мм.кв"
     std::string current_at_multiplicity;
     std::string breaker;
     std::string rcd_rated;
@@ -52,6 +51,9 @@ struct LineResult {
 };
 
 LineResult CalculateForward(const ForwardInput& input);
+// The recommendation as the window words it ("Выбрать по … сечение … мм.кв"); empty when there
+// is none.
+std::string RecommendationText(const LineResult& result);
 LineResult CalculateReverse(const ReverseInput& input);
 
 // The messages kelvo-calc adds where the window says nothing.

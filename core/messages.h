@@ -24,6 +24,14 @@ inline constexpr const char* kExceedByLoss =
     "изменить выбор провода/кабеля или пропустить в параллель 2,3,..n проводов/кабелей ";
 
 // The same for a load given by its power, which the message names.
+// The recommended section and what decided it.
+inline std::string Recommendation(bool by_voltage_loss, std::string_view section) {
+    std::string text = by_voltage_loss ? "Выбрать по потерям напряжения сечение " : "Выбрать по длительному току сечение ";
+    text += section;
+    text += " мм.кв";
+    return text;
+}
+
 inline std::string ExceedByPower(std::string_view power) {
     std::string message = "[Выбор Error -превышение] Сечение проводника на нагрузку ";
     message += power;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 
 namespace kelvo::cli {
@@ -11,11 +12,12 @@ std::vector<std::vector<std::string>> ReadAll(const std::string& text) {
     std::istringstream in(text);
     CsvReader reader(in);
     std::vector<std::vector<std::string>> records;
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
     for (;;) {
         const auto result = reader.Next(fields);
         if (result == CsvReader::Result::End) break;
-        records.push_back(result == CsvReader::Result::TooLong ? std::vector<std::string>{"<too long>"} : fields);
+        records.push_back(result == CsvReader::Result::TooLong ? std::vector<std::string>{"<too long>"}
+                                                               : std::vector<std::string>(fields.begin(), fields.end()));
     }
     return records;
 }
@@ -48,18 +50,60 @@ TEST(CsvWriter, RoundTrip) {
     const std::vector<std::string> fields = {"plain", "with;semicolon", "with \"quotes\"", "two\nlines",
                                              "", " padded ", "2,5", "нет"};
     std::ostringstream out;
-    WriteCsvRecord(out, fields);
+    CsvWriter(out).Record(fields);
     EXPECT_EQ(out.str(), "plain;\"with;semicolon\";\"with \"\"quotes\"\"\";\"two\nlines\";;\" padded \";2,5;нет\r\n");
     EXPECT_EQ(ReadAll(out.str()), Records({fields}));
 }
 
+// Many generated records, so that records, quotes and line breaks fall across every place where
+// the reader refills its buffer: what is written is read back field for field.
+TEST(CsvWriter, LongRoundTripAcrossBufferRefills) {
+    const std::string pieces[] = {"", "plain", "a;b", "q\"q", "two\nlines", " lead", "медь", "2,5", "\r", "x\r\n"};
+    std::uint32_t state = 12345;
+    auto next = [&] { return state = state * 1103515245u + 12345u, (state >> 16) & 0x7FFF; };
+    Records records;
+    std::ostringstream out;
+    {
+        CsvWriter writer(out);
+        for (int r = 0; r < 30000; ++r) {
+            std::vector<std::string> record(1 + next() % 6);
+            for (auto& field : record) field = pieces[next() % std::size(pieces)] + pieces[next() % std::size(pieces)];
+            writer.Record(record);
+            records.push_back(record);
+        }
+    }
+    ASSERT_GT(out.str().size(), 4u << 16);
+    EXPECT_EQ(ReadAll(out.str()), records);
+
+    // Plain records with either line break, as a spreadsheet or a script writes them.
+    std::string plain;
+    Records expected;
+    for (int r = 0; r < 30000; ++r) {
+        std::vector<std::string> record(1 + next() % 6);
+        for (std::size_t f = 0; f < record.size(); ++f) {
+            record[f] = std::string(next() % 4, 'a' + static_cast<char>(f));
+            plain += (f ? ";" : "") + record[f];
+        }
+        plain += next() % 2 ? "\r\n" : "\n";
+        expected.push_back(record);
+    }
+    EXPECT_EQ(ReadAll(plain), expected);
+}
+
 TEST(Utf8, Validation) {
-    EXPECT_TRUE(IsValidUtf8("медь 2,5 мм²"));
-    EXPECT_TRUE(IsValidUtf8(""));
-    EXPECT_FALSE(IsValidUtf8("\xD0"));          // cut short
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
-    EXPECT_FALSE(IsValidUtf8("\xFF"));
+    const std::pair<std::string, bool> cases[] = {
+        {"медь 2,5 мм²", true},
+        {"", true},
+        {"eight ch" "медь" "ascii again, long", true},
+        {"\xD0", false},                       // cut short
+        {"0123456789abcdef\xD0", false},       // cut short after a long plain run
+        {"\xC0\xAF", false},                   // overlong
+        {"\xED\xA0\x80", false},               // a surrogate
+        {"\xF4\x90\x80\x80", false},           // beyond U+10FFFF
+        {"\xFF", false},
+        {"01234567\xFF" "01234567", false},     // a bad byte between two plain runs
+    };
+    for (const auto& [text, valid] : cases) EXPECT_EQ(IsValidUtf8(text), valid) << text;
 }
 
 }  // namespace

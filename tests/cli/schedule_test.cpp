@@ -18,10 +18,11 @@ const std::vector<std::string> kHeader = {"расчет", "мощность_кВ
 // The result columns of one row, by name.
 std::map<std::string, std::string> Calculate(const std::vector<std::string>& row,
                                              const std::vector<std::string>& header = kHeader) {
-    std::vector<std::string> out;
-    CalculateRow(ColumnMap(header), row, out);
+    LineResult result;
+    CalculateRow(ColumnMap({header.begin(), header.end()}), {row.begin(), row.end()}, result);
+    const auto fields = ResultFields(result);
     std::map<std::string, std::string> named;
-    for (std::size_t i = 0; i < out.size(); ++i) named[ResultColumnNames()[i]] = out[i];
+    for (std::size_t i = 0; i < fields.size(); ++i) named[std::string(ResultColumnNames()[i])] = fields[i];
     return named;
 }
 
@@ -116,7 +117,8 @@ TEST(Schedule, LayingCodes) {
     EXPECT_EQ(LayingFromCode("k8"), LayingMethod::Option16);
     EXPECT_EQ(LayingFromCode("k9"), LayingMethod::Option18);
     EXPECT_EQ(LayingFromCode("к9"), LayingMethod::Option18);
-    for (const char* bad : {"", "p0", "p7", "k0", "k10", "P1", "q1", "p"}) EXPECT_FALSE(LayingFromCode(bad)) << bad;
+    EXPECT_EQ(LayingFromCode("р6"), LayingMethod::p6);
+    for (const char* bad : {"", "p0", "p7", "k0", "k10", "P1", "q1", "p", "р", "р7", "кк1", "1"}) EXPECT_FALSE(LayingFromCode(bad)) << bad;
 }
 
 // The program itself: exit codes, one output row per input row, the header kept.
@@ -154,8 +156,8 @@ TEST_F(KelvoCalc, ExitCodesAndRows) {
     std::istringstream written(output);
     CsvReader reader(written);
     std::vector<std::vector<std::string>> records;
-    std::vector<std::string> fields;
-    while (reader.Next(fields) == CsvReader::Result::Record) records.push_back(fields);
+    std::vector<std::string_view> fields;
+    while (reader.Next(fields) == CsvReader::Result::Record) records.emplace_back(fields.begin(), fields.end());
     ASSERT_EQ(records.size(), 5u);  // the header and four rows
     EXPECT_EQ(records[1][8], "11,36");
     EXPECT_EQ(records[2].back(), "Строка длиннее 1 МиБ, не прочитана");

@@ -13,7 +13,7 @@ namespace {
 std::size_t CountRecords(const std::string& text) {
     std::istringstream in(text);
     kelvo::cli::CsvReader reader(in);
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
     std::size_t count = 0;
     while (reader.Next(fields) != kelvo::cli::CsvReader::Result::End) ++count;
     return count;

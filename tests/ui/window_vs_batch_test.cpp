@@ -135,7 +135,7 @@ TEST_F(WindowVsBatch, ForwardCalculation) {
         EXPECT_EQ(form->txtP->Text(), Q(batch.power));
         EXPECT_EQ(form->Text2->Text(), Q(batch.section_by_current));
         EXPECT_EQ(form->Text1->Text(), Q(batch.section_by_loss));
-        EXPECT_EQ(form->Label4->Caption(), Q(batch.recommendation));
+        EXPECT_EQ(form->Label4->Caption(), Q(RecommendationText(batch)));
         EXPECT_EQ(form->Text14->Text(), Q(batch.current_at_multiplicity));
         EXPECT_EQ(form->Text13->Text(), Q(batch.breaker));
         EXPECT_EQ(form->Text15->Text(), Q(batch.rcd_rated));

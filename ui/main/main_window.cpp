@@ -691,11 +691,9 @@ void MainWindow::OnTimer1Tick() {
         }
         // Compared in single precision, as the sections are shown.
         if (static_cast<float>(*by_current) < static_cast<float>(*by_loss)) {
-            Label4->SetCaption(QStringLiteral("Выбрать по потерям напряжения сечение ") + Text1->Text() +
-                               QStringLiteral(" мм.кв"));
+            Label4->SetCaption(texts::Recommendation(true, Text1->Text()));
         } else {
-            Label4->SetCaption(QStringLiteral("Выбрать по длительному току сечение ") + Text2->Text() +
-                               QStringLiteral(" мм.кв"));
+            Label4->SetCaption(texts::Recommendation(false, Text2->Text()));
             Text1->Write(Text2->Text());
         }
     }

@@ -19,6 +19,9 @@ inline const QString kChooseSection = Q(messages::kChooseSection);
 inline const QString kTooLarge = Q(messages::kTooLarge);
 inline const QString kExceedByLoss = Q(messages::kExceedByLoss);
 inline const QString kNoConnection = Q(messages::kNoConnection);
+inline QString Recommendation(bool by_voltage_loss, const QString& section) {
+    return Q(messages::Recommendation(by_voltage_loss, shell::S(section)));
+}
 inline QString ExceedByPower(const QString& power) {
     return Q(messages::ExceedByPower(shell::S(power)));
 }
