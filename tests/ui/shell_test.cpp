@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <map>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStringList>
@@ -8,9 +10,11 @@
 
 #include "core/number_text.h"
 #include "core/permissible_current.h"
+#include "ui/shell/connectivity.h"
 #include "ui/shell/links.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
+#include "ui/shell/pictures.h"
 #include "ui/shell/program.h"
 #include "ui/shell/reference_tables.h"
 #include "ui/shell/skin.h"
@@ -257,6 +261,77 @@ TEST_F(ShellTest, LinkAreasLieOverTheLinksAndOpenWellFormedUrls) {
     QTest::mouseClick(viewer.LinkArea(1), Qt::LeftButton);
     EXPECT_EQ(opened_, QStringList({"mailto:support@kelvo.example?Subject=%D0%92%D0%BE%D0%BF%D1%80%D0%BE%D1%81%D1%8B",
                                     "http://kelvo.example/", "http://kelvo.example/"}));
+}
+
+// The ready-made pictures are pixel for pixel what the drawing code draws, at both ratios; a
+// title other than the one they were made for, or another ratio, is drawn.
+TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
+    const std::map<QString, QImage (*)(qreal)> shown = {
+        {QStringLiteral("banner"), [](qreal r) { return pictures::Banner(r); }},
+        {QStringLiteral("ordering"), [](qreal r) { return pictures::OrderingPicture(r); }},
+        {QStringLiteral("title"), [](qreal r) { return pictures::TitlePicture(pictures::kMainWindowTitle, r); }},
+    };
+    for (const auto& picture : pictures::kPrebuiltPictures) {
+        for (const qreal ratio : {1.0, 2.0}) {
+            ASSERT_TRUE(QFile::exists(QStringLiteral(":/prebuilt/%1@%2x.pic").arg(picture.name).arg(ratio)))
+                << picture.name.toStdString();
+            const QImage loaded = shown.at(picture.name)(ratio);
+            const QImage drawn = picture.draw(ratio);
+            EXPECT_EQ(loaded.devicePixelRatio(), ratio);
+            EXPECT_EQ(loaded.convertToFormat(QImage::Format_ARGB32), drawn.convertToFormat(QImage::Format_ARGB32))
+                << picture.name.toStdString() << " at " << ratio;
+        }
+    }
+    const QImage other = pictures::TitlePicture(QStringLiteral("Справка"), 1);
+    EXPECT_NE(other.convertToFormat(QImage::Format_ARGB32),
+              pictures::TitlePicture(pictures::kMainWindowTitle, 1).convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(pictures::Banner(1.5).size(), QSize(1140, 150));
+}
+
+TEST(Pictures, ReadyMadeFormRoundTripAndRefusesDamagedData) {
+    QImage picture(3, 2, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(QColor(10, 20, 30, 128));
+    picture.setPixelColor(2, 1, Qt::red);
+    const QByteArray data = pictures::EncodePicture(picture, QStringLiteral("Заголовок"));
+    QString label;
+    EXPECT_EQ(pictures::DecodePicture(data, &label), picture);
+    EXPECT_EQ(label, QStringLiteral("Заголовок"));
+
+    QByteArray wrong_magic = data;
+    wrong_magic[0] = 'X';
+    QByteArray too_wide = data;
+    too_wide[4] = 4;  // 4 × 2 pixels would need more data than there is
+    QByteArray huge = data;
+    huge[7] = 0x7F;
+    QByteArray long_label = data;
+    long_label[12] = 100;
+    for (const QByteArray& damaged : {QByteArray(), data.left(10), data.left(data.size() - 1), data + "x",
+                                      wrong_magic, too_wide, huge, long_label})
+        EXPECT_TRUE(pictures::DecodePicture(damaged).isNull()) << damaged.size();
+}
+
+TEST(Connectivity, DefaultRouteFromTheRoutingTables) {
+    const QString header = QStringLiteral("Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\n");
+    const QString ipv6_default = QStringLiteral(
+        "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
+        "fe800000000000000000000000000001 00000400 00000001 00000000 00000003     wlan0\n");
+    const QString ipv6_loopback_default = QString(ipv6_default).replace(QStringLiteral("wlan0"), QStringLiteral("lo"));
+    const QString ipv6_local = QStringLiteral(
+        "fe800000000000000000000000000000 40 00000000000000000000000000000000 00 "
+        "00000000000000000000000000000000 00000100 00000001 00000000 00000001     eth0\n");
+    const struct {
+        QString ipv4, ipv6;
+        bool connected;
+    } cases[] = {
+        {header + QStringLiteral("eth0\t00000000\t010200C0\t0003\t0\t0\t0\t00000000\t0\t0\t0   \n"), {}, true},
+        {header + QStringLiteral("eth0\t000200C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n"), ipv6_local, false},
+        {header + QStringLiteral("lo\t00000000\t00000000\t0001\t0\t0\t0\t00000000\t0\t0\t0\n"), {}, false},
+        {header, ipv6_default, true},
+        {header, ipv6_loopback_default, false},
+        {QStringLiteral("eth0\t00000000\t010200C0\t0003\n"), {}, false},  // the first line is the header
+        {{}, {}, false},  // tables that cannot be read
+    };
+    for (const auto& c : cases) EXPECT_EQ(shell::HasDefaultRoute(c.ipv4, c.ipv6), c.connected) << c.ipv4.toStdString();
 }
 
 TEST(Links, UrlsAreWellFormed) {

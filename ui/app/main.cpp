@@ -6,19 +6,23 @@
 
 #include "ui/main/main_window.h"
 #include "ui/shell/pictures.h"
+#include "ui/shell/startup_report.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral("2.1"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The window's own icon, for title bars and task lists (up to 32 pixels at twice the
+    // density); larger places take the installed icon of the desktop entry.
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64})
         icon.addPixmap(QPixmap::fromImage(kelvo::shell::pictures::AppIcon(size)));
     QApplication::setWindowIcon(icon);
     int status = 0;
     {
         kelvo::mainwindow::MainWindow window;
+        kelvo::shell::StartupReport::Install(&window);
         window.show();
         status = QApplication::exec();
     }

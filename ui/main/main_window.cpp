@@ -76,7 +76,7 @@ void SetBaseColor(QWidget* widget, const QColor& color) {
 Label* SquareMark(QWidget* parent, const QString& name, double left, double top) {
     auto* mark = new Label(parent, name, QStringLiteral("2"));
     QFont font = shell::UiFont(6.75);
-    font.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    font.setFamily(QStringLiteral("Liberation Serif"));
     mark->setFont(font);
     PlaceTwips(mark, left, top - 60, 150, 195);
     return mark;
@@ -100,7 +100,7 @@ double NumberOf(const std::optional<QString>& copy) { return copy ? NumberOf(*co
 }  // namespace
 
 MainWindow::MainWindow()
-    : shell::SkinnedWindow(shell::maker::kCaption, QStringLiteral("Выбор сечения проводника"), 40),
+    : shell::SkinnedWindow(shell::maker::kCaption, shell::pictures::kMainWindowTitle, 40),
       frms_(*this) {
     setObjectName(QStringLiteral("Form1"));
     shell::SetBackground(this, colors::kBackground);

@@ -1,5 +1,6 @@
 // The main window's menu bar and its drop-down panels, the hint line, the reference pictures
 // and the links to the maker.
+#include <QHash>
 #include <QMouseEvent>
 
 #include "core/voltage_loss.h"
@@ -37,8 +38,13 @@ void MainWindow::WireMenus() {
                          QStringLiteral("Frame4"),  QStringLiteral("Frame14"), QStringLiteral("Text4")};
     for (const auto& hint : texts::kHints)
         names += QString::fromUtf8(hint.controls).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // The controls by name, found in one walk over the window.
+    QHash<QString, QWidget*> by_name;
+    by_name.insert(objectName(), this);
+    for (QWidget* child : findChildren<QWidget*>())
+        if (!by_name.contains(child->objectName())) by_name.insert(child->objectName(), child);
     for (const QString& name : names) {
-        QWidget* control = name == objectName() ? this : findChild<QWidget*>(name);
+        QWidget* control = by_name.value(name);
         if (!control || hover_controls_.contains(control)) continue;
         control->setMouseTracking(true);
         control->installEventFilter(this);

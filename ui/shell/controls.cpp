@@ -44,7 +44,6 @@ void TextCell::Write(const QString& text) {
 
 TextBox::TextBox(QWidget* parent, const QString& name) : QLineEdit(parent) {
     setObjectName(name);
-    setFont(UiFont());
     connect(this, &QLineEdit::textEdited, this, [this] { RunHandler(on_change_); });
 }
 
@@ -57,7 +56,6 @@ void TextBox::Write(const QString& text) {
 OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& caption)
     : QRadioButton(caption, parent) {
     setObjectName(name);
-    setFont(UiFont());
     connect(this, &QRadioButton::clicked, this, [this] { RunHandler(on_click_); });
 }
 
@@ -69,7 +67,6 @@ void OptionButton::Select() {
 CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
     : QCheckBox(caption, parent) {
     setObjectName(name);
-    setFont(UiFont());
     connect(this, &QCheckBox::clicked, this, [this] { RunHandler(on_click_); });
 }
 
@@ -82,7 +79,6 @@ void CheckBox::SetValue(bool value) {
 CommandButton::CommandButton(QWidget* parent, const QString& name, const QString& caption)
     : QPushButton(caption, parent) {
     setObjectName(name);
-    setFont(UiFont());
     connect(this, &QPushButton::clicked, this, [this] { RunHandler(on_click_); });
 }
 
@@ -90,9 +86,7 @@ void CommandButton::Press() { RunHandler(on_click_); }
 
 ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QComboBox(parent) {
     setObjectName(name);
-    setFont(UiFont());
     setEditable(editable);
-    if (editable) lineEdit()->setFont(font());
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(20);
     connect(this, &QComboBox::activated, this, [this] { RunHandler(on_click_); });
@@ -141,7 +135,6 @@ QStringList ComboBox::Items() const {
 
 Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLabel(caption, parent) {
     setObjectName(name);
-    setFont(UiFont());
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* event) {
@@ -157,7 +150,6 @@ void Label::SetBorderStyle(int style) {
 
 Frame::Frame(QWidget* parent, const QString& name, const QString& caption) : QGroupBox(caption, parent) {
     setObjectName(name);
-    setFont(UiFont());
 }
 
 void Frame::paintEvent(QPaintEvent*) {

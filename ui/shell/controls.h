@@ -1,7 +1,8 @@
 // The controls of the program's windows and the one cascade rule they share: writing a box's
 // text runs its change handler at once, and only when the text really changes; pressing a
 // button or selecting an option by code runs its click handler at once. Every calculation is a
-// depth-first cascade of such handlers inside one user event.
+// depth-first cascade of such handlers inside one user event. The controls take their window's
+// font (the skinned window sets it once) unless one is given its own.
 #pragma once
 
 #include <QCheckBox>

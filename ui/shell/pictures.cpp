@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
+#include <QResource>
+#include <cstring>
 
 #include "ui/shell/maker.h"
 #include "ui/shell/reference_tables.h"
@@ -220,6 +222,99 @@ QImage HelpPage(qreal ratio) {
 
 qreal ScreenPixelRatio() { return qApp ? qApp->devicePixelRatio() : 1.0; }
 
+namespace {
+
+// The text chunk of a ready-made title picture that names its title.
+QString PrebuiltPath(const QString& name, qreal ratio) {
+    return QStringLiteral(":/prebuilt/%1@%2x.pic").arg(name).arg(qRound(ratio));
+}
+
+constexpr char kMagic[4] = {'K', 'P', 'I', 'C'};
+
+quint32 ReadWord(const char* data) {
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data[i]);
+    return value;
+}
+
+void AppendWord(QByteArray& data, quint32 value) {
+    for (int i = 0; i < 4; ++i) data.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// The ready-made picture, or a null image where there is none for that ratio or it was made
+// for another label.
+QImage Prebuilt(const QString& name, qreal ratio, const QString& label = {}) {
+    if (ratio != 1.0 && ratio != 2.0) return {};
+    const QResource resource(PrebuiltPath(name, ratio));
+    if (!resource.isValid()) return {};
+    QString stored;
+    QImage image = DecodePicture(resource.uncompressedData(), &stored);
+    if (image.isNull() || stored != label) return {};
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QImage DrawTitlePicture(const QString& title, qreal ratio);
+QImage DrawBanner(qreal ratio);
+QImage DrawOrderingPicture(qreal ratio);
+
+}  // namespace
+
+const QString kMainWindowTitle = QStringLiteral("Выбор сечения проводника");
+
+const PrebuiltPicture kPrebuiltPictures[3] = {
+    {QStringLiteral("banner"), &DrawBanner, {}},
+    {QStringLiteral("ordering"), &DrawOrderingPicture, {}},
+    {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }, kMainWindowTitle},
+};
+
+QByteArray EncodePicture(const QImage& picture, const QString& label) {
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QByteArray text = label.toUtf8();
+    QByteArray data(kMagic, sizeof kMagic);
+    AppendWord(data, static_cast<quint32>(image.width()));
+    AppendWord(data, static_cast<quint32>(image.height()));
+    AppendWord(data, static_cast<quint32>(text.size()));
+    data.append(text);
+    for (int y = 0; y < image.height(); ++y)
+        data.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
+    return data;
+}
+
+QImage DecodePicture(const QByteArray& data, QString* label) {
+    constexpr qsizetype kHeader = sizeof kMagic + 12;
+    if (data.size() < kHeader || !data.startsWith(QByteArray(kMagic, sizeof kMagic))) return {};
+    const quint64 width = ReadWord(data.constData() + 4);
+    const quint64 height = ReadWord(data.constData() + 8);
+    const quint64 text = ReadWord(data.constData() + 12);
+    // The sizes must account for the data exactly, so that nothing is read beyond it.
+    if (width == 0 || height == 0 || width > 16384 || height > 16384 ||
+        static_cast<quint64>(data.size()) != kHeader + text + width * height * 4)
+        return {};
+    if (label) *label = QString::fromUtf8(data.constData() + kHeader, static_cast<qsizetype>(text));
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
+    const char* pixels = data.constData() + kHeader + text;
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(image.scanLine(y), pixels + static_cast<qsizetype>(y) * image.width() * 4,
+                    static_cast<std::size_t>(image.width()) * 4);
+    return image;
+}
+
+QImage TitlePicture(const QString& title, qreal ratio) {
+    const QImage image = title == kMainWindowTitle ? Prebuilt(QStringLiteral("title"), ratio, title) : QImage();
+    return image.isNull() ? DrawTitlePicture(title, ratio) : image;
+}
+
+QImage Banner(qreal ratio) {
+    const QImage image = Prebuilt(QStringLiteral("banner"), ratio);
+    return image.isNull() ? DrawBanner(ratio) : image;
+}
+
+QImage OrderingPicture(qreal ratio) {
+    const QImage image = Prebuilt(QStringLiteral("ordering"), ratio);
+    return image.isNull() ? DrawOrderingPicture(ratio) : image;
+}
+
 QImage TitleStrip(qreal ratio) {
     QImage image = Blank(54, 24, Qt::black, ratio);
     QPainter p(&image);
@@ -227,7 +322,9 @@ QImage TitleStrip(qreal ratio) {
     return image;
 }
 
-QImage TitlePicture(const QString& title, qreal ratio) {
+namespace {
+
+QImage DrawTitlePicture(const QString& title, qreal ratio) {
     QImage image = Blank(873, 24, Qt::black, ratio);
     QPainter p(&image);
     PaintTitleGradient(p, QRect(0, 0, 873, 24));
@@ -245,6 +342,8 @@ QImage TitlePicture(const QString& title, qreal ratio) {
     }
     return image;
 }
+
+}  // namespace
 
 QImage CloseButton(qreal ratio) {
     QImage image = Blank(21, 21, QColor(221, 90, 55), ratio);
@@ -267,7 +366,9 @@ QImage MinimiseButton(qreal ratio) {
     return image;
 }
 
-QImage Banner(qreal ratio) {
+namespace {
+
+QImage DrawBanner(qreal ratio) {
     QImage image = Blank(760, 100, Qt::white, ratio);
     QPainter p(&image);
     QLinearGradient ground(0, 0, 760, 0);
@@ -299,7 +400,7 @@ QImage Banner(qreal ratio) {
     return image;
 }
 
-QImage OrderingPicture(qreal ratio) {
+QImage DrawOrderingPicture(qreal ratio) {
     QImage image = Blank(266, 117, QColor(250, 244, 222), ratio);
     QPainter p(&image);
     p.setPen(QPen(QColor(120, 100, 60), 1));
@@ -316,6 +417,8 @@ QImage OrderingPicture(qreal ratio) {
     PaintLink(p, QRect(8, 96, 250, 16), QStringLiteral("www.") + maker::kSiteHost, 12);
     return image;
 }
+
+}  // namespace
 
 QImage Globe(qreal ratio) {
     QImage image = Blank(43, 39, Qt::transparent, ratio);

@@ -2,6 +2,7 @@
 // a device-pixel ratio (2 on a HiDPI screen), so that it stays sharp however the screen scales.
 #pragma once
 
+#include <QByteArray>
 #include <QCursor>
 #include <QImage>
 #include <QString>
@@ -13,6 +14,26 @@ enum class Reference { Power = 101, Breakers = 102, WireCurrents = 103, Help = 1
 
 // The ratio of the screen the program starts on.
 qreal ScreenPixelRatio();
+
+// The pictures of the main window that are on screen from the start (banner, ordering picture,
+// title picture) come ready-made with the program for the ratios 1 and 2, drawn by this same
+// code when it was built: loading them is quicker than drawing them at every start. Other
+// ratios, and a program built without them, draw them. They are embedded as the resources
+// ":/prebuilt/<name>@<ratio>x.pic", in a form that needs no decoding (see EncodePicture); a
+// label names what the picture was drawn for (the title of a title picture).
+struct PrebuiltPicture {
+    QString name;
+    QImage (*draw)(qreal ratio);
+    QString label;
+};
+extern const PrebuiltPicture kPrebuiltPictures[3];
+// The main window's title: its title picture is the ready-made one.
+extern const QString kMainWindowTitle;
+// A ready-made picture's bytes: "KPIC", width, height and the label's length (32-bit, least
+// significant byte first), the label in UTF-8, then the pixels, premultiplied ARGB words row
+// by row. Decoding gives a null image for anything that is not such a picture.
+QByteArray EncodePicture(const QImage& picture, const QString& label);
+QImage DecodePicture(const QByteArray& data, QString* label = nullptr);
 
 QImage TitleStrip(qreal ratio = ScreenPixelRatio());                        // 54 × 24, stretched
 QImage TitlePicture(const QString& title, qreal ratio = ScreenPixelRatio());  // 873 × 24

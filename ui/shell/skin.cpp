@@ -45,10 +45,10 @@ QRect GeometryTwips(const QWidget* widget) {
 }
 
 QFont UiFont(double points, bool bold) {
-    // The design face is "MS Sans Serif"; Liberation Sans has the closest widths on Debian.
+    // The design face is "MS Sans Serif"; Liberation Sans has the closest widths on Debian (the
+    // package depends on it). Where it is missing, the system's font matching picks a sans
+    // face: one family only, so that each size is matched once.
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;

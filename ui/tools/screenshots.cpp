@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     SaveImage(pictures::Banner(), folder, QStringLiteral("banner"));
     SaveImage(pictures::OrderingPicture(), folder, QStringLiteral("ordering"));
     SaveImage(pictures::Globe(), folder, QStringLiteral("globe"));
-    SaveImage(pictures::TitlePicture(QStringLiteral("Выбор сечения проводника")), folder,
+    SaveImage(pictures::TitlePicture(pictures::kMainWindowTitle), folder,
               QStringLiteral("title"));
 
     {
