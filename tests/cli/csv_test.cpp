@@ -44,6 +44,9 @@ TEST(CsvReader, TooLongRecordIsReportedAndSkipped) {
     const std::string huge(CsvReader::kMaxRecordBytes + 10, 'x');
     const Records records = ReadAll("a;b\n" + huge + ";\"" + huge + "\n;\"\n1;2\n");
     EXPECT_EQ(records, Records({{"a", "b"}, {"<too long>"}, {"1", "2"}}));
+    // Separators alone count towards the length too.
+    const std::string separators(CsvReader::kMaxRecordBytes + 10, ';');
+    EXPECT_EQ(ReadAll("a;b\n" + separators + "\n1;2\n"), Records({{"a", "b"}, {"<too long>"}, {"1", "2"}}));
 }
 
 TEST(CsvWriter, RoundTrip) {
