@@ -224,7 +224,7 @@ qreal ScreenPixelRatio() { return qApp ? qApp->devicePixelRatio() : 1.0; }
 
 namespace {
 
-// The text chunk of a ready-made title picture that names its title.
+// Where a ready-made picture is embedded.
 QString PrebuiltPath(const QString& name, qreal ratio) {
     return QStringLiteral(":/prebuilt/%1@%2x.pic").arg(name).arg(qRound(ratio));
 }
@@ -293,6 +293,7 @@ QImage DecodePicture(const QByteArray& data, QString* label) {
         return {};
     if (label) *label = QString::fromUtf8(data.constData() + kHeader, static_cast<qsizetype>(text));
     QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return {};
     const char* pixels = data.constData() + kHeader + text;
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(image.scanLine(y), pixels + static_cast<qsizetype>(y) * image.width() * 4,

@@ -23,12 +23,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
-            // The window's children are drawn in the same pass; the report waits for its end.
-            QTimer::singleShot(0, this, [] {
+            // The window's children are drawn in the same pass; the report waits for its end,
+            // and the report's object then goes, taking its filter with it.
+            QTimer::singleShot(0, this, [this] {
                 timespec now{};
                 clock_gettime(CLOCK_REALTIME, &now);
                 std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
                 std::fflush(stdout);
+                deleteLater();
             });
         }
         return QObject::eventFilter(watched, event);
