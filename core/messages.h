@@ -32,8 +32,10 @@ inline std::string Recommendation(bool by_voltage_loss, std::string_view section
     return text;
 }
 
+// The exceed message for a power begins so, whatever the power it names.
+inline constexpr const char* kExceedByPowerStart = "[Выбор Error -превышение] Сечение проводника на нагрузку ";
 inline std::string ExceedByPower(std::string_view power) {
-    std::string message = "[Выбор Error -превышение] Сечение проводника на нагрузку ";
+    std::string message = kExceedByPowerStart;
     message += power;
     message += " кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или пропустить "
                "в параллель 2,3,..n проводов/кабелей ";

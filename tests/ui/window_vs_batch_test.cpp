@@ -119,9 +119,9 @@ TEST_F(WindowVsBatch, ForwardCalculation) {
             if (m == messages::kCannotCalculate || m == messages::kNegativeLoad ||
                 m == messages::kLossSectionBeyondTables) {
                 EXPECT_EQ(window_message, "");  // the window is silent where the batch explains
-            } else if (batch.message.rfind("[Выбор Error -превышение] Сечение проводника на нагрузку ", 0) == 0) {
+            } else if (batch.message.rfind(messages::kExceedByPowerStart, 0) == 0) {
                 // The window names the power box's text of that moment.
-                EXPECT_TRUE(window_message.startsWith(QStringLiteral("[Выбор Error -превышение] Сечение проводника на нагрузку ")))
+                EXPECT_TRUE(window_message.startsWith(Q(messages::kExceedByPowerStart)))
                     << window_message.toStdString();
             } else {
                 EXPECT_EQ(window_message, Q(batch.message));

@@ -241,79 +241,70 @@ void AppendWord(QByteArray& data, quint32 value) {
     for (int i = 0; i < 4; ++i) data.append(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-// The ready-made picture, or a null image where there is none for that ratio or it was made
-// for another label.
-QImage Prebuilt(const QString& name, qreal ratio, const QString& label = {}) {
-    if (ratio != 1.0 && ratio != 2.0) return {};
-    const QResource resource(PrebuiltPath(name, ratio));
-    if (!resource.isValid()) return {};
-    QString stored;
-    QImage image = DecodePicture(resource.uncompressedData(), &stored);
-    if (image.isNull() || stored != label) return {};
-    image.setDevicePixelRatio(ratio);
-    return image;
-}
-
 QImage DrawTitlePicture(const QString& title, qreal ratio);
 QImage DrawBanner(qreal ratio);
 QImage DrawOrderingPicture(qreal ratio);
+
+// A picture of kPrebuiltPictures: the ready-made one for the ratios it was made for, drawn for
+// any other (or where it is missing).
+QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
+    if (ratio == 1.0 || ratio == 2.0) {
+        const QResource resource(PrebuiltPath(picture.name, ratio));
+        if (resource.isValid()) {
+            QImage image = DecodePicture(resource.uncompressedData());
+            if (!image.isNull()) {
+                image.setDevicePixelRatio(ratio);
+                return image;
+            }
+        }
+    }
+    return picture.draw(ratio);
+}
 
 }  // namespace
 
 const QString kMainWindowTitle = QStringLiteral("Выбор сечения проводника");
 
 const PrebuiltPicture kPrebuiltPictures[3] = {
-    {QStringLiteral("banner"), &DrawBanner, {}},
-    {QStringLiteral("ordering"), &DrawOrderingPicture, {}},
-    {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }, kMainWindowTitle},
+    {QStringLiteral("banner"), &DrawBanner},
+    {QStringLiteral("ordering"), &DrawOrderingPicture},
+    {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }},
 };
 
-QByteArray EncodePicture(const QImage& picture, const QString& label) {
+QByteArray EncodePicture(const QImage& picture) {
     const QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QByteArray text = label.toUtf8();
     QByteArray data(kMagic, sizeof kMagic);
     AppendWord(data, static_cast<quint32>(image.width()));
     AppendWord(data, static_cast<quint32>(image.height()));
-    AppendWord(data, static_cast<quint32>(text.size()));
-    data.append(text);
     for (int y = 0; y < image.height(); ++y)
         data.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
     return data;
 }
 
-QImage DecodePicture(const QByteArray& data, QString* label) {
-    constexpr qsizetype kHeader = sizeof kMagic + 12;
+QImage DecodePicture(const QByteArray& data) {
+    constexpr qsizetype kHeader = sizeof kMagic + 8;
     if (data.size() < kHeader || !data.startsWith(QByteArray(kMagic, sizeof kMagic))) return {};
     const quint64 width = ReadWord(data.constData() + 4);
     const quint64 height = ReadWord(data.constData() + 8);
-    const quint64 text = ReadWord(data.constData() + 12);
     // The sizes must account for the data exactly, so that nothing is read beyond it.
     if (width == 0 || height == 0 || width > 16384 || height > 16384 ||
-        static_cast<quint64>(data.size()) != kHeader + text + width * height * 4)
+        static_cast<quint64>(data.size()) != kHeader + width * height * 4)
         return {};
-    if (label) *label = QString::fromUtf8(data.constData() + kHeader, static_cast<qsizetype>(text));
     QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) return {};
-    const char* pixels = data.constData() + kHeader + text;
+    const char* pixels = data.constData() + kHeader;
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(image.scanLine(y), pixels + static_cast<qsizetype>(y) * image.width() * 4,
                     static_cast<std::size_t>(image.width()) * 4);
     return image;
 }
 
+QImage Banner(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[0], ratio); }
+
+QImage OrderingPicture(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[1], ratio); }
+
 QImage TitlePicture(const QString& title, qreal ratio) {
-    const QImage image = title == kMainWindowTitle ? Prebuilt(QStringLiteral("title"), ratio, title) : QImage();
-    return image.isNull() ? DrawTitlePicture(title, ratio) : image;
-}
-
-QImage Banner(qreal ratio) {
-    const QImage image = Prebuilt(QStringLiteral("banner"), ratio);
-    return image.isNull() ? DrawBanner(ratio) : image;
-}
-
-QImage OrderingPicture(qreal ratio) {
-    const QImage image = Prebuilt(QStringLiteral("ordering"), ratio);
-    return image.isNull() ? DrawOrderingPicture(ratio) : image;
+    return title == kMainWindowTitle ? ReadyOrDrawn(kPrebuiltPictures[2], ratio) : DrawTitlePicture(title, ratio);
 }
 
 QImage TitleStrip(qreal ratio) {

@@ -19,21 +19,19 @@ qreal ScreenPixelRatio();
 // title picture) come ready-made with the program for the ratios 1 and 2, drawn by this same
 // code when it was built: loading them is quicker than drawing them at every start. Other
 // ratios, and a program built without them, draw them. They are embedded as the resources
-// ":/prebuilt/<name>@<ratio>x.pic", in a form that needs no decoding (see EncodePicture); a
-// label names what the picture was drawn for (the title of a title picture).
+// ":/prebuilt/<name>@<ratio>x.pic", in a form that needs no decoding (see EncodePicture).
 struct PrebuiltPicture {
     QString name;
     QImage (*draw)(qreal ratio);
-    QString label;
 };
 extern const PrebuiltPicture kPrebuiltPictures[3];
 // The main window's title: its title picture is the ready-made one.
 extern const QString kMainWindowTitle;
-// A ready-made picture's bytes: "KPIC", width, height and the label's length (32-bit, least
-// significant byte first), the label in UTF-8, then the pixels, premultiplied ARGB words row
-// by row. Decoding gives a null image for anything that is not such a picture.
-QByteArray EncodePicture(const QImage& picture, const QString& label);
-QImage DecodePicture(const QByteArray& data, QString* label = nullptr);
+// A ready-made picture's bytes: "KPIC", width and height (32-bit, least significant byte
+// first), then the pixels, premultiplied ARGB words row by row. Decoding gives a null image
+// for anything that is not such a picture.
+QByteArray EncodePicture(const QImage& picture);
+QImage DecodePicture(const QByteArray& data);
 
 QImage TitleStrip(qreal ratio = ScreenPixelRatio());                        // 54 × 24, stretched
 QImage TitlePicture(const QString& title, qreal ratio = ScreenPixelRatio());  // 873 × 24

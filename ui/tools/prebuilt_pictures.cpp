@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     for (const auto& picture : kelvo::shell::pictures::kPrebuiltPictures) {
         for (const int ratio : {1, 2}) {
             QFile file(folder.filePath(QStringLiteral("%1@%2x.pic").arg(picture.name).arg(ratio)));
-            const QByteArray data = kelvo::shell::pictures::EncodePicture(picture.draw(ratio), picture.label);
+            const QByteArray data = kelvo::shell::pictures::EncodePicture(picture.draw(ratio));
             if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) return 1;
         }
     }
