@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake dpkg-dev
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation2
 )

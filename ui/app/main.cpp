@@ -3,13 +3,20 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QStyleFactory>
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 #include "ui/main/main_window.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/startup_report.h"
 
 int main(int argc, char** argv) {
+    // The font configuration and cache take a few milliseconds to read, the first time any text
+    // is measured. A second thread reads them while the application connects to the display;
+    // the toolkit's own font set-up then finds them ready.
+    std::thread fonts([] { FcInit(); });
     QApplication app(argc, argv);
+    fonts.join();
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral("2.1"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
