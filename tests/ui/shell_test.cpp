@@ -4,6 +4,7 @@
 #include <QFile>
 #include <map>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include "core/number_text.h"
 #include "core/permissible_current.h"
 #include "ui/shell/connectivity.h"
+#include "ui/shell/controls.h"
 #include "ui/shell/links.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
@@ -328,6 +330,64 @@ TEST(Connectivity, DefaultRouteFromTheRoutingTables) {
         {{}, {}, false},  // tables that cannot be read
     };
     for (const auto& c : cases) EXPECT_EQ(shell::HasDefaultRoute(c.ipv4, c.ipv6), c.connected) << c.ipv4.toStdString();
+}
+
+// A caption fitted with one measurement takes the size the toolkit's own size hint gives it,
+// whatever its text, font, alignment, frame, margin or indent.
+TEST(Controls, CaptionFitsAsTheSizeHintWould) {
+    struct Case {
+        QString text;
+        QFont font;
+        Qt::Alignment align;
+        bool framed;
+        int margin;
+        int indent;
+    };
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    const std::vector<Case> cases = {
+        {QStringLiteral("сечение мм "), UiFont(), left, false, 0, -1},
+        {QStringLiteral("В"), UiFont(), left, false, 0, -1},
+        {QStringLiteral("Длина линии, м"), UiFont(8.25, true), left, false, 0, -1},
+        {QStringLiteral("кВт"), UiFont(6.75), Qt::AlignCenter, false, 0, -1},
+        {QStringLiteral("Расчеты"), UiFont(), Qt::AlignCenter, true, 0, -1},
+        {QStringLiteral("Таблицы "), UiFont(9.75, true), Qt::AlignRight | Qt::AlignBottom, true, 2, -1},
+        {QStringLiteral("первая строка\nвторая, длиннее"), UiFont(8, true), Qt::AlignHCenter | Qt::AlignTop, false, 0, -1},
+        {QStringLiteral("отступ"), UiFont(7), Qt::AlignLeft | Qt::AlignTop, false, 1, 6},
+        {QString(), UiFont(), left, false, 0, -1},
+    };
+    for (const Case& c : cases) {
+        Label label(nullptr, QStringLiteral("caption"), c.text);
+        label.setFont(c.font);
+        label.setAlignment(c.align);
+        if (c.framed) label.SetBorderStyle(1);
+        label.setMargin(c.margin);
+        label.setIndent(c.indent);
+        label.resize(5, 5);
+        label.FitToCaption();
+        EXPECT_EQ(label.size(), label.sizeHint()) << c.text.toStdString();
+    }
+}
+
+// A frame's etched border lies where a one-pixel pen would draw its two outlines, at any size.
+TEST(Controls, FrameBorderIsTheOutlineAPenWouldDraw) {
+    for (const QSize size : {QSize(40, 30), QSize(137, 55), QSize(8, 20)}) {
+        Frame frame(nullptr, QStringLiteral("frame"), QString());
+        frame.setFont(UiFont());
+        frame.resize(size);
+        SetBackground(&frame, colors::kBackground);
+        const QImage shown = frame.grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        QImage expected(size, QImage::Format_RGB32);
+        expected.fill(colors::kBackground);
+        QPainter p(&expected);
+        const int top = QFontMetrics(frame.font()).height() / 2;
+        p.setPen(QColor(160, 140, 96));
+        p.drawRect(QRect(0, top, size.width() - 2, size.height() - top - 2));
+        p.setPen(QColor(255, 250, 235));
+        p.drawRect(QRect(1, top + 1, size.width() - 2, size.height() - top - 2));
+        p.end();
+        EXPECT_EQ(shown, expected) << size.width() << "x" << size.height();
+    }
 }
 
 TEST(Links, UrlsAreWellFormed) {

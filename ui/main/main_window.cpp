@@ -39,7 +39,7 @@ Widget* Placed(Widget* widget, double left, double top, double width, double hei
 Label* CaptionAt(QWidget* parent, const QString& name, const QString& text, double left, double top) {
     auto* label = new Label(parent, name, text);
     shell::MoveTwips(label, left, top);
-    label->adjustSize();
+    label->FitToCaption();
     return label;
 }
 

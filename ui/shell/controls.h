@@ -133,6 +133,9 @@ public:
     int BorderStyle() const { return frameShape() == QFrame::Box ? 1 : 0; }
     void SetBorderStyle(int style);
     void OnClick(Handler handler) { on_click_ = std::move(handler); }
+    // Sizes the label to its caption, as the toolkit's size hint does, with one measurement of
+    // the text (the size hint measures it three times).
+    void FitToCaption();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -35,10 +35,12 @@ inline const QColor kRed{255, 0, 0};
 inline const QColor kBlue{0, 0, 255};
 }  // namespace colors
 
-// The sans-serif face of captions and boxes at a point size (8,25 by default).
+// The sans-serif face of captions and boxes at a point size (8,25 by default), drawn at the
+// nearest whole pixel size of the screen.
 QFont UiFont(double points = 8.25, bool bold = false);
 
-// Gives a widget its own solid background colour.
+// Fills a widget's background with a solid colour, which becomes its own unless the widget
+// already shows it.
 void SetBackground(QWidget* widget, const QColor& color);
 
 }  // namespace kelvo::shell
