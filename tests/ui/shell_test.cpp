@@ -272,6 +272,7 @@ TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
         {QStringLiteral("banner"), [](qreal r) { return pictures::Banner(r); }},
         {QStringLiteral("ordering"), [](qreal r) { return pictures::OrderingPicture(r); }},
         {QStringLiteral("title"), [](qreal r) { return pictures::TitlePicture(pictures::kMainWindowTitle, r); }},
+        {QStringLiteral("globe"), [](qreal r) { return pictures::Globe(r); }},
     };
     for (const auto& picture : pictures::kPrebuiltPictures) {
         for (const qreal ratio : {1.0, 2.0}) {

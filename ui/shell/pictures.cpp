@@ -244,6 +244,7 @@ void AppendWord(QByteArray& data, quint32 value) {
 QImage DrawTitlePicture(const QString& title, qreal ratio);
 QImage DrawBanner(qreal ratio);
 QImage DrawOrderingPicture(qreal ratio);
+QImage DrawGlobe(qreal ratio);
 
 // A picture of kPrebuiltPictures: the ready-made one for the ratios it was made for, drawn for
 // any other (or where it is missing).
@@ -265,10 +266,11 @@ QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
 
 const QString kMainWindowTitle = QStringLiteral("Выбор сечения проводника");
 
-const PrebuiltPicture kPrebuiltPictures[3] = {
+const PrebuiltPicture kPrebuiltPictures[4] = {
     {QStringLiteral("banner"), &DrawBanner},
     {QStringLiteral("ordering"), &DrawOrderingPicture},
     {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }},
+    {QStringLiteral("globe"), &DrawGlobe},
 };
 
 QByteArray EncodePicture(const QImage& picture) {
@@ -302,6 +304,8 @@ QImage DecodePicture(const QByteArray& data) {
 QImage Banner(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[0], ratio); }
 
 QImage OrderingPicture(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[1], ratio); }
+
+QImage Globe(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[3], ratio); }
 
 QImage TitlePicture(const QString& title, qreal ratio) {
     return title == kMainWindowTitle ? ReadyOrDrawn(kPrebuiltPictures[2], ratio) : DrawTitlePicture(title, ratio);
@@ -410,14 +414,14 @@ QImage DrawOrderingPicture(qreal ratio) {
     return image;
 }
 
-}  // namespace
-
-QImage Globe(qreal ratio) {
+QImage DrawGlobe(qreal ratio) {
     QImage image = Blank(43, 39, Qt::transparent, ratio);
     QPainter p(&image);
     PaintGlobe(p, QRectF(2, 1, 38, 37));
     return image;
 }
+
+}  // namespace
 
 QImage AppIcon(int size) {
     // A lightning sign on a blue rounded square, drawn on a 64-unit grid.

@@ -16,7 +16,7 @@ enum class Reference { Power = 101, Breakers = 102, WireCurrents = 103, Help = 1
 qreal ScreenPixelRatio();
 
 // The pictures of the main window that are on screen from the start (banner, ordering picture,
-// title picture) come ready-made with the program for the ratios 1 and 2, drawn by this same
+// title picture, globe) come ready-made with the program for the ratios 1 and 2, drawn by this same
 // code when it was built: loading them is quicker than drawing them at every start. Other
 // ratios, and a program built without them, draw them. They are embedded as the resources
 // ":/prebuilt/<name>@<ratio>x.pic", in a form that needs no decoding (see EncodePicture).
@@ -24,7 +24,7 @@ struct PrebuiltPicture {
     QString name;
     QImage (*draw)(qreal ratio);
 };
-extern const PrebuiltPicture kPrebuiltPictures[3];
+extern const PrebuiltPicture kPrebuiltPictures[4];
 // The main window's title: its title picture is the ready-made one.
 extern const QString kMainWindowTitle;
 // A ready-made picture's bytes: "KPIC", width and height (32-bit, least significant byte
