@@ -536,6 +536,21 @@ TEST_F(MainWindowTest, KeyboardPath) {
     form->Combo3->Write(QStringLiteral("2,5"));
     QTest::keyClick(form->Combo3->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(form->Text7->Text(), "30");
+    // A number typed into a list box stays as typed when the user moves on: "22" is not
+    // completed to the listed "220", nor "3" to "36", nor "1" to "10".
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Check2->SetValue(true);
+    struct Typed {
+        ComboBox* box;
+        const char* text;
+    };
+    for (const Typed& typed : {Typed{form->Combo2, "22"}, Typed{form->Combo2, "3"}, Typed{form->Combo1, "1"}}) {
+        typed.box->setFocus();
+        typed.box->Write(QString());
+        QTest::keyClicks(typed.box->lineEdit(), QString::fromUtf8(typed.text));
+        QTest::keyClick(typed.box->lineEdit(), Qt::Key_Tab);
+        EXPECT_EQ(typed.box->Text(), QString::fromUtf8(typed.text));
+    }
     // Every box a user reads or fills has a name for a screen reader.
     for (QWidget* box : std::initializer_list<QWidget*>{form->txtP, form->txtI, form->txtL, form->Combo1,
                                                        form->Combo2, form->Combo3, form->Text1, form->Text2,

@@ -1,5 +1,6 @@
 #include "ui/shell/controls.h"
 
+#include <QCompleter>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -87,7 +88,18 @@ void CommandButton::Press() { RunHandler(on_click_); }
 
 ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QComboBox(parent) {
     setObjectName(name);
-    setEditable(editable);
+    if (editable) {
+        // The text is edited in a line edit of our own, without completion: a number is taken
+        // as it is typed. (A completing box turns "22" into "220", the first item it starts,
+        // as soon as the user moves on.) The combo makes a completing one for any line edit
+        // that has none, so the line edit holds a bare stand-in until it has been handed over;
+        // removing the stand-in deletes it, as the line edit owns it.
+        auto* edit = new QLineEdit(this);
+        edit->setPalette(palette());
+        edit->setCompleter(new QCompleter(edit));
+        setLineEdit(edit);
+        edit->setCompleter(nullptr);
+    }
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(20);
     connect(this, &QComboBox::activated, this, [this] { RunHandler(on_click_); });
