@@ -273,6 +273,7 @@ TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
         {QStringLiteral("ordering"), [](qreal r) { return pictures::OrderingPicture(r); }},
         {QStringLiteral("title"), [](qreal r) { return pictures::TitlePicture(pictures::kMainWindowTitle, r); }},
         {QStringLiteral("globe"), [](qreal r) { return pictures::Globe(r); }},
+        {QStringLiteral("pointer"), [](qreal r) { return pictures::LinkPointerPicture(r); }},
     };
     for (const auto& picture : pictures::kPrebuiltPictures) {
         for (const qreal ratio : {1.0, 2.0}) {

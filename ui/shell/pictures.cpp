@@ -245,6 +245,7 @@ QImage DrawTitlePicture(const QString& title, qreal ratio);
 QImage DrawBanner(qreal ratio);
 QImage DrawOrderingPicture(qreal ratio);
 QImage DrawGlobe(qreal ratio);
+QImage DrawLinkPointer(qreal ratio);
 
 // A picture of kPrebuiltPictures: the ready-made one for the ratios it was made for, drawn for
 // any other (or where it is missing).
@@ -266,11 +267,12 @@ QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
 
 const QString kMainWindowTitle = QStringLiteral("Выбор сечения проводника");
 
-const PrebuiltPicture kPrebuiltPictures[4] = {
+const PrebuiltPicture kPrebuiltPictures[5] = {
     {QStringLiteral("banner"), &DrawBanner},
     {QStringLiteral("ordering"), &DrawOrderingPicture},
     {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }},
     {QStringLiteral("globe"), &DrawGlobe},
+    {QStringLiteral("pointer"), &DrawLinkPointer},
 };
 
 QByteArray EncodePicture(const QImage& picture) {
@@ -421,6 +423,27 @@ QImage DrawGlobe(qreal ratio) {
     return image;
 }
 
+// A pointing arrow with a small lightning mark: the program's own link pointer, 32 × 32.
+QImage DrawLinkPointer(qreal ratio) {
+    QImage image = Blank(32, 32, Qt::transparent, ratio);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(2, 1);
+    arrow.lineTo(2, 21);
+    arrow.lineTo(7, 16);
+    arrow.lineTo(11, 25);
+    arrow.lineTo(14, 24);
+    arrow.lineTo(10, 15);
+    arrow.lineTo(17, 15);
+    arrow.closeSubpath();
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(arrow);
+    PaintLightning(p, QRectF(18, 14, 10, 16), QColor(230, 160, 20));
+    return image;
+}
+
 }  // namespace
 
 QImage AppIcon(int size) {
@@ -439,29 +462,9 @@ QImage AppIcon(int size) {
     return image;
 }
 
-QCursor LinkPointer() {
-    // A pointing arrow with a small lightning mark: the program's own link pointer.
-    const qreal ratio = ScreenPixelRatio();
-    QPixmap pixmap(qRound(32 * ratio), qRound(32 * ratio));
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath arrow;
-    arrow.moveTo(2, 1);
-    arrow.lineTo(2, 21);
-    arrow.lineTo(7, 16);
-    arrow.lineTo(11, 25);
-    arrow.lineTo(14, 24);
-    arrow.lineTo(10, 15);
-    arrow.lineTo(17, 15);
-    arrow.closeSubpath();
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawPath(arrow);
-    PaintLightning(p, QRectF(18, 14, 10, 16), QColor(230, 160, 20));
-    return QCursor(pixmap, 2, 1);
-}
+QImage LinkPointerPicture(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[4], ratio); }
+
+QCursor LinkPointer() { return QCursor(QPixmap::fromImage(LinkPointerPicture()), 2, 1); }
 
 QImage ReferencePicture(Reference which, qreal ratio) {
     switch (which) {

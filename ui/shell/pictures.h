@@ -15,16 +15,16 @@ enum class Reference { Power = 101, Breakers = 102, WireCurrents = 103, Help = 1
 // The ratio of the screen the program starts on.
 qreal ScreenPixelRatio();
 
-// The pictures of the main window that are on screen from the start (banner, ordering picture,
-// title picture, globe) come ready-made with the program for the ratios 1 and 2, drawn by this same
-// code when it was built: loading them is quicker than drawing them at every start. Other
+// The pictures the main window needs from the start (banner, ordering picture, title picture,
+// globe, link pointer) come ready-made with the program for the ratios 1 and 2, drawn by this
+// same code when it was built: loading them is quicker than drawing them at every start. Other
 // ratios, and a program built without them, draw them. They are embedded as the resources
 // ":/prebuilt/<name>@<ratio>x.pic", in a form that needs no decoding (see EncodePicture).
 struct PrebuiltPicture {
     QString name;
     QImage (*draw)(qreal ratio);
 };
-extern const PrebuiltPicture kPrebuiltPictures[4];
+extern const PrebuiltPicture kPrebuiltPictures[5];
 // The main window's title: its title picture is the ready-made one.
 extern const QString kMainWindowTitle;
 // A ready-made picture's bytes: "KPIC", width and height (32-bit, least significant byte
@@ -41,7 +41,8 @@ QImage Banner(qreal ratio = ScreenPixelRatio());                            // 7
 QImage OrderingPicture(qreal ratio = ScreenPixelRatio());                   // 266 × 117
 QImage Globe(qreal ratio = ScreenPixelRatio());                             // 43 × 39
 QImage AppIcon(int size);                                                   // the program's icon
-QCursor LinkPointer();  // the pointer over menu labels and links
+QImage LinkPointerPicture(qreal ratio = ScreenPixelRatio());               // 32 × 32
+QCursor LinkPointer();  // the pointer over menu labels and links, made from that picture
 QImage ReferencePicture(Reference which, qreal ratio = ScreenPixelRatio());  // 101–103, 104 help
 
 // Where the links are drawn in the pictures (pixels, in the picture's own coordinates), so that
