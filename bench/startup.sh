@@ -48,7 +48,9 @@ measure() {
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-# The two programs take turns, so that a slower spell of the machine weighs on both alike.
+# The two programs take turns, and each ratio is taken within a turn (kelvo's run over the bare
+# run just before it): a slower spell of the machine then weighs on both sides of a ratio alike.
+# The ratio printed is the median of the turns' ratios.
 bare=build/release/bench/bare_qt
 kelvo=build/release/ui/kelvo
 measure "$bare" >/dev/null  # warm the caches
@@ -59,11 +61,11 @@ for _ in $(seq 1 "$runs"); do
     measure "$bare" >>"$work/bare.txt"
     measure "$kelvo" >>"$work/kelvo.txt"
 done
-declare -A times peaks
 for name in bare kelvo; do
-    times[$name]=$(awk '{print $1}' "$work/$name.txt" | median)
-    peaks[$name]=$(awk '{print $2}' "$work/$name.txt" | median)
-    echo "$name: start-up ${times[$name]} ms, peak memory ${peaks[$name]} KiB (median of $runs)"
+    echo "$name: start-up $(awk '{print $1}' "$work/$name.txt" | median) ms," \
+        "peak memory $(awk '{print $2}' "$work/$name.txt" | median) KiB (median of $runs)"
 done
-awk -v tk="${times[kelvo]}" -v tb="${times[bare]}" -v pk="${peaks[kelvo]}" -v pb="${peaks[bare]}" \
-    'BEGIN { printf "ratios kelvo / bare Qt: start-up %.2f, memory %.2f\n", tk / tb, pk / pb }'
+startup=$(paste "$work/bare.txt" "$work/kelvo.txt" | awk '{print $3 / $1}' | median)
+memory=$(paste "$work/bare.txt" "$work/kelvo.txt" | awk '{print $4 / $2}' | median)
+awk -v s="$startup" -v m="$memory" -v n="$runs" \
+    'BEGIN { printf "ratios kelvo / bare Qt (median of %d turns): start-up %.2f, memory %.2f\n", n, s, m }'

@@ -284,6 +284,12 @@ TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
             EXPECT_EQ(loaded.devicePixelRatio(), ratio);
             EXPECT_EQ(loaded.convertToFormat(QImage::Format_ARGB32), drawn.convertToFormat(QImage::Format_ARGB32))
                 << picture.name.toStdString() << " at " << ratio;
+            // A picture loaded as opaque has no transparent pixel where it was drawn.
+            const QImage argb = drawn.convertToFormat(QImage::Format_ARGB32);
+            bool all_opaque = true;
+            for (int y = 0; y < argb.height() && all_opaque; ++y)
+                for (int x = 0; x < argb.width() && all_opaque; ++x) all_opaque = qAlpha(argb.pixel(x, y)) == 255;
+            EXPECT_EQ(all_opaque, picture.opaque) << picture.name.toStdString();
         }
     }
     const QImage other = pictures::TitlePicture(QStringLiteral("Справка"), 1);

@@ -255,6 +255,8 @@ QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
         if (resource.isValid()) {
             QImage image = DecodePicture(resource.uncompressedData());
             if (!image.isNull()) {
+                // Opaque premultiplied pixels are the same words as opaque RGB ones.
+                if (picture.opaque) image.reinterpretAsFormat(QImage::Format_RGB32);
                 image.setDevicePixelRatio(ratio);
                 return image;
             }
@@ -268,11 +270,11 @@ QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
 const QString kMainWindowTitle = QStringLiteral("Выбор сечения проводника");
 
 const PrebuiltPicture kPrebuiltPictures[5] = {
-    {QStringLiteral("banner"), &DrawBanner},
-    {QStringLiteral("ordering"), &DrawOrderingPicture},
-    {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }},
-    {QStringLiteral("globe"), &DrawGlobe},
-    {QStringLiteral("pointer"), &DrawLinkPointer},
+    {QStringLiteral("banner"), &DrawBanner, true},
+    {QStringLiteral("ordering"), &DrawOrderingPicture, true},
+    {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }, true},
+    {QStringLiteral("globe"), &DrawGlobe, false},
+    {QStringLiteral("pointer"), &DrawLinkPointer, false},
 };
 
 QByteArray EncodePicture(const QImage& picture) {

@@ -23,6 +23,9 @@ qreal ScreenPixelRatio();
 struct PrebuiltPicture {
     QString name;
     QImage (*draw)(qreal ratio);
+    // Every pixel opaque: loaded as an opaque image, which the screen takes without looking
+    // for transparent pixels first.
+    bool opaque;
 };
 extern const PrebuiltPicture kPrebuiltPictures[5];
 // The main window's title: its title picture is the ready-made one.
