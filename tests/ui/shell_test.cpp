@@ -341,7 +341,7 @@ TEST(Connectivity, DefaultRouteFromTheRoutingTables) {
 }
 
 // A caption fitted with one measurement takes the size the toolkit's own size hint gives it,
-// whatever its text, font, alignment, frame, margin or indent.
+// whatever its text, font, alignment, frame, margin, indent or wrapping.
 TEST(Controls, CaptionFitsAsTheSizeHintWould) {
     struct Case {
         QString text;
@@ -350,6 +350,7 @@ TEST(Controls, CaptionFitsAsTheSizeHintWould) {
         bool framed;
         int margin;
         int indent;
+        bool wrapped = false;
     };
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     const std::vector<Case> cases = {
@@ -362,6 +363,7 @@ TEST(Controls, CaptionFitsAsTheSizeHintWould) {
         {QStringLiteral("первая строка\nвторая, длиннее"), UiFont(8, true), Qt::AlignHCenter | Qt::AlignTop, false, 0, -1},
         {QStringLiteral("отступ"), UiFont(7), Qt::AlignLeft | Qt::AlignTop, false, 1, 6},
         {QString(), UiFont(), left, false, 0, -1},
+        {QStringLiteral("перенос по словам в длинной подписи"), UiFont(), left, false, 0, -1, true},
     };
     for (const Case& c : cases) {
         Label label(nullptr, QStringLiteral("caption"), c.text);
@@ -370,6 +372,7 @@ TEST(Controls, CaptionFitsAsTheSizeHintWould) {
         if (c.framed) label.SetBorderStyle(1);
         label.setMargin(c.margin);
         label.setIndent(c.indent);
+        label.setWordWrap(c.wrapped);
         label.resize(5, 5);
         label.FitToCaption();
         EXPECT_EQ(label.size(), label.sizeHint()) << c.text.toStdString();

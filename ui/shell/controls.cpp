@@ -158,8 +158,9 @@ void Label::mouseReleaseEvent(QMouseEvent* event) {
 
 void Label::FitToCaption() {
     ensurePolished();
-    // An empty caption has no text to measure; the toolkit's own rule is cheap for it.
-    if (text().isEmpty()) {
+    // An empty caption has no text to measure, and a wrapped one is sized by the toolkit's
+    // own rule for wrapping.
+    if (text().isEmpty() || wordWrap()) {
         resize(sizeHint());
         return;
     }
