@@ -20,6 +20,7 @@
 #include "ui/shell/program.h"
 #include "ui/shell/reference_tables.h"
 #include "ui/shell/skin.h"
+#include "ui/shell/skinned_window.h"
 #include "ui/shell/window_ops.h"
 
 namespace kelvo::shell {
@@ -379,8 +380,9 @@ TEST(Controls, CaptionFitsAsTheSizeHintWould) {
     }
 }
 
-// A frame's etched border lies where a one-pixel pen would draw its two outlines, at any size.
-TEST(Controls, FrameBorderIsTheOutlineAPenWouldDraw) {
+// A frame's etched border, and the window's outline, lie where a one-pixel pen would draw
+// them, at any size.
+TEST(Controls, BordersAreTheOutlinesAPenWouldDraw) {
     for (const QSize size : {QSize(40, 30), QSize(137, 55), QSize(8, 20)}) {
         Frame frame(nullptr, QStringLiteral("frame"), QString());
         frame.setFont(UiFont());
@@ -398,6 +400,22 @@ TEST(Controls, FrameBorderIsTheOutlineAPenWouldDraw) {
         p.drawRect(QRect(1, top + 1, size.width() - 2, size.height() - top - 2));
         p.end();
         EXPECT_EQ(shown, expected) << size.width() << "x" << size.height();
+
+        // The window's outline is the same kind of one-pixel border around a whole widget.
+        QWidget ground;
+        ground.resize(size);
+        SetBackground(&ground, colors::kBackground);
+        ShapeOutline outline(&ground, QStringLiteral("outline"));
+        outline.resize(size);
+        outline.SetBorderColor(colors::kBorderOuter);
+        QImage expected_outline(size, QImage::Format_RGB32);
+        expected_outline.fill(colors::kBackground);
+        QPainter q(&expected_outline);
+        q.setPen(QPen(colors::kBorderOuter, 1));
+        q.drawRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1));
+        q.end();
+        EXPECT_EQ(ground.grab().toImage().convertToFormat(QImage::Format_RGB32), expected_outline)
+            << size.width() << "x" << size.height();
     }
 }
 

@@ -196,19 +196,6 @@ Frame::Frame(QWidget* parent, const QString& name, const QString& caption) : QGr
     setObjectName(name);
 }
 
-namespace {
-
-// The one-pixel outline a pen would draw around the rectangle (its right and bottom lines
-// one pixel beyond it), filled as four thin rectangles: much quicker than stroking.
-void FillOutline(QPainter& p, const QRect& r, const QColor& color) {
-    p.fillRect(QRect(r.left(), r.top(), r.width() + 1, 1), color);
-    p.fillRect(QRect(r.left(), r.top() + r.height(), r.width() + 1, 1), color);
-    p.fillRect(QRect(r.left(), r.top(), 1, r.height() + 1), color);
-    p.fillRect(QRect(r.left() + r.width(), r.top(), 1, r.height() + 1), color);
-}
-
-}  // namespace
-
 void Frame::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (autoFillBackground()) p.fillRect(rect(), palette().color(QPalette::Window));

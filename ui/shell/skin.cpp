@@ -1,6 +1,7 @@
 #include "ui/shell/skin.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
@@ -61,6 +62,13 @@ QFont UiFont(double points, bool bold) {
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
+}
+
+void FillOutline(QPainter& p, const QRect& r, const QColor& color) {
+    p.fillRect(QRect(r.left(), r.top(), r.width() + 1, 1), color);
+    p.fillRect(QRect(r.left(), r.top() + r.height(), r.width() + 1, 1), color);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height() + 1), color);
+    p.fillRect(QRect(r.left() + r.width(), r.top(), 1, r.height() + 1), color);
 }
 
 void SetBackground(QWidget* widget, const QColor& color) {

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QRect>
 
+class QPainter;
 class QWidget;
 
 namespace kelvo::shell {
@@ -38,6 +39,10 @@ inline const QColor kBlue{0, 0, 255};
 // The sans-serif face of captions and boxes at a point size (8,25 by default), drawn at the
 // nearest whole pixel size of the screen.
 QFont UiFont(double points = 8.25, bool bold = false);
+
+// The one-pixel outline a pen would draw around the rectangle (its right and bottom lines one
+// pixel beyond it), filled as four thin rectangles: much quicker than stroking it.
+void FillOutline(QPainter& p, const QRect& r, const QColor& color);
 
 // Fills a widget's background with a solid colour, which becomes its own unless the widget
 // already shows it.

@@ -38,9 +38,7 @@ void ShapeOutline::SetBorderColor(const QColor& color) {
 
 void ShapeOutline::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setPen(QPen(color_, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    FillOutline(p, rect().adjusted(0, 0, -1, -1), color_);
 }
 
 SkinnedWindow::SkinnedWindow(const QString& caption, const QString& title_text,
