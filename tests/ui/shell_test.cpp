@@ -293,6 +293,11 @@ TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
             EXPECT_EQ(all_opaque, picture.opaque) << picture.name.toStdString();
         }
     }
+    for (const int size : pictures::kWindowIconSizes) {
+        ASSERT_TRUE(QFile::exists(pictures::PrebuiltIconPath(size))) << size;
+        EXPECT_EQ(pictures::AppIcon(size), pictures::DrawAppIcon(size)) << size;
+    }
+    EXPECT_EQ(pictures::AppIcon(256).size(), QSize(256, 256));  // drawn: no ready-made one
     const QImage other = pictures::TitlePicture(QStringLiteral("Справка"), 1);
     EXPECT_NE(other.convertToFormat(QImage::Format_ARGB32),
               pictures::TitlePicture(pictures::kMainWindowTitle, 1).convertToFormat(QImage::Format_ARGB32));

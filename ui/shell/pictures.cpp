@@ -249,17 +249,20 @@ QImage DrawLinkPointer(qreal ratio);
 
 // A picture of kPrebuiltPictures: the ready-made one for the ratios it was made for, drawn for
 // any other (or where it is missing).
+// The ready-made picture embedded at the path, or a null image where there is none.
+QImage ReadyMade(const QString& path) {
+    const QResource resource(path);
+    return resource.isValid() ? DecodePicture(resource.uncompressedData()) : QImage();
+}
+
 QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
     if (ratio == 1.0 || ratio == 2.0) {
-        const QResource resource(PrebuiltPath(picture.name, ratio));
-        if (resource.isValid()) {
-            QImage image = DecodePicture(resource.uncompressedData());
-            if (!image.isNull()) {
-                // Opaque premultiplied pixels are the same words as opaque RGB ones.
-                if (picture.opaque) image.reinterpretAsFormat(QImage::Format_RGB32);
-                image.setDevicePixelRatio(ratio);
-                return image;
-            }
+        QImage image = ReadyMade(PrebuiltPath(picture.name, ratio));
+        if (!image.isNull()) {
+            // Opaque premultiplied pixels are the same words as opaque RGB ones.
+            if (picture.opaque) image.reinterpretAsFormat(QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            return image;
         }
     }
     return picture.draw(ratio);
@@ -268,6 +271,8 @@ QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
 }  // namespace
 
 const QString kMainWindowTitle = QStringLiteral("Выбор сечения проводника");
+
+QString PrebuiltIconPath(int size) { return QStringLiteral(":/prebuilt/icon-%1.pic").arg(size); }
 
 const PrebuiltPicture kPrebuiltPictures[5] = {
     {QStringLiteral("banner"), &DrawBanner, true},
@@ -449,6 +454,11 @@ QImage DrawLinkPointer(qreal ratio) {
 }  // namespace
 
 QImage AppIcon(int size) {
+    const QImage ready = ReadyMade(PrebuiltIconPath(size));
+    return ready.isNull() ? DrawAppIcon(size) : ready;
+}
+
+QImage DrawAppIcon(int size) {
     // A lightning sign on a blue rounded square, drawn on a 64-unit grid.
     QImage image = Blank(size, size, Qt::transparent, 1);
     QPainter p(&image);

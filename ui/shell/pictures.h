@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <array>
 #include <QCursor>
 #include <QImage>
 #include <QString>
@@ -43,7 +44,14 @@ QImage MinimiseButton(qreal ratio = ScreenPixelRatio());                    // 2
 QImage Banner(qreal ratio = ScreenPixelRatio());                            // 760 × 100
 QImage OrderingPicture(qreal ratio = ScreenPixelRatio());                   // 266 × 117
 QImage Globe(qreal ratio = ScreenPixelRatio());                             // 43 × 39
-QImage AppIcon(int size);                                                   // the program's icon
+// The program's icon at a size in pixels: ready-made for the sizes of the window icon, drawn
+// for others.
+QImage AppIcon(int size);
+QImage DrawAppIcon(int size);
+// The sizes of the window icon (title bars and task lists, up to 32 pixels at twice the
+// density), embedded ready-made at PrebuiltIconPath(size) as the start-up pictures are.
+inline constexpr std::array<int, 5> kWindowIconSizes = {16, 24, 32, 48, 64};
+QString PrebuiltIconPath(int size);
 QImage LinkPointerPicture(qreal ratio = ScreenPixelRatio());               // 32 × 32
 QCursor LinkPointer();  // the pointer over menu labels and links, made from that picture
 QImage ReferencePicture(Reference which, qreal ratio = ScreenPixelRatio());  // 101–103, 104 help

@@ -1,5 +1,6 @@
-// Draws the main window's start-up pictures at the ratios 1 and 2 into the folder given
-// (<name>@<ratio>x.pic), to be embedded in the program as ready-made pictures.
+// Draws the main window's start-up pictures at the ratios 1 and 2 (<name>@<ratio>x.pic) and the
+// window icon's sizes (icon-<size>.pic) into the folder given, to be embedded in the program as
+// ready-made pictures.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,11 @@ int main(int argc, char** argv) {
             const QByteArray data = kelvo::shell::pictures::EncodePicture(picture.draw(ratio));
             if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) return 1;
         }
+    }
+    for (const int size : kelvo::shell::pictures::kWindowIconSizes) {
+        QFile file(folder.filePath(QStringLiteral("icon-%1.pic").arg(size)));
+        const QByteArray data = kelvo::shell::pictures::EncodePicture(kelvo::shell::pictures::DrawAppIcon(size));
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) return 1;
     }
     return 0;
 }
