@@ -247,14 +247,14 @@ QImage DrawOrderingPicture(qreal ratio);
 QImage DrawGlobe(qreal ratio);
 QImage DrawLinkPointer(qreal ratio);
 
-// A picture of kPrebuiltPictures: the ready-made one for the ratios it was made for, drawn for
-// any other (or where it is missing).
 // The ready-made picture embedded at the path, or a null image where there is none.
 QImage ReadyMade(const QString& path) {
     const QResource resource(path);
     return resource.isValid() ? DecodePicture(resource.uncompressedData()) : QImage();
 }
 
+// A picture of kPrebuiltPictures: the ready-made one for the ratios it was made for, drawn for
+// any other (or where it is missing).
 QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
     if (ratio == 1.0 || ratio == 2.0) {
         QImage image = ReadyMade(PrebuiltPath(picture.name, ratio));

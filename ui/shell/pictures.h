@@ -2,8 +2,8 @@
 // a device-pixel ratio (2 on a HiDPI screen), so that it stays sharp however the screen scales.
 #pragma once
 
-#include <QByteArray>
 #include <array>
+#include <QByteArray>
 #include <QCursor>
 #include <QImage>
 #include <QString>
