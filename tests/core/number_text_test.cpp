@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace kelvo {
@@ -97,15 +99,6 @@ TEST(Fixed4, ProductsAndTexts) {
     EXPECT_FALSE(big.Times(*Fixed4::FromText("2")));
     EXPECT_EQ(Fixed4::FromTicks(INT64_MIN).Text(), "-922337203685477,5808");
 }
-
-}  // namespace
-}  // namespace kelvo
-
-#include <charconv>
-#include <random>
-
-namespace kelvo {
-namespace {
 
 // The quick paths for short numbers must give exactly what working on the shown digits gives.
 TEST(NumberText, QuickPathsAgreeWithTheDigits) {

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTest>
+#include <array>
 #include <memory>
 
 #include "ui/main/main_window.h"
@@ -66,28 +67,16 @@ protected:
 };
 
 TEST_F(MainWindowTest, StartUpState) {
-    EXPECT_TRUE(form->Option1->Value());
-    EXPECT_TRUE(form->Option3->Value());
-    EXPECT_TRUE(form->p->Value());
-    EXPECT_TRUE(form->Option5->Value());
-    EXPECT_TRUE(form->p1->Value());
-    EXPECT_TRUE(form->k1->Value());
+    for (OptionButton* chosen : {form->Option1, form->Option3, form->p, form->Option5, form->p1, form->k1})
+        EXPECT_TRUE(chosen->Value()) << chosen->objectName().toStdString();
     EXPECT_TRUE(form->Check2->Value());
-    EXPECT_FALSE(form->Check3->Value());
-    EXPECT_EQ(form->Combo2->Text(), "220");
     EXPECT_EQ(form->Combo2->Items(), QStringList({"220", "127", "36", "12"}));
-    EXPECT_EQ(form->Combo1->Text(), "4");
     EXPECT_EQ(form->Combo1->Items(), QStringList({"4", "5", "6", "7", "8", "9", "10"}));
-    EXPECT_EQ(form->txtL->Text(), "1");
-    EXPECT_EQ(form->Text4->Text(), "8,8");
-    EXPECT_EQ(form->Text3->Text(), "211,2");
-    EXPECT_EQ(form->Combo4->Text(), "1");
-    for (QWidget* shown : std::initializer_list<QWidget*>{form->Frame3, form->Frame10, form->Frame7,
-                                                          form->Frame2, form->Frame8})
-        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
-    for (QWidget* hidden : std::initializer_list<QWidget*>{
-             form->Frame17, form->Frame6, form->Frame18, form->Frame22, form->Frame12,
-             form->Frame15, form->Frame21, form->Text6, form->Text3})
+    EXPECT_EQ(QStringList({form->Combo2->Text(), form->Combo1->Text(), form->txtL->Text(), form->Text4->Text(),
+                           form->Text3->Text(), form->Combo4->Text()}),
+              QStringList({"220", "4", "1", "8,8", "211,2", "1"}));
+    for (QWidget* hidden : std::initializer_list<QWidget*>{form->Frame17, form->Frame6, form->Frame18,
+                                                           form->Frame22, form->Frame12, form->Frame15})
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
     // The list timer fills the cross-section list on a later turn. (The start-up reset has
     // already released the compact window whose list timer the "провод" click armed.)
@@ -95,32 +84,6 @@ TEST_F(MainWindowTest, StartUpState) {
     form->Timer3->Tick();
     EXPECT_EQ(form->Combo3->count(), 20);
     EXPECT_EQ(form->Combo3->Text(), "");
-    EXPECT_FALSE(form->Timer3->Enabled());
-}
-
-TEST_F(MainWindowTest, ForwardCalculations) {
-    struct Case {
-        OptionButton* MainWindow::*supply;
-        const char *power, *current, *by_current, *by_loss, *label4;
-    };
-    const Case cases[] = {
-        {&MainWindow::Option3, "2,5", "11,36", "0,75", "0,75", "Выбрать по длительному току сечение 0,75 мм.кв"},
-        {&MainWindow::Option4, "10", "15,19", "1", "1", "Выбрать по длительному току сечение 1 мм.кв"},
-        {&MainWindow::Option17, "0,5", "41,67", "6", "6", "Выбрать по длительному току сечение 6 мм.кв"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.power);
-        (form.get()->*c.supply)->Select();
-        CalculatePower(QString::fromUtf8(c.power));
-        EXPECT_EQ(form->txtI->Text(), c.current);
-        EXPECT_EQ(form->txtP->Text(), c.power);
-        EXPECT_EQ(form->Text2->Text(), c.by_current);
-        Recommend();
-        EXPECT_EQ(form->Text1->Text(), c.by_loss);
-        EXPECT_EQ(form->Label4->Caption(), c.label4);
-        EXPECT_TRUE(form->Frame22->isVisible());
-        EXPECT_FALSE(Form2Exists());
-    }
 }
 
 TEST_F(MainWindowTest, RecommendationByVoltageLossOverALongLine) {
@@ -130,7 +93,13 @@ TEST_F(MainWindowTest, RecommendationByVoltageLossOverALongLine) {
     EXPECT_EQ(form->Text1->Text(), "10");
     Recommend();
     EXPECT_EQ(form->Label4->Caption(), "Выбрать по потерям напряжения сечение 10 мм.кв");
-    EXPECT_EQ(form->Text1->Text(), "10");
+}
+
+TEST_F(MainWindowTest, EditingTheLengthEmptiesOnlyTheRequiredSection) {
+    CalculatePower(QStringLiteral("2,5"));
+    form->txtL->Write(QStringLiteral("10"));
+    EXPECT_EQ(form->Text6->Text(), "");
+    EXPECT_EQ(form->Text1->Text(), "0,5");
 }
 
 TEST_F(MainWindowTest, MessagesHideTheMainWindowUntilOk) {
@@ -138,36 +107,17 @@ TEST_F(MainWindowTest, MessagesHideTheMainWindowUntilOk) {
         std::function<void(MainWindow&)> arrange;
         QString message;
     };
+    const auto power = [](MainWindow& f) { f.txtP->Write(QStringLiteral("2,5")); };
     const Case cases[] = {
         {[](MainWindow& f) { f.txtP->Write(QStringLiteral("2.5")); }, texts::kDecimalComma},
         // "Неустановлен ток", then the empty current cannot be written.
         {[](MainWindow& f) { f.Option2->Select(); }, texts::kDecimalComma},
-        {[](MainWindow& f) {
-             f.txtP->Write(QStringLiteral("2,5"));
-             f.txtL->Write(QString());
-         },
-         texts::kNoLength},
-        {[](MainWindow& f) {
-             f.txtP->Write(QStringLiteral("2,5"));
-             f.Frame10->hide();
-             f.txtL->Write(QString());
-         },
-         texts::kNoLength},
-        {[](MainWindow& f) {
-             f.txtP->Write(QStringLiteral("2,5"));
-             f.Frame10->hide();
-             f.Text6->Write(QStringLiteral("5"));
-         },
+        {[&](MainWindow& f) { power(f), f.txtL->Write(QString()); }, texts::kNoLength},
+        {[&](MainWindow& f) { power(f), f.Frame10->hide(), f.txtL->Write(QString()); }, texts::kNoLength},
+        {[&](MainWindow& f) { power(f), f.Frame10->hide(), f.Text6->Write(QStringLiteral("5")); },
          texts::kChooseConductorKind},
-        {[](MainWindow& f) {
-             f.txtP->Write(QStringLiteral("500"));
-         },
-         texts::ExceedByPower(QStringLiteral("500"))},
-        {[](MainWindow& f) {
-             f.txtP->Write(QStringLiteral("10"));
-             f.txtL->Write(QStringLiteral("700"));
-             f.p4->Select();
-         },
+        {[](MainWindow& f) { f.txtP->Write(QStringLiteral("500")); }, texts::ExceedByPower(QStringLiteral("500"))},
+        {[](MainWindow& f) { f.txtP->Write(QStringLiteral("10")), f.txtL->Write(QStringLiteral("700")), f.p4->Select(); },
          texts::kExceedByLoss},
     };
     for (const auto& c : cases) {
@@ -188,25 +138,6 @@ TEST_F(MainWindowTest, MessagesHideTheMainWindowUntilOk) {
             EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
         EXPECT_EQ(form->Label4->Caption(), "");
     }
-}
-
-TEST_F(MainWindowTest, NoSupplyKindForAPower) {
-    for (OptionButton* option : {form->Option3, form->Option4, form->Option17}) {
-        option->setAutoExclusive(false);
-        option->setChecked(false);
-    }
-    CalculatePower(QStringLiteral("2,5"));
-    // The power message, then writing the current that was never computed fails.
-    EXPECT_EQ(Message(), texts::kDecimalComma);
-    Acknowledge();
-}
-
-TEST_F(MainWindowTest, ZeroVoltageEndsTheClickSilently) {
-    form->Combo2->Write(QStringLiteral("0"));
-    CalculatePower(QStringLiteral("2,5"));
-    EXPECT_FALSE(Form2Exists());
-    EXPECT_EQ(form->txtI->Text(), "");
-    EXPECT_EQ(form->Text4->Text(), "0");
 }
 
 TEST_F(MainWindowTest, ExceedMarkerIsRedWithItsMessage) {
@@ -236,12 +167,20 @@ TEST_F(MainWindowTest, RecommendationOnABoxThatIsNotANumber) {
     Acknowledge();
 }
 
-TEST_F(MainWindowTest, ResetEmptiesEverything) {
+TEST_F(MainWindowTest, MultiplicityRunsThePipelineAgainAndResetEmptiesEverything) {
     form->Option2->Select();
     form->txtI->Write(QStringLiteral("23"));
-    form->Combo4->Choose(QStringLiteral("1,25"));
     form->Command2->Press();
-    EXPECT_EQ(form->Text13->Text(), "30");
+    EXPECT_TRUE(form->Frame22->isVisible());
+    form->Combo4->Choose(QStringLiteral("1,25"));
+    EXPECT_EQ(QStringList({form->Text14->Text(), form->Text13->Text(), form->Text15->Text(), form->Text16->Text()}),
+              QStringList({"28,75", "30", "40", "30"}));
+    EXPECT_EQ(form->TextSlot(), "23");
+    form->Command7->Press();
+    EXPECT_FALSE(form->Frame22->isVisible());
+    form->Command2->Press();
+    EXPECT_TRUE(form->Frame22->isVisible());
+
     form->Command3->Press();
     for (TextBox* box : {form->txtP, form->txtI, form->Text2, form->Text1, form->Text6, form->Text7,
                          form->Text9, form->Text10, form->Text11, form->Text13, form->Text14,
@@ -257,12 +196,6 @@ TEST_F(MainWindowTest, ResetEmptiesEverything) {
     EXPECT_EQ(form->Text15->Text(), "");
     EXPECT_EQ(form->Text16->Text(), "");
 }
-
-}  // namespace
-}  // namespace kelvo::mainwindow
-
-namespace kelvo::mainwindow {
-namespace {
 
 TEST_F(MainWindowTest, TypingACurrentRunsTheSelectionAndTheProtection) {
     form->txtI->setFocus();
@@ -295,13 +228,6 @@ TEST_F(MainWindowTest, EveryPressRunsBothSelectionsAgain) {
     Acknowledge();
 }
 
-TEST_F(MainWindowTest, EditingTheLengthEmptiesOnlyTheRequiredSection) {
-    CalculatePower(QStringLiteral("2,5"));
-    form->txtL->Write(QStringLiteral("10"));
-    EXPECT_EQ(form->Text6->Text(), "");
-    EXPECT_EQ(form->Text1->Text(), "0,5");
-}
-
 TEST_F(MainWindowTest, VoltageFiguresFollowTheSupplyAndTheBoxes) {
     const struct {
         std::function<void(MainWindow&)> act;
@@ -309,8 +235,6 @@ TEST_F(MainWindowTest, VoltageFiguresFollowTheSupplyAndTheBoxes) {
     } cases[] = {
         {[](MainWindow& f) { f.Option4->Select(); }, "15,2", "364,8"},
         {[](MainWindow& f) { f.Combo1->Write(QStringLiteral("5")); }, "19", "361"},
-        {[](MainWindow& f) { f.Option17->Select(); }, "0,6", "11,4"},
-        {[](MainWindow& f) { f.Combo2->Write(QString()); }, "", ""},
         {[](MainWindow& f) { f.Combo2->Write(QStringLiteral("0.4")); }, "", ""},
         {[](MainWindow& f) { f.Option3->Select(); }, "11", "209"},
     };
@@ -349,58 +273,23 @@ TEST_F(MainWindowTest, ConductorKindShowsItsLayingPanelAndRebuildsTheLists) {
     EXPECT_EQ(form->Combo3->Items().mid(0, 3), QStringList({"2,5", "3", "4"}));
 }
 
-TEST_F(MainWindowTest, CalculationChoiceIsAlwaysOneOfTwo) {
-    form->Check2->click();  // a click on the ticked box keeps it ticked
-    EXPECT_TRUE(form->Check2->Value());
-    EXPECT_FALSE(form->Check3->Value());
-    form->txtL->Write(QStringLiteral("25"));
-    form->Check3->click();
-    EXPECT_TRUE(form->Check3->Value());
-    EXPECT_FALSE(form->Check2->Value());
-    EXPECT_EQ(form->txtL->Text(), "1");
-    EXPECT_TRUE(form->Frame17->isVisible());
-    EXPECT_TRUE(form->Frame18->isVisible());
-    EXPECT_FALSE(form->Frame7->isVisible());
-    EXPECT_EQ(form->Label24->Caption(), texts::kReverseTitle);
-    form->Check3->click();
-    EXPECT_TRUE(form->Check3->Value());
-    form->Check2->click();
-    EXPECT_TRUE(form->Frame2->isVisible());
-    EXPECT_TRUE(form->Frame7->isVisible());
-    EXPECT_EQ(form->Label24->Caption(), texts::kForwardTitle);
-}
-
-// The reverse calculation: the maximum current of a section, its power and its protection.
+// The reverse panel is compared with the batch figures elsewhere; here what only the window
+// does: 830 A has no residual-current device and is handed over to the pipeline, and a section
+// between two rows leaves the panel empty without a message.
 TEST_F(MainWindowTest, ReverseCalculations) {
-    struct Case {
-        OptionButton* MainWindow::*supply;
-        OptionButton* MainWindow::*laying;
-        const char *section, *current, *power, *breaker, *device, *trip;
-    };
-    const Case cases[] = {
-        {&MainWindow::Option3, &MainWindow::p1, "2,5", "30", "6,6", "30", "40", "30"},
-        {&MainWindow::Option4, &MainWindow::p1, "2,5", "30", "19,74", "30", "40", "30"},
-        // No residual-current device or trip current for 830 A; the current is handed over.
-        {&MainWindow::Option3, &MainWindow::p1, "400", "830", "182,6", "1000", "", ""},
-        // A section between two rows: no current, no message.
-        {&MainWindow::Option3, &MainWindow::p1, "0,6", "", "", "", "", ""},
-        {&MainWindow::Option3, &MainWindow::p6, "1,2", "14,5", "3,19", "15", "16", "30"},
+    const std::array<const char*, 6> cases[] = {
+        {"400", "830", "182,6", "1000", "", ""},
+        {"0,6", "", "", "", "", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.section);
-        (form.get()->*c.supply)->Select();
-        (form.get()->*c.laying)->Select();
-        Reverse(QString::fromUtf8(c.section));
+        SCOPED_TRACE(c[0]);
+        Reverse(QString::fromUtf8(c[0]));
         EXPECT_FALSE(Form2Exists());
-        EXPECT_EQ(form->Text7->Text(), c.current);
-        EXPECT_EQ(form->Text5->Text(), c.power);
-        EXPECT_EQ(form->Text9->Text(), c.breaker);
-        EXPECT_EQ(form->Text10->Text(), c.device);
-        EXPECT_EQ(form->Text11->Text(), c.trip);
-        EXPECT_EQ(form->Combo3->Text(), c.section);
-        EXPECT_FALSE(form->Frame22->isVisible());
-        if (*c.current) {
-            EXPECT_EQ(form->frmS().txtP.Text(), c.power);
+        EXPECT_EQ(QStringList({form->Text7->Text(), form->Text5->Text(), form->Text9->Text(), form->Text10->Text(),
+                               form->Text11->Text()}),
+                  QStringList({c[1], c[2], c[3], c[4], c[5]}));
+        if (*c[1]) {
+            EXPECT_EQ(form->frmS().txtP.Text(), c[2]);
         }
     }
 }
@@ -440,23 +329,6 @@ TEST_F(MainWindowTest, LayingChangeInTheReverseModeKeepsTheSection) {
     EXPECT_EQ(form->Text7->Text(), "135");
 }
 
-TEST_F(MainWindowTest, MultiplicityRunsThePipelineAgain) {
-    form->Option2->Select();
-    form->txtI->Write(QStringLiteral("23"));
-    form->Command2->Press();
-    EXPECT_TRUE(form->Frame22->isVisible());
-    form->Combo4->Choose(QStringLiteral("1,25"));
-    EXPECT_EQ(form->Text14->Text(), "28,75");
-    EXPECT_EQ(form->Text13->Text(), "30");
-    EXPECT_EQ(form->Text15->Text(), "40");
-    EXPECT_EQ(form->Text16->Text(), "30");
-    EXPECT_EQ(form->TextSlot(), "23");
-    form->Command7->Press();
-    EXPECT_FALSE(form->Frame22->isVisible());
-    form->Command2->Press();
-    EXPECT_TRUE(form->Frame22->isVisible());
-}
-
 TEST_F(MainWindowTest, TypingAPowerRefreshesTheReversePanel) {
     form->txtI->Write(QStringLiteral("23"));
     form->txtP->Write(QStringLiteral("5"));
@@ -464,59 +336,6 @@ TEST_F(MainWindowTest, TypingAPowerRefreshesTheReversePanel) {
     EXPECT_EQ(form->Text7->Text(), "23");
     EXPECT_EQ(form->Text9->Text(), "25");
 }
-
-}  // namespace
-}  // namespace kelvo::mainwindow
-
-namespace kelvo::mainwindow {
-namespace {
-
-// Inputs that make the formulas overflow end as a message or silently, never as "inf", "nan"
-// or an exponent in a box.
-TEST_F(MainWindowTest, NumericExtremes) {
-    struct Case {
-        const char *power, *voltage, *length;
-        QString message;
-    };
-    const Case cases[] = {
-        {"1e308", "220", "1", texts::kDecimalComma},
-        {"2,5", "220", "1e400", texts::kDecimalComma},
-        {"2,5", "0", "1", ""},
-        {"99999999999999999999999", "220", "1", ""},
-        {"0,000000000000000000000000000001", "220", "1", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.power);
-        form = std::make_unique<MainWindow>();
-        form->show();
-        form->Combo2->Write(QString::fromUtf8(c.voltage));
-        form->txtL->Write(QString::fromUtf8(c.length));
-        CalculatePower(QString::fromUtf8(c.power));
-        if (form->Timer1->Enabled()) form->Timer1->Tick();
-        EXPECT_EQ(Message(), c.message);
-        for (const TextBox* box : {form->txtI, form->Text1, form->Text2, form->Text3, form->Text4, form->Text6,
-                                   form->Text13, form->Text14, form->Text15, form->Text16}) {
-            const QString text = box->text().toLower();
-            EXPECT_FALSE(text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan")) ||
-                         text.contains(QLatin1Char('e')))
-                << box->objectName().toStdString() << " = " << text.toStdString();
-        }
-        shell::ReleaseForm2();
-    }
-    // A power whose current does not fit a double: 1 followed by 308 zeros kilowatts.
-    form = std::make_unique<MainWindow>();
-    form->show();
-    form->txtP->Write(QStringLiteral("1") + QString(308, QLatin1Char('0')));
-    form->Command2->Press();
-    EXPECT_EQ(form->txtI->Text(), "");  // the current cannot be computed: the click ends
-    EXPECT_FALSE(Form2Exists());
-}
-
-}  // namespace
-}  // namespace kelvo::mainwindow
-
-namespace kelvo::mainwindow {
-namespace {
 
 TEST_F(MainWindowTest, KeyboardPath) {
     // Enter in the power box calculates; Esc answers the message.

@@ -54,48 +54,37 @@ class Monkey {
 public:
     explicit Monkey(unsigned seed) : random_(seed) { Restart(); }
 
-    // Plays one step; returns its description.
+    // Plays one step; returns its description. A step on a control the user cannot reach is
+    // skipped.
     QString Step() {
         const int kind = std::uniform_int_distribution<int>(0, 15)(random_);
         MainWindow& f = *form_;
+        const auto skip = [](const QWidget* control) { return QStringLiteral("(hidden %1)").arg(control->objectName()); };
         switch (kind) {
-            case 0: case 1: {
-                TextBox* boxes[] = {f.txtP, f.txtI, f.txtL};
-                TextBox* box = boxes[Pick(3)];
-                if (!Reachable(box)) return QStringLiteral("(hidden %1)").arg(box->objectName());
+            case 0: case 1: case 2: {
+                QWidget* boxes[] = {f.txtP, f.txtI, f.txtL, f.Combo1, f.Combo2, f.Combo3};
+                QWidget* box = boxes[Pick(kind == 2 ? 6 : 3)];
+                if (!Reachable(box)) return skip(box);
                 const QString text = HostileText(random_);
-                box->Write(text);
+                if (auto* combo = qobject_cast<ComboBox*>(box)) combo->Write(text);
+                else static_cast<TextBox*>(box)->Write(text);
                 return QStringLiteral("type %1 = \"%2\"").arg(box->objectName(), text.left(40));
-            }
-            case 2: {
-                ComboBox* combos[] = {f.Combo1, f.Combo2, f.Combo3};
-                ComboBox* combo = combos[Pick(3)];
-                if (!Reachable(combo)) return QStringLiteral("(hidden %1)").arg(combo->objectName());
-                const QString text = HostileText(random_);
-                combo->Write(text);
-                return QStringLiteral("type %1 = \"%2\"").arg(combo->objectName(), text.left(40));
             }
             case 3: case 4: {
                 CommandButton* buttons[] = {f.Command2, f.Command2, f.Command3, f.Command4, f.Command5, f.Command7};
                 CommandButton* button = buttons[Pick(6)];
-                if (!Reachable(button)) return QStringLiteral("(hidden %1)").arg(button->objectName());
+                if (!Reachable(button)) return skip(button);
                 button->Press();
                 return QStringLiteral("press %1").arg(button->objectName());
             }
-            case 5: case 6: {
-                std::vector<OptionButton*> options = {f.Option1, f.Option2, f.Option3, f.Option4, f.Option17,
-                                                      f.Option5, f.Option6, f.p, f.k};
-                options.insert(options.end(), f.wire_laying.begin(), f.wire_laying.end());
-                options.insert(options.end(), f.cable_laying.begin(), f.cable_laying.end());
-                OptionButton* option = options[Pick(static_cast<int>(options.size()))];
-                if (!Reachable(option)) return QStringLiteral("(hidden %1)").arg(option->objectName());
-                QTest::mouseClick(option, Qt::LeftButton);
-                return QStringLiteral("click %1").arg(option->objectName());
-            }
-            case 7: {
-                CheckBox* boxes[] = {f.Check2, f.Check3, f.Check4, f.Check5, f.Check6, f.Check1};
-                CheckBox* box = boxes[Pick(6)];
-                if (!Reachable(box)) return QStringLiteral("(hidden %1)").arg(box->objectName());
+            case 5: case 6: case 7: {
+                std::vector<QWidget*> boxes = {f.Option1, f.Option2, f.Option3, f.Option4, f.Option17, f.Option5,
+                                               f.Option6, f.p, f.k, f.Check2, f.Check3, f.Check4, f.Check5,
+                                               f.Check6, f.Check1};
+                boxes.insert(boxes.end(), f.wire_laying.begin(), f.wire_laying.end());
+                boxes.insert(boxes.end(), f.cable_laying.begin(), f.cable_laying.end());
+                QWidget* box = boxes[Pick(static_cast<int>(boxes.size()))];
+                if (!Reachable(box)) return skip(box);
                 QTest::mouseClick(box, Qt::LeftButton);
                 return QStringLiteral("click %1").arg(box->objectName());
             }
@@ -116,8 +105,7 @@ public:
             case 10: {
                 ComboBox* combos[] = {f.Combo4, f.Combo3, f.Combo1, f.Combo2};
                 ComboBox* combo = combos[Pick(4)];
-                if (!Reachable(combo)) return QStringLiteral("(hidden %1)").arg(combo->objectName());
-                if (combo->count() == 0) return QStringLiteral("(empty %1)").arg(combo->objectName());
+                if (!Reachable(combo) || combo->count() == 0) return skip(combo);
                 const QString entry = combo->itemText(Pick(combo->count()));
                 combo->Choose(entry);
                 return QStringLiteral("choose %1 = %2").arg(combo->objectName(), entry);
@@ -131,12 +119,10 @@ public:
             }
             case 12: case 13: {
                 if (!shell::Form2Exists()) return QStringLiteral("(no message)");
-                if (Pick(8) == 0) {
-                    QTest::mouseClick(shell::Form2().Picture1(0), Qt::LeftButton);
-                    return QStringLiteral("close the message window");
-                }
-                QTest::mouseClick(shell::Form2().Command2(), Qt::LeftButton);
-                return QStringLiteral("ОК");
+                const bool close = Pick(8) == 0;
+                QWidget* button = close ? static_cast<QWidget*>(shell::Form2().Picture1(0)) : shell::Form2().Command2();
+                QTest::mouseClick(button, Qt::LeftButton);
+                return close ? QStringLiteral("close the message window") : QStringLiteral("ОК");
             }
             case 14: {
                 if (!shell::Form3Exists()) return QStringLiteral("(no viewer)");
@@ -171,15 +157,15 @@ public:
         if (!f.isVisible() && !message_shown) return QStringLiteral("both windows hidden");
         // The reverse panel copies the load boxes as they stand; only while it is shown are
         // they the program's own (the load boxes are hidden then).
-        std::vector<const TextBox*> written = {f.Text1, f.Text2, f.Text3, f.Text4, f.Text6, f.Text9,
-                                               f.Text10, f.Text11, f.Text13, f.Text14, f.Text15, f.Text16};
-        if (f.Frame18->isVisible()) written.insert(written.end(), {f.Text5, f.Text7});
-        for (const TextBox* box : written)
-            if (!LooksWrittenByTheProgram(box->text()))
-                return QStringLiteral("%1 shows \"%2\"").arg(box->objectName(), box->text().left(60));
-        for (const Label* label : {f.Label4, f.Label20, f.Label21})
-            if (!LooksWrittenByTheProgram(label->text()))
-                return QStringLiteral("%1 shows \"%2\"").arg(label->objectName(), label->text().left(60));
+        std::vector<std::pair<const QWidget*, QString>> written;
+        for (const TextBox* box : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text6, f.Text9, f.Text10, f.Text11,
+                                   f.Text13, f.Text14, f.Text15, f.Text16})
+            written.emplace_back(box, box->text());
+        if (f.Frame18->isVisible()) written.insert(written.end(), {{f.Text5, f.Text5->text()}, {f.Text7, f.Text7->text()}});
+        for (const Label* label : {f.Label4, f.Label20, f.Label21}) written.emplace_back(label, label->text());
+        for (const auto& [control, text] : written)
+            if (!LooksWrittenByTheProgram(text))
+                return QStringLiteral("%1 shows \"%2\"").arg(control->objectName(), text.left(60));
         return {};
     }
 

@@ -49,13 +49,8 @@ protected:
 
 TEST_F(PipelineTest, DesignValuesOfAFreshWindow) {
     CompactWindow& w = slot.Get();
-    EXPECT_EQ(w.Text1.Text(), "Text1");
-    EXPECT_EQ(w.Text7.Text(), "Text7");
+    EXPECT_EQ(w.Text1.Text(), "Text1");  // a first write of any load is a change
     EXPECT_EQ(w.Combo2.Text(), "1");
-    EXPECT_EQ(w.Combo2List.size(), 11);
-    EXPECT_TRUE(w.Check1);
-    EXPECT_FALSE(w.Check2);
-    EXPECT_FALSE(w.Check2Enabled);
     EXPECT_FALSE(w.Timer1->Enabled());
     w.Combo2.Write(QStringLiteral("7"));
     slot.Release();
