@@ -16,7 +16,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string Quoted(std::string_view name) { return "«" + std::string(name) + "»"; }
 
 }  // namespace
 
@@ -80,7 +79,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         return false;
     };
     for (const std::string_view field : row)
-        if (!IsValidUtf8(field)) return fail("Строка не в кодировке UTF-8");
+        if (!IsValidUtf8(field)) return fail(messages::kNotUtf8);
     std::string_view missing;
     auto cell = [&](Column column, bool required) -> std::string_view {
         const auto index = columns.IndexOf(column);
@@ -94,7 +93,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     const std::string_view kind = cell(Column::Kind, false);
     const bool reverse = kind == "обратный";
     if (!kind.empty() && !reverse && kind != "прямой")
-        return fail("Неизвестный вид расчета " + Quoted(kind) + ": нужен «прямой» или «обратный»");
+        return fail(messages::UnknownKind(kind));
 
     LineInput line;
     const std::string_view supply = cell(Column::Supply, true);
@@ -113,30 +112,30 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         if (!columns.IndexOf(Column::Power) && !columns.IndexOf(Column::Current) && missing.empty())
             missing = ColumnName(Column::Power);
         if (!power.empty() && !current.empty())
-            return fail("Укажите либо мощность, либо ток, а не оба значения");
+            return fail(messages::kPowerAndCurrent);
         current_given = power.empty() && !current.empty();
         load = current_given ? current : power;
         length = cell(Column::Length, true);
         loss = cell(Column::Loss, true);
     }
-    if (!missing.empty()) return fail("В таблице нет столбца " + Quoted(missing));
+    if (!missing.empty()) return fail(messages::MissingColumn(missing));
 
     if (supply == "1ф") line.supply = SupplyKind::SinglePhase;
     else if (supply == "3ф") line.supply = SupplyKind::ThreePhase;
     else if (supply == "постоянный") line.supply = SupplyKind::DC;
-    else return fail("Неизвестный род тока " + Quoted(supply) + ": нужен «1ф», «3ф» или «постоянный»");
+    else return fail(messages::UnknownSupply(supply));
 
     if (material == "медь") line.conductor.material = Material::Copper;
     else if (material == "алюминий") line.conductor.material = Material::Aluminium;
-    else return fail("Неизвестный материал " + Quoted(material) + ": нужна «медь» или «алюминий»");
+    else return fail(messages::UnknownMaterial(material));
 
     if (conductor == "провод") line.conductor.kind = ConductorKind::Wire;
     else if (conductor == "кабель") line.conductor.kind = ConductorKind::Cable;
-    else return fail("Неизвестный проводник " + Quoted(conductor) + ": нужен «провод» или «кабель»");
+    else return fail(messages::UnknownConductor(conductor));
 
     line.conductor.laying = LayingFromCode(laying);
     if (!line.conductor.laying)
-        return fail("Неизвестная прокладка " + Quoted(laying) + ": для провода p1–p6, для кабеля k1–k9");
+        return fail(messages::UnknownLaying(laying));
 
     line.voltage = voltage;
     line.multiplicity = multiplicity.empty() ? std::string_view("1") : multiplicity;
@@ -169,7 +168,7 @@ ScheduleStatus ProcessSchedule(std::istream& in, std::ostream& out,
         const auto status = reader.Next(fields);
         if (status == CsvReader::Result::End) break;
         if (status == CsvReader::Result::TooLong) {
-            result = Failed("Строка длиннее 1 МиБ, не прочитана");
+            result = Failed(messages::kTooLongRowOld);
             all_calculated = false;
         } else {
             all_calculated &= CalculateRow(columns, fields, result);

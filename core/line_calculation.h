@@ -56,18 +56,5 @@ LineResult CalculateForward(const ForwardInput& input);
 std::string RecommendationText(const LineResult& result);
 LineResult CalculateReverse(const ReverseInput& input);
 
-// The messages kelvo-calc adds where the window says nothing.
-namespace messages {
-// What the window cannot say (it ends silently, or shows an empty panel).
-inline constexpr const char* kCannotCalculate =
-    "Расчет невозможен: напряжение, потери или коэффициенты равны нулю либо результат слишком велик";
-inline constexpr const char* kSectionNotInTable =
-    "Для этого сечения нет строки в таблице допустимых токов выбранной прокладки";
-inline constexpr const char* kIncompleteConductor =
-    "Прокладка не соответствует проводнику: для провода p1–p6, для кабеля k1–k9";
-inline constexpr const char* kNegativeLoad = "Нагрузка не может быть отрицательной";
-inline constexpr const char* kLossSectionBeyondTables =
-    "Требуемое по потерям напряжения сечение больше любого сечения таблиц";
-}  // namespace messages
 
 }  // namespace kelvo

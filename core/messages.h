@@ -42,4 +42,43 @@ inline std::string ExceedByPower(std::string_view power) {
     return message;
 }
 
+// What kelvo-calc says where the window says nothing (the window ends silently, or shows an
+// empty panel), and about the schedule's own cells and rows.
+inline constexpr const char* kCannotCalculate =
+    "Расчет невозможен: напряжение, потери или коэффициенты равны нулю либо результат слишком велик";
+inline constexpr const char* kSectionNotInTable =
+    "Для этого сечения нет строки в таблице допустимых токов выбранной прокладки";
+inline constexpr const char* kIncompleteConductor =
+    "Прокладка не соответствует проводнику: для провода p1–p6, для кабеля k1–k9";
+inline constexpr const char* kNegativeLoad = "Нагрузка не может быть отрицательной";
+inline constexpr const char* kLossSectionBeyondTables =
+    "Требуемое по потерям напряжения сечение больше любого сечения таблиц";
+inline constexpr const char* kNotUtf8 = "Строка не в кодировке UTF-8";
+inline constexpr const char* kPowerAndCurrent = "Укажите либо мощность, либо ток, а не оба значения";
+inline constexpr const char* kTooLongRowOld = "Строка длиннее 1 МиБ, не прочитана";
+
+// «text» in the quotation marks of the messages.
+inline std::string Quoted(std::string_view text) {
+    std::string quoted = "«";
+    quoted += text;
+    quoted += "»";
+    return quoted;
+}
+inline std::string MissingColumn(std::string_view column) { return "В таблице нет столбца " + Quoted(column); }
+inline std::string UnknownKind(std::string_view text) {
+    return "Неизвестный вид расчета " + Quoted(text) + ": нужен «прямой» или «обратный»";
+}
+inline std::string UnknownSupply(std::string_view text) {
+    return "Неизвестный род тока " + Quoted(text) + ": нужен «1ф», «3ф» или «постоянный»";
+}
+inline std::string UnknownMaterial(std::string_view text) {
+    return "Неизвестный материал " + Quoted(text) + ": нужна «медь» или «алюминий»";
+}
+inline std::string UnknownConductor(std::string_view text) {
+    return "Неизвестный проводник " + Quoted(text) + ": нужен «провод» или «кабель»";
+}
+inline std::string UnknownLaying(std::string_view text) {
+    return "Неизвестная прокладка " + Quoted(text) + ": для провода p1–p6, для кабеля k1–k9";
+}
+
 }  // namespace kelvo::messages
