@@ -34,6 +34,14 @@ int CsvReader::Take() {
 }
 
 CsvReader::Result CsvReader::Next(std::vector<std::string_view>& fields) {
+    if (unpassed_) {  // the rest of a record over the limit that nobody passed through
+        const std::function<void(std::string_view)> nowhere = [](std::string_view) {};
+        if (PassThrough(nowhere, 0, [] {}).unclosed_quote) {
+            fields.clear();
+            return Result::UnclosedQuote;
+        }
+    }
+    record_line_ = line_;
     std::array<char, 3> carried{};  // bytes read while looking for a byte-order mark that was not one
     std::size_t carried_size = 0;
     if (at_start_) {
@@ -72,74 +80,93 @@ bool CsvReader::NextPlain(std::vector<std::string_view>& fields) {
         }
         fields.emplace_back(data + start, i - start);
         position_ += after;
+        ++line_;
         return true;
     }
     return false;  // the record goes on past the buffer
 }
 
-CsvReader::Result CsvReader::NextQuoted(std::vector<std::string_view>& fields, std::string_view carried) {
-    record_.assign(carried);
-    ends_.clear();
-    bool too_long = false;
-    bool quoted = false;
-    bool field_started = !carried.empty();
-    auto keep = [&](const char* data, std::size_t size) {
-        // The separators count towards the record's length as well.
-        if (too_long || record_.size() + ends_.size() + size > kMaxRecordBytes) {
-            too_long = true;  // read on to the record's end, keeping nothing more
+CsvReader::Stop CsvReader::Scan(const std::function<void(std::string_view)>* pass) {
+    // Every byte of the record goes to raw_ (or to `pass`); what it means goes to record_.
+    auto keep = [&](std::string_view raw, std::string_view content) {
+        if (pass) {
+            (*pass)(raw);
             return;
         }
-        record_.append(data, size);
+        raw_.append(raw);
+        record_.append(content);
     };
+    auto over_limit = [&] { return !pass && raw_.size() > kMaxRecordBytes; };
     for (;;) {
-        if (Peek() < 0) break;
+        if (Peek() < 0) return Stop::InputEnd;
         // A run of ordinary bytes is kept in one piece.
         const char* data = buffer_.data() + position_;
-        std::size_t run = 0;
         const std::size_t available = end_ - position_;
-        if (quoted) {
+        std::size_t run = 0;
+        if (quoted_) {
             while (run < available && data[run] != '"') ++run;
         } else {
             while (run < available && !kSpecial[static_cast<unsigned char>(data[run])]) ++run;
         }
         if (run > 0) {
-            keep(data, run);
+            const std::string_view piece(data, run);
+            if (quoted_) line_ += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
+            keep(piece, piece);
             position_ += run;
-            field_started = true;
+            field_started_ = true;
+            if (over_limit()) return Stop::Limit;
             continue;
         }
         const char ch = static_cast<char>(Take());
-        if (quoted) {  // ch is a quote
+        if (quoted_) {  // ch is a quote
             if (Peek() == '"') {
                 Take();
-                keep("\"", 1);
+                keep("\"\"", "\"");
             } else {
-                quoted = false;
+                quoted_ = false;
+                keep("\"", {});
             }
-            continue;
-        }
-        if (ch == '"') {
-            if (field_started) {
-                keep("\"", 1);
+        } else if (ch == '"') {
+            if (field_started_) {
+                keep("\"", "\"");
             } else {
-                quoted = true;
-                field_started = true;
+                quoted_ = true;
+                field_started_ = true;
+                keep("\"", {});
             }
         } else if (ch == ';') {
-            if (record_.size() + ends_.size() >= kMaxRecordBytes) too_long = true;
-            if (!too_long) ends_.push_back(record_.size());
-            field_started = false;
+            if (pass && at_field_ && separators_ + 1 == split_field_) (*at_field_)();
+            if (!pass) {
+                ends_.push_back(record_.size());
+                raw_separators_.push_back(raw_.size());
+            }
+            keep(";", {});
+            ++separators_;
+            field_started_ = false;
         } else {
             if (ch == '\r' && Peek() == '\n') Take();
-            break;
+            ++line_;
+            return Stop::RecordEnd;
         }
+        if (over_limit()) return Stop::Limit;
     }
+}
+
+CsvReader::Result CsvReader::NextQuoted(std::vector<std::string_view>& fields, std::string_view carried) {
+    record_.assign(carried);
+    raw_.assign(carried);
+    ends_.clear();
+    raw_separators_.clear();
+    quoted_ = false;
+    field_started_ = !carried.empty();
+    separators_ = 0;
+    const Stop stop = Scan(nullptr);
     fields.clear();
-    if (too_long) {
-        record_.clear();
-        fields.emplace_back();
+    if (stop == Stop::Limit) {
+        unpassed_ = true;
         return Result::TooLong;
     }
+    if (stop == Stop::InputEnd && quoted_) return Result::UnclosedQuote;
     ends_.push_back(record_.size());
     std::size_t start = 0;
     for (const std::size_t end : ends_) {
@@ -147,6 +174,27 @@ CsvReader::Result CsvReader::NextQuoted(std::vector<std::string_view>& fields, s
         start = end;
     }
     return Result::Record;
+}
+
+CsvReader::PassedRecord CsvReader::PassThrough(const std::function<void(std::string_view)>& bytes,
+                                               std::size_t field, const std::function<void()>& at_field) {
+    unpassed_ = false;
+    // What was read before the limit, split where the field begins if it began there.
+    std::string_view kept = raw_;
+    if (field >= 1 && field <= raw_separators_.size()) {
+        const std::size_t split = raw_separators_[field - 1];
+        bytes(kept.substr(0, split));
+        at_field();
+        kept.remove_prefix(split);
+    }
+    bytes(kept);
+    split_field_ = field;
+    at_field_ = field > raw_separators_.size() ? &at_field : nullptr;
+    const Stop stop = Scan(&bytes);
+    at_field_ = nullptr;
+    raw_.clear();
+    record_.clear();
+    return {separators_ + 1, stop == Stop::InputEnd && quoted_};
 }
 
 void CsvWriter::MakeRoom(std::size_t bytes) {
@@ -177,6 +225,17 @@ void CsvWriter::Field(std::string_view field) {
         *out++ = '"';
     }
     used_ = static_cast<std::size_t>(out - buffer_.data());
+}
+
+void CsvWriter::Raw(std::string_view bytes) {
+    first_ = false;
+    if (bytes.size() > buffer_.size() / 2) {
+        Flush();
+        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return;
+    }
+    std::memcpy(Reserve(bytes.size()), bytes.data(), bytes.size());
+    used_ += bytes.size();
 }
 
 void CsvWriter::EndRecord() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -13,15 +14,33 @@ namespace kelvo::cli {
 
 class CsvReader {
 public:
-    // A record longer than this is not kept: it is read to its end and reported.
+    // A record longer than this (in bytes as read) is not split into fields: the reader stops
+    // there and the caller either passes its bytes through (PassThrough) or goes on to the next.
     static constexpr std::size_t kMaxRecordBytes = 1 << 20;
 
     explicit CsvReader(std::istream& in) : in_(*in.rdbuf()), buffer_(kBufferBytes) {}
 
-    enum class Result { Record, TooLong, End };
+    // Record: `fields` holds it. TooLong: the record is over the limit. UnclosedQuote: the input
+    // ended inside a quoted field (the record is lost; nothing more follows). End: no more input.
+    enum class Result { Record, TooLong, UnclosedQuote, End };
     // Reads the next record. The fields are views into the reader's own storage and stay valid
     // until the next call; reading allocates nothing once the buffers have grown.
     Result Next(std::vector<std::string_view>& fields);
+
+    // After TooLong: hands the record's bytes, unchanged and without its line break, to `bytes`
+    // piece by piece as they are read, and calls `at_field` once just before the separator that
+    // would begin field number `field` (counted from 0; never, when the record has fewer).
+    // Returns the number of fields the record had and whether the input ended inside quotes. A
+    // record not passed through is skipped by the next call of Next.
+    struct PassedRecord {
+        std::size_t fields = 0;
+        bool unclosed_quote = false;
+    };
+    PassedRecord PassThrough(const std::function<void(std::string_view)>& bytes, std::size_t field,
+                             const std::function<void()>& at_field);
+
+    // The line (from 1) on which the record last returned begins.
+    std::size_t RecordLine() const { return record_line_; }
 
 private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
@@ -29,6 +48,9 @@ private:
     bool NextPlain(std::vector<std::string_view>& fields);
     // Any other record, copied into record_ (`carried` are bytes already taken for it).
     Result NextQuoted(std::vector<std::string_view>& fields, std::string_view carried);
+    // Consumes bytes of the current record from the buffer; see Scan.
+    enum class Stop { RecordEnd, InputEnd, Limit };
+    Stop Scan(const std::function<void(std::string_view)>* pass);
     // The next byte (refilling the buffer), or -1 at the end of the input.
     int Peek();
     int Take();
@@ -38,8 +60,21 @@ private:
     std::size_t position_ = 0;
     std::size_t end_ = 0;
     bool at_start_ = true;
+    std::size_t line_ = 1;         // the line the reader stands on
+    std::size_t record_line_ = 1;  // the line the last record began on
+
+    // State of the record being scanned by the copying path.
     std::string record_;             // the fields of a copied record, one after another
     std::vector<std::size_t> ends_;  // where each of them ends in record_
+    std::string raw_;                // the record's bytes as read
+    bool quoted_ = false;
+    bool field_started_ = false;
+    std::size_t separators_ = 0;            // separators outside quotes so far
+    std::vector<std::size_t> raw_separators_;  // where each of them stands in raw_
+    bool unpassed_ = false;  // TooLong was returned and the record not passed through yet
+    // During PassThrough: the field before which `at_field_` is called.
+    std::size_t split_field_ = 0;
+    const std::function<void()>* at_field_ = nullptr;
 };
 
 // Writes records, quoting the fields that need it, with "\r\n" after each (as spreadsheets
@@ -53,6 +88,8 @@ public:
     CsvWriter& operator=(const CsvWriter&) = delete;
 
     void Field(std::string_view field);
+    // Bytes written as they are, within the current record (a record's own text passed through).
+    void Raw(std::string_view bytes);
     void EndRecord();
     template <typename Fields>
     void Record(const Fields& fields) {

@@ -1,13 +1,16 @@
 // kelvo-calc: the calculation of the desktop program over a cable schedule in CSV.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <clocale>
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
-#include <vector>
 
+#include "cli/files.h"
 #include "cli/schedule.h"
 
 namespace {
@@ -22,8 +25,20 @@ constexpr const char* kHelp = R"(Использование: kelvo-calc [-o ВЫ
 Формат: CSV в кодировке UTF-8 (метка BOM допускается), разделитель «;», первая
 строка — заголовок, десятичная запятая (2,5). Поля с «;», кавычками или
 переводами строк заключаются в кавычки, кавычка внутри поля удваивается.
-Столбцы входа сохраняются, столбцы результата добавляются справа. На каждую
-строку входа выводится ровно одна строка, в том же порядке.
+
+На каждую строку входа выводится ровно одна строка, в том же порядке: поля
+входа (короткая строка дополняется пустыми полями до ширины заголовка), затем
+столбцы результата. Если полей больше, чем столбцов в заголовке, строка
+получает сообщение без результатов, а лишние поля сохраняются по порядку
+после столбцов результата (пустые лишние поля в конце строки отбрасываются).
+Пустая строка выводится пустой, без сообщения. Строка длиннее 1 МиБ выводится
+как есть, с сообщением в своем столбце. Названия столбцов сравниваются без
+учета регистра, пробелов по краям и различия «ё» и «е»; о незнакомом
+столбце выводится предупреждение, сам столбец переносится без изменений.
+
+Результат пишется во временный файл рядом с ВЫХОДОМ и заменяет ВЫХОД только
+после успешного завершения: при ошибке или прерывании прежний ВЫХОД остается
+как был. ВЫХОД не может быть входным файлом.
 
 Столбцы входа (порядок любой, лишние столбцы переносятся без изменений):
   расчет        «прямой» (по нагрузке, по умолчанию) или «обратный» (по сечению)
@@ -62,11 +77,14 @@ constexpr const char* kHelp = R"(Использование: kelvo-calc [-o ВЫ
   сообщение                  текст ошибки, как его показывает окно kelvo; у
                              строки с сообщением результаты пустые
 
-Код завершения: 0 — все строки рассчитаны, 1 — в некоторых строках есть
-сообщение, 2 — вход не удалось прочитать (нет файла, пустой файл без заголовка).
+Код завершения: 0 — все строки рассчитаны (пустые строки не в счет),
+1 — в некоторых строках есть сообщение, 2 — ошибка: неверные параметры,
+вход не удалось прочитать (нет файла, ошибка чтения, нет заголовка, заголовок
+длиннее 1 МиБ, незакрытая кавычка), ВЫХОД совпадает со входом или результат
+не удалось записать; ВЫХОД тогда не меняется.
 
 Параметры:
-  -o ФАЙЛ     записать результат в ФАЙЛ
+  -o ФАЙЛ     записать результат в ФАЙЛ (один раз, непустое имя)
   --help      показать эту справку
   --version   показать версию
 )";
@@ -94,15 +112,39 @@ private:
     Clock::time_point start_, next_;
 };
 
+constexpr const char* kUsage = "Использование: kelvo-calc [-o ВЫХОД.csv] [ВХОД.csv]";
+
 int Fail(const std::string& message) {
     std::cerr << "kelvo-calc: " << message << '\n';
     return 2;
 }
 
+int UsageError(const std::string& message) {
+    std::cerr << "kelvo-calc: " << message << '\n' << kUsage << '\n';
+    return 2;
+}
+
+std::string Reason(int error) { return std::strerror(error); }
+
+// A standard stream the program was started without is held by /dev/null, so that no file
+// opened later takes its number and is read or written as that stream; whether it was closed
+// is returned.
+bool HoldIfClosed(int fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) return false;
+    const int held = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (held >= 0 && held != fd) ::close(held);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string input_path, output_path;
+    std::setlocale(LC_MESSAGES, "");  // the system's reasons in the user's language
+    const bool stdin_closed = HoldIfClosed(STDIN_FILENO);
+    const bool stdout_closed = HoldIfClosed(STDOUT_FILENO);
+    HoldIfClosed(STDERR_FILENO);
+    std::string input_path;
+    std::optional<std::string> output_path;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -114,41 +156,71 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "-o") {
-            if (++i >= argc) return Fail("после -o нужен файл результата");
+            if (++i >= argc) return UsageError("после -o нужен файл результата");
+            if (output_path) return UsageError("файл результата (-o) можно указать только один раз");
             output_path = argv[i];
+            if (output_path->empty()) return UsageError("после -o нужно имя файла, а не пустая строка");
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-            return Fail("неизвестный параметр «" + arg + "»; справка: kelvo-calc --help");
+            return UsageError("неизвестный параметр «" + arg + "»; справка: kelvo-calc --help");
         } else if (input_path.empty()) {
             input_path = arg;
         } else {
-            return Fail("можно указать только один входной файл");
+            return UsageError("можно указать только один входной файл");
         }
     }
 
-    std::ifstream file;
+    int input_fd = STDIN_FILENO;
     if (!input_path.empty() && input_path != "-") {
-        file.open(input_path, std::ios::binary);
-        if (!file) return Fail("не удается открыть «" + input_path + "»: " + std::strerror(errno));
+        input_fd = ::open(input_path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (input_fd < 0) return Fail("не удается открыть «" + input_path + "»: " + Reason(errno));
     }
-    std::istream& in = file.is_open() ? static_cast<std::istream&>(file) : std::cin;
-    std::ofstream out_file;
-    if (!output_path.empty()) {
-        out_file.open(output_path, std::ios::binary | std::ios::trunc);
-        if (!out_file) return Fail("не удается создать «" + output_path + "»: " + std::strerror(errno));
+    const std::string input_name = input_fd == STDIN_FILENO ? "стандартный ввод" : "«" + input_path + "»";
+    if (input_fd == STDIN_FILENO && stdin_closed) return Fail("ошибка чтения входа: " + Reason(EBADF));
+    if (!output_path && stdout_closed) return Fail("не удалось записать результат: " + Reason(EBADF));
+
+    // The result never goes over the input: it would be gone before it was read.
+    std::optional<kelvo::cli::AtomicOutput> output;
+    if (output_path) {
+        const auto input_identity = kelvo::cli::IdentityOfDescriptor(input_fd);
+        if (input_identity && input_identity == kelvo::cli::IdentityOfPath(*output_path))
+            return Fail("файл результата «" + *output_path + "» — это входной файл; укажите другой файл после -o");
+        output.emplace(*output_path);
+        if (output->fd() < 0) return Fail("не удается создать «" + *output_path + "»: " + output->error());
     }
-    std::ostream& out = out_file.is_open() ? static_cast<std::ostream&>(out_file) : std::cout;
-    std::ios::sync_with_stdio(false);
+
+    kelvo::cli::FdReadBuffer input_buffer(input_fd);
+    kelvo::cli::FdWriteBuffer output_buffer(output ? output->fd() : STDOUT_FILENO);
+    std::istream in(&input_buffer);
+    std::ostream out(&output_buffer);
 
     Progress progress;
     std::size_t rows = 0;
-    const auto status = kelvo::cli::ProcessSchedule(in, out, [&](std::size_t done) {
+    kelvo::cli::ScheduleEvents events;
+    events.on_row = [&](std::size_t done) {
         rows = done;
         progress.Tick(done);
-    });
-    progress.Finish(rows);
-    if (status == kelvo::cli::ScheduleStatus::NoHeader) return Fail("во входе нет строки заголовка");
+    };
+    events.on_unknown_column = [](std::string_view name) {
+        std::cerr << "kelvo-calc: предупреждение: столбец «" << name
+                  << "» не известен и переносится без изменений\n";
+    };
+    const auto report = kelvo::cli::ProcessSchedule(in, out, events);
     out.flush();
-    if (!out) return Fail("не удалось записать результат");
-    if (in.bad()) return Fail("ошибка чтения входа");
-    return status == kelvo::cli::ScheduleStatus::AllCalculated ? 0 : 1;
+    progress.Finish(rows);
+
+    using Status = kelvo::cli::ScheduleReport::Status;
+    if (input_buffer.error() != 0) return Fail("ошибка чтения входа: " + Reason(input_buffer.error()));
+    switch (report.status) {
+        case Status::NoHeader: return Fail("во входе нет строки заголовка (" + input_name + " пуст)");
+        case Status::HeaderTooLong: return Fail("строка заголовка длиннее 1 МиБ; это не таблица kelvo-calc");
+        case Status::UnclosedQuote:
+            return Fail("кавычка поля, начатого в строке " + std::to_string(report.quote_line) +
+                        ", не закрыта до конца входа" + (output ? "; результат не записан" : ""));
+        default: break;
+    }
+    if (output_buffer.error() != 0 || !out)
+        return Fail("не удалось записать результат: " + Reason(output_buffer.error() ? output_buffer.error() : EIO));
+    if (output && !output->Commit())
+        return Fail("не удалось записать «" + *output_path + "»: " + output->error());
+    return report.status == Status::AllCalculated ? 0 : 1;
 }

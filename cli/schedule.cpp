@@ -1,5 +1,7 @@
 #include "cli/schedule.h"
 
+#include <algorithm>
+
 #include "cli/csv.h"
 #include "core/number_text.h"
 
@@ -39,10 +41,45 @@ std::array<std::string_view, kResultCount> ResultFields(const LineResult& result
             result.rcd_rated, result.rcd_trip, result.message};
 }
 
+std::string NormalizedColumnName(std::string_view name) {
+    if (name.starts_with("\xEF\xBB\xBF")) name.remove_prefix(3);
+    name = Trim(name);
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+        if (c >= 'A' && c <= 'Z') {
+            out += static_cast<char>(c - 'A' + 'a');
+        } else if ((c == 0xD0 && next == 0x81) || (c == 0xD1 && next == 0x91)) {  // Ё, ё
+            out += "е";
+            ++i;
+        } else if (c == 0xD0 && next >= 0x90 && next <= 0x9F) {  // А…П
+            out += static_cast<char>(0xD0);
+            out += static_cast<char>(next + 0x20);
+            ++i;
+        } else if (c == 0xD0 && next >= 0xA0 && next <= 0xAF) {  // Р…Я
+            out += static_cast<char>(0xD1);
+            out += static_cast<char>(next - 0x20);
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
-    for (std::size_t i = 0; i < header.size(); ++i)
-        for (std::size_t c = 0; c < kColumnCount; ++c)
-            if (Trim(header[i]) == kColumnNames[c] && !index_[c]) index_[c] = i;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string name = NormalizedColumnName(header[i]);
+        bool known = false;
+        for (std::size_t c = 0; c < kColumnCount; ++c) {
+            if (name != NormalizedColumnName(kColumnNames[c])) continue;
+            known = true;
+            if (!index_[c]) index_[c] = i;
+        }
+        if (!known && !name.empty()) unknown_.emplace_back(Trim(header[i]));
+    }
 }
 
 std::optional<LayingMethod> LayingFromCode(std::string_view code) {
@@ -151,33 +188,95 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     return out.message.empty();
 }
 
-ScheduleStatus ProcessSchedule(std::istream& in, std::ostream& out,
-                               const std::function<void(std::size_t)>& on_row) {
+namespace {
+
+// Fields that hold nothing but spaces.
+bool AllBlank(const std::vector<std::string_view>& fields, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (!Trim(fields[i]).empty()) return false;
+    return true;
+}
+
+}  // namespace
+
+ScheduleReport ProcessSchedule(std::istream& in, std::ostream& out, const ScheduleEvents& events) {
+    ScheduleReport report;
     CsvReader reader(in);
     std::vector<std::string_view> fields;
-    if (reader.Next(fields) != CsvReader::Result::Record) return ScheduleStatus::NoHeader;
+    switch (reader.Next(fields)) {
+        case CsvReader::Result::Record: break;
+        case CsvReader::Result::End: report.status = ScheduleReport::Status::NoHeader; return report;
+        case CsvReader::Result::TooLong: report.status = ScheduleReport::Status::HeaderTooLong; return report;
+        case CsvReader::Result::UnclosedQuote:
+            report.status = ScheduleReport::Status::UnclosedQuote;
+            report.quote_line = reader.RecordLine();
+            return report;
+    }
     const ColumnMap columns(fields);
+    if (events.on_unknown_column)
+        for (const std::string& name : columns.Unknown()) events.on_unknown_column(name);
+    const std::size_t width = fields.size();
     CsvWriter writer(out);
     for (const std::string_view field : fields) writer.Field(field);
     writer.Record(ResultColumnNames());
 
-    std::size_t rows = 0;
-    bool all_calculated = true;
     LineResult result;  // reused between rows, so that its strings keep their room
-    for (;;) {
-        const auto status = reader.Next(fields);
-        if (status == CsvReader::Result::End) break;
-        if (status == CsvReader::Result::TooLong) {
-            result = Failed(messages::kTooLongRowOld);
-            all_calculated = false;
-        } else {
-            all_calculated &= CalculateRow(columns, fields, result);
+    const LineResult no_result;
+    auto write_results = [&](const LineResult& line) {
+        for (const std::string_view field : ResultFields(line)) writer.Field(field);
+    };
+    for (bool reading = true; reading;) {
+        bool calculated = true;
+        switch (reader.Next(fields)) {
+            case CsvReader::Result::End: reading = false; continue;
+            case CsvReader::Result::UnclosedQuote:
+                report.status = ScheduleReport::Status::UnclosedQuote;
+                report.quote_line = reader.RecordLine();
+                return report;
+            case CsvReader::Result::TooLong: {
+                // The row's own bytes go through unchanged, the message under its heading.
+                result = Failed(messages::kTooLongRow);
+                const auto passed = reader.PassThrough([&](std::string_view bytes) { writer.Raw(bytes); }, width,
+                                                       [&] { write_results(result); });
+                if (passed.unclosed_quote) {
+                    report.status = ScheduleReport::Status::UnclosedQuote;
+                    report.quote_line = reader.RecordLine();
+                    return report;
+                }
+                for (std::size_t i = passed.fields; i < width; ++i) writer.Field({});
+                if (passed.fields <= width) write_results(result);
+                calculated = false;
+                break;
+            }
+            case CsvReader::Result::Record: {
+                // Empty fields beyond the header's width hold nothing to keep.
+                std::size_t count = fields.size();
+                while (count > width && fields[count - 1].empty()) --count;
+                const bool blank = AllBlank(fields, count);
+                if (blank) {
+                } else if (count > width) {
+                    result = Failed(messages::kSurplusFields);
+                    calculated = false;
+                } else {
+                    calculated = CalculateRow(columns, fields, result);
+                }
+                const std::size_t shown = std::min(count, width);
+                for (std::size_t i = 0; i < shown; ++i) writer.Field(fields[i]);
+                for (std::size_t i = shown; i < width; ++i) writer.Field({});
+                write_results(blank ? no_result : result);
+                for (std::size_t i = width; i < count; ++i) writer.Field(fields[i]);
+                break;
+            }
         }
-        for (const std::string_view field : fields) writer.Field(field);
-        writer.Record(ResultFields(result));
-        if (on_row) on_row(++rows);
+        writer.EndRecord();
+        ++report.rows;
+        if (!calculated) {
+            ++report.rows_with_message;
+            report.status = ScheduleReport::Status::SomeMessages;
+        }
+        if (events.on_row) events.on_row(report.rows);
     }
-    return all_calculated ? ScheduleStatus::AllCalculated : ScheduleStatus::SomeMessages;
+    return report;
 }
 
 }  // namespace kelvo::cli

@@ -39,25 +39,51 @@ const std::array<std::string_view, kResultCount>& ResultColumnNames();
 // A row's result columns, in that order (views into the result).
 std::array<std::string_view, kResultCount> ResultFields(const LineResult& result);
 
-// Where each input column stands in the header (nothing when it is absent).
+// Where each input column stands in the header (nothing when it is absent). Header names are
+// matched as a person reads them: case, surrounding spaces, a byte-order mark and "ё" for "е"
+// do not matter.
 class ColumnMap {
 public:
     explicit ColumnMap(const std::vector<std::string_view>& header);
     std::optional<std::size_t> IndexOf(Column column) const { return index_[static_cast<std::size_t>(column)]; }
+    // The header's names that are no input column (they are carried through unchanged).
+    const std::vector<std::string>& Unknown() const { return unknown_; }
 
 private:
     std::array<std::optional<std::size_t>, kColumnCount> index_{};
+    std::vector<std::string> unknown_;
 };
+
+// A header name as it is compared: lower case, "е" for "ё", no byte-order mark or surrounding
+// spaces.
+std::string NormalizedColumnName(std::string_view name);
 
 // Calculates one row into `result` (whatever it held before is replaced). Returns whether the
 // row was calculated without a message.
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result);
 
 // Reads a whole schedule and writes it back with the result columns, one row at a time (the
-// memory used does not grow with the number of rows). on_row is told the rows done so far.
-enum class ScheduleStatus { AllCalculated, SomeMessages, NoHeader };
-ScheduleStatus ProcessSchedule(std::istream& in, std::ostream& out,
-                               const std::function<void(std::size_t)>& on_row = {});
+// memory used does not grow with the number of rows). Every input row comes out once, in
+// order: its fields, padded with empty ones to the header's width, then the result columns,
+// then any fields beyond the header's width (such a row gets a message instead of results).
+struct ScheduleReport {
+    enum class Status {
+        AllCalculated,  // every row calculated (blank rows count as calculated)
+        SomeMessages,   // some rows carry a message
+        NoHeader,       // the input is empty
+        HeaderTooLong,  // the header is over the record limit
+        UnclosedQuote,  // the input ended inside a quoted field: the rows before it were written
+    };
+    Status status = Status::AllCalculated;
+    std::size_t rows = 0;               // rows written, the header not counted
+    std::size_t rows_with_message = 0;
+    std::size_t quote_line = 0;         // UnclosedQuote: the line on which that record begins
+};
+struct ScheduleEvents {
+    std::function<void(std::size_t rows_done)> on_row;
+    std::function<void(std::string_view name)> on_unknown_column;  // once per such header name
+};
+ScheduleReport ProcessSchedule(std::istream& in, std::ostream& out, const ScheduleEvents& events = {});
 
 // Laying codes: the window's option names, k8/k9 for the five-core cables in air / in ground.
 std::optional<LayingMethod> LayingFromCode(std::string_view code);

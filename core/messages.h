@@ -55,7 +55,9 @@ inline constexpr const char* kLossSectionBeyondTables =
     "Требуемое по потерям напряжения сечение больше любого сечения таблиц";
 inline constexpr const char* kNotUtf8 = "Строка не в кодировке UTF-8";
 inline constexpr const char* kPowerAndCurrent = "Укажите либо мощность, либо ток, а не оба значения";
-inline constexpr const char* kTooLongRowOld = "Строка длиннее 1 МиБ, не прочитана";
+inline constexpr const char* kTooLongRow = "Строка длиннее 1 МиБ, перенесена без расчета";
+inline constexpr const char* kSurplusFields =
+    "В строке больше полей, чем столбцов в заголовке: лишние поля перенесены за столбцы результата";
 
 // «text» in the quotation marks of the messages.
 inline std::string Quoted(std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <sstream>
+#include <tuple>
 
 namespace kelvo::cli {
 namespace {
@@ -16,6 +17,10 @@ std::vector<std::vector<std::string>> ReadAll(const std::string& text) {
     for (;;) {
         const auto result = reader.Next(fields);
         if (result == CsvReader::Result::End) break;
+        if (result == CsvReader::Result::UnclosedQuote) {
+            records.push_back({"<unclosed>"});
+            break;
+        }
         records.push_back(result == CsvReader::Result::TooLong ? std::vector<std::string>{"<too long>"}
                                                                : std::vector<std::string>(fields.begin(), fields.end()));
     }
@@ -36,6 +41,8 @@ TEST(CsvReader, FieldsQuotesAndLineBreaks) {
         {"12,5;\"2,5\"\n", {{"12,5", "2,5"}}},
         {"\xEF\xBB" "x\n", {{"\xEF\xBB" "x"}}},  // not a byte-order mark: kept
         {"", {}},
+        {"a;b\n\"open;c\nd\n", {{"a", "b"}, {"<unclosed>"}}},
+        {"a;\"b\"\"", {{"<unclosed>"}}},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(ReadAll(text), expected) << text;
 }
@@ -47,6 +54,32 @@ TEST(CsvReader, TooLongRecordIsReportedAndSkipped) {
     // Separators alone count towards the length too.
     const std::string separators(CsvReader::kMaxRecordBytes + 10, ';');
     EXPECT_EQ(ReadAll("a;b\n" + separators + "\n1;2\n"), Records({{"a", "b"}, {"<too long>"}, {"1", "2"}}));
+}
+
+// A record over the limit is handed on as it was read, with the split where a field begins,
+// whether that field begins before the limit or after it.
+TEST(CsvReader, PassThroughKeepsTheBytesAndSplitsAtAField) {
+    const std::string huge(CsvReader::kMaxRecordBytes, 'x');
+    const std::string early = "a;\"b;\"\"c\";" + huge + ";d;e";
+    const std::string late = huge + ";\"q\nq\";r;s";
+    for (const auto& [record, field, before] :
+         {std::tuple{early, 3, std::string("a;\"b;\"\"c\";") + huge}, {late, 2, huge + ";\"q\nq\""}}) {
+        std::istringstream in(record + "\r\n1;2\n");
+        CsvReader reader(in);
+        std::vector<std::string_view> fields;
+        ASSERT_EQ(reader.Next(fields), CsvReader::Result::TooLong);
+        std::string passed;
+        std::size_t split_at = std::string::npos;
+        const auto result = reader.PassThrough([&](std::string_view bytes) { passed += bytes; }, field,
+                                               [&] { split_at = passed.size(); });
+        EXPECT_EQ(passed, record);
+        EXPECT_EQ(split_at, before.size());
+        EXPECT_EQ(result.fields, field + 2u);
+        EXPECT_FALSE(result.unclosed_quote);
+        ASSERT_EQ(reader.Next(fields), CsvReader::Result::Record);
+        EXPECT_EQ(reader.RecordLine(), field == 2 ? 3u : 2u);
+        EXPECT_EQ(std::vector<std::string>(fields.begin(), fields.end()), std::vector<std::string>({"1", "2"}));
+    }
 }
 
 TEST(CsvWriter, RoundTrip) {

@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-
-#include "cli/csv.h"
+#include <map>
 
 namespace kelvo::cli {
 namespace {
@@ -108,56 +104,6 @@ TEST(Schedule, LayingCodes) {
         {"р6", LayingMethod::p6}};
     for (const auto& [code, laying] : good) EXPECT_EQ(LayingFromCode(code), laying) << code;
     for (const char* bad : {"", "p0", "p7", "k0", "k10", "P1", "q1", "p", "р", "р7", "кк1", "1"}) EXPECT_FALSE(LayingFromCode(bad)) << bad;
-}
-
-// The program itself: exit codes, one output row per input row, the header kept.
-class KelvoCalc : public ::testing::Test {
-protected:
-    int Run(const std::string& input, std::string& output) {
-        const std::string in = ::testing::TempDir() + "kelvo_in.csv";
-        const std::string out = ::testing::TempDir() + "kelvo_out.csv";
-        std::ofstream(in, std::ios::binary) << input;
-        const std::string command = std::string(KELVO_CALC) + " -o " + out + " " + in + " 2>/dev/null";
-        const int status = std::system(command.c_str());
-        std::ifstream result(out, std::ios::binary);
-        std::stringstream text;
-        text << result.rdbuf();
-        output = text.str();
-        return WEXITSTATUS(status);
-    }
-};
-
-TEST_F(KelvoCalc, ExitCodesAndRows) {
-    std::string output;
-    EXPECT_EQ(Run("", output), 2);
-    const std::string header = "мощность_кВт;род_тока;напряжение_В;материал;проводник;прокладка;длина_м;потери_%\n";
-    EXPECT_EQ(Run(header, output), 0);
-    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1);
-    EXPECT_NE(output.find("сообщение"), std::string::npos);
-
-    EXPECT_EQ(Run(header + "2,5;1ф;220;медь;провод;p1;1;4\n", output), 0);
-    EXPECT_NE(output.find(";11,36;2,5;0,75;"), std::string::npos) << output;
-
-    // A good row, a huge one, a bad number, then a quote never closed: the rest of the file is
-    // one field of one last row.
-    const std::string huge(CsvReader::kMaxRecordBytes + 1, '7');
-    EXPECT_EQ(Run(header + "2,5;1ф;220;медь;провод;p1;1;4\n" + huge + "\n2.5;1ф;220;медь;провод;p1;1;4\n\"x\n;\n", output), 1);
-    std::istringstream written(output);
-    CsvReader reader(written);
-    std::vector<std::vector<std::string>> records;
-    std::vector<std::string_view> fields;
-    while (reader.Next(fields) == CsvReader::Result::Record) records.emplace_back(fields.begin(), fields.end());
-    ASSERT_EQ(records.size(), 5u);  // the header and four rows
-    EXPECT_EQ(records[1][8], "11,36");
-    EXPECT_EQ(records[2].back(), "Строка длиннее 1 МиБ, не прочитана");
-    EXPECT_EQ(records[3].back(), "десятичные вводятся через запятую, пример 2,5 или не установлена мощность / ток");
-    EXPECT_EQ(records[4][0], "x\n;\n");
-}
-
-TEST_F(KelvoCalc, HelpAndVersion) {
-    for (const auto& [arguments, status] : {std::pair{" --help >/dev/null", 0}, {" --version >/dev/null", 0},
-                                            {" --bogus 2>/dev/null", 2}, {" /no/such/file 2>/dev/null", 2}})
-        EXPECT_EQ(WEXITSTATUS(std::system((std::string(KELVO_CALC) + arguments).c_str())), status) << arguments;
 }
 
 }  // namespace

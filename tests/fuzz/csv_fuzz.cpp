@@ -1,5 +1,7 @@
 // Fuzz target: kelvo-calc's reader and the whole schedule. Whatever the bytes, nothing crashes
-// and the output holds one record for every record read.
+// and the schedule keeps its promise: one output row for every input row read (blank rows
+// included), each at least the header's width plus the result columns, wider only with the
+// message that says why.
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -10,27 +12,59 @@
 
 namespace {
 
-std::size_t CountRecords(const std::string& text) {
+using kelvo::cli::CsvReader;
+
+// The records of a text, each as its fields; a record over the length limit as no fields.
+std::vector<std::vector<std::string>> Records(const std::string& text, bool& unclosed) {
     std::istringstream in(text);
-    kelvo::cli::CsvReader reader(in);
+    CsvReader reader(in);
+    std::vector<std::vector<std::string>> records;
     std::vector<std::string_view> fields;
-    std::size_t count = 0;
-    while (reader.Next(fields) != kelvo::cli::CsvReader::Result::End) ++count;
-    return count;
+    unclosed = false;
+    for (;;) {
+        const auto result = reader.Next(fields);
+        if (result == CsvReader::Result::End) break;
+        if (result == CsvReader::Result::UnclosedQuote) {
+            unclosed = true;
+            break;
+        }
+        if (result == CsvReader::Result::TooLong) {
+            unclosed = reader.PassThrough([](std::string_view) {}, 0, [] {}).unclosed_quote;
+            if (unclosed) break;
+            records.emplace_back();
+        } else {
+            records.emplace_back(fields.begin(), fields.end());
+        }
+    }
+    return records;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using Status = kelvo::cli::ScheduleReport::Status;
     const std::string input(reinterpret_cast<const char*>(data), size);
     std::istringstream in(input);
     std::ostringstream out;
-    const auto status = kelvo::cli::ProcessSchedule(in, out);
-    const std::size_t read = CountRecords(input);
-    if (status == kelvo::cli::ScheduleStatus::NoHeader) {
-        if (read != 0 || !out.str().empty()) std::abort();
+    const auto report = kelvo::cli::ProcessSchedule(in, out);
+    bool input_unclosed = false, output_unclosed = false;
+    const auto read = Records(input, input_unclosed);
+    const auto written = Records(out.str(), output_unclosed);
+    if (output_unclosed) std::abort();
+    if (report.status == Status::NoHeader || report.status == Status::HeaderTooLong ||
+        (report.status == Status::UnclosedQuote && read.empty())) {
+        if (!out.str().empty()) std::abort();
         return 0;
     }
-    if (CountRecords(out.str()) != read) std::abort();
+    if (input_unclosed != (report.status == Status::UnclosedQuote)) std::abort();
+    if (written.size() != read.size() || report.rows + 1 != read.size()) std::abort();
+    const std::size_t width = read[0].size() + kelvo::cli::kResultCount;
+    if (written[0].size() != width) std::abort();
+    for (std::size_t r = 1; r < written.size(); ++r) {
+        const auto& row = written[r];
+        if (row.empty()) continue;  // over the length limit
+        if (row.size() < width) std::abort();
+        if (row.size() > width && row[width - 1] != kelvo::messages::kSurplusFields) std::abort();
+    }
     return 0;
 }

@@ -1,0 +1,253 @@
+// kelvo-calc's promises, checked by running the real program in a scratch folder on files made
+// the way people make them: every row out once, in order, under its headings; the input and an
+// earlier result never lost; the exit status true to what happened.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "cli/csv.h"
+#include "core/messages.h"
+
+namespace kelvo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHeader =
+    "расчет;мощность_кВт;ток_А;сечение_мм2;род_тока;напряжение_В;материал;проводник;прокладка;длина_м;потери_%;кратность";
+const std::string kRow = "прямой;2,5;;;1ф;220;медь;провод;p1;15;4;1";
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+class KelvoCalc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = ::testing::TempDir() + "kelvo-calc-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(Path(name), std::ios::binary) << text;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream file(Path(name), std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    // Runs `kelvo-calc ARGUMENTS` in the scratch folder through the shell (so that the
+    // arguments may carry redirections); `prefix` goes before the program (ulimit, timeout).
+    Outcome Calc(const std::string& arguments, const std::string& prefix = "") const {
+        const std::string command = "cd '" + dir_.string() + "' && " + prefix + " " + KELVO_CALC + " >" +
+                                    Path(".stdout") + " 2>" + Path(".stderr") + " " + arguments;
+        const int status = std::system(("sh -c \"" + command + "\"").c_str());
+        Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), Read(".stdout"), Read(".stderr")};
+        fs::remove(Path(".stdout"));
+        fs::remove(Path(".stderr"));
+        return run;
+    }
+    // What the folder holds besides the named files (a temporary file left behind, say).
+    std::vector<std::string> Others(std::initializer_list<std::string> known) const {
+        std::vector<std::string> others;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
+        }
+        return others;
+    }
+
+    fs::path dir_;
+};
+
+using Records = std::vector<std::vector<std::string>>;
+
+Records Parse(const std::string& text) {
+    std::istringstream in(text);
+    CsvReader reader(in);
+    Records records;
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const auto result = reader.Next(fields);
+        if (result == CsvReader::Result::Record) {
+            records.emplace_back(fields.begin(), fields.end());
+        } else if (result == CsvReader::Result::TooLong) {
+            reader.PassThrough([](std::string_view) {}, 0, [] {});
+            records.push_back({"<too long>"});
+        } else {
+            return records;
+        }
+    }
+}
+
+// Each data row of an output as heading → value.
+std::vector<std::map<std::string, std::string>> Named(const std::string& output) {
+    const Records records = Parse(output);
+    std::vector<std::map<std::string, std::string>> rows;
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        if (records[r].size() > 1) {
+            EXPECT_GE(records[r].size(), records[0].size()) << "row " << r;
+        }
+        std::map<std::string, std::string> row;
+        for (std::size_t i = 0; i < records[0].size() && i < records[r].size(); ++i) row[records[0][i]] = records[r][i];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(KelvoCalc, OutputOntoTheInputIsRefusedAndTheInputKept) {
+    const std::string input = kHeader + "\r\n" + kRow + "\r\n";
+    Write("a.csv", input);
+    ASSERT_EQ(::symlink("a.csv", Path("link.csv").c_str()), 0);
+    for (const char* arguments : {"-o a.csv a.csv", "-o ./a.csv a.csv", "-o link.csv a.csv", "-o a.csv < a.csv",
+                                  "-o a.csv - < link.csv"}) {
+        const Outcome run = Calc(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.err.find("это входной файл"), std::string::npos) << arguments << run.err;
+        EXPECT_EQ(Read("a.csv"), input) << arguments;
+    }
+    EXPECT_TRUE(fs::is_symlink(Path("link.csv")));
+}
+
+TEST_F(KelvoCalc, AFailedOrInterruptedRunLeavesAnEarlierResultAsItWas) {
+    Write("empty.csv", "");
+    Write("quote.csv", kHeader + "\n" + kRow + "\n\"щит 1;2\n");
+    Write("big.csv", kHeader + "\n" + [] {
+        std::string rows;
+        for (int i = 0; i < 2000; ++i) rows += kRow + "\n";
+        return rows;
+    }());
+    const std::string endless = "(echo '" + kHeader + "'; yes '" + kRow + "') | ";
+    const std::pair<std::string, std::string> runs[] = {
+        {"-o s.out empty.csv", ""},
+        {"-o s.out quote.csv", ""},
+        {"-o s.out /tmp", ""},
+        {"-o s.out <&-", ""},
+        // A file size limit makes the disk "full" part way through (the signal it sends ignored).
+        {"-o s.out big.csv", "trap '' XFSZ; ulimit -f 16;"},
+        {"-o s.out", endless + "timeout -s INT 0.3"},
+        {"-o s.out", endless + "timeout -s TERM 0.3"},
+    };
+    for (const auto& [arguments, prefix] : runs) {
+        Write("s.out", "earlier result\n");
+        const Outcome run = Calc(arguments, prefix);
+        EXPECT_NE(run.status, 0) << prefix << arguments;
+        EXPECT_EQ(Read("s.out"), "earlier result\n") << prefix << arguments;
+        EXPECT_EQ(Others({"s.out", "empty.csv", "quote.csv", "big.csv"}), std::vector<std::string>{})
+            << prefix << arguments;
+    }
+    // Killed outright: the result is the earlier one or a whole new one, never a part.
+    Write("s.out", "earlier result\n");
+    Calc("-o s.out", endless + "timeout -s KILL 0.3");
+    EXPECT_EQ(Read("s.out"), "earlier result\n");
+    // A finished run replaces it, keeping its permissions.
+    ::chmod(Path("s.out").c_str(), 0640);
+    EXPECT_EQ(Calc("-o s.out big.csv").status, 0);
+    EXPECT_EQ(Parse(Read("s.out")).size(), 2001u);
+    struct stat status {};
+    ASSERT_EQ(::stat(Path("s.out").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    // A device is written as it is, never replaced.
+    EXPECT_EQ(Calc("-o /dev/null big.csv").status, 0);
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST_F(KelvoCalc, EveryRowComesOutOnceUnderItsHeadings) {
+    const std::string huge_note(2 << 20, 'z');
+    const std::string huge_row = "прямой;2,5;;;1ф;220;медь;провод;p1;15;4;1;\"" + huge_note + "\"";
+    Write("in.csv", "\xEF\xBB\xBF" + kHeader + ";примечание\r\n" +
+                        "обратный;;;16;3ф;380;алюминий;кабель;k7\r\n" +  // short: 9 fields of 13
+                        kRow + ";щит;лишнее;;\r\n" +                     // a surplus field
+                        kRow + ";;;\r\n" +                               // surplus fields, all empty
+                        huge_row + "\r\n" +                              // over the length limit
+                        kRow + "\r\n;;;\r\n\r\n");                       // trailing blank rows
+    const Outcome run = Calc("-o out.csv in.csv");
+    EXPECT_EQ(run.status, 1) << run.err;
+    const std::string output = Read("out.csv");
+    const auto rows = Named(output);
+    ASSERT_EQ(rows.size(), 7u);
+
+    EXPECT_EQ(rows[0].at("длина_м"), "");
+    EXPECT_EQ(rows[0].at("ток_А_расчет"), "82,8");
+    EXPECT_EQ(rows[0].at("автомат_А"), "100");
+    EXPECT_EQ(rows[0].at("рекомендуемое_сечение_мм2"), "");
+
+    const Records records = Parse(output);
+    EXPECT_EQ(rows[1].at("сообщение"), messages::kSurplusFields);
+    EXPECT_EQ(rows[1].at("ток_А_расчет"), "");
+    EXPECT_EQ(records[2].back(), "лишнее");
+    EXPECT_EQ(records[2].size(), records[0].size() + 1);
+    EXPECT_EQ(rows[2].at("сообщение"), "");
+    EXPECT_EQ(rows[2].at("ток_А_расчет"), "11,36");
+
+    // The long row's own text comes out unchanged, its message under its heading.
+    EXPECT_NE(output.find(huge_row + ";;;;;;;;;;;" + messages::kTooLongRow + "\r\n"), std::string::npos);
+    EXPECT_EQ(rows[4].at("ток_А_расчет"), "11,36");
+    for (int blank : {5, 6}) {
+        for (const auto& [heading, value] : rows[blank]) EXPECT_EQ(value, "") << heading;
+        EXPECT_EQ(records[blank + 1].size(), records[0].size());
+    }
+
+    // Without the faulty rows every row is calculated, blank rows included.
+    Write("in.csv", kHeader + "\n" + kRow + "\n\n;;\n");
+    EXPECT_EQ(Calc("-o out.csv in.csv").status, 0);
+}
+
+TEST_F(KelvoCalc, AnUnclosedQuoteIsAFailureThatNamesItsLine) {
+    for (const std::string& tail : {"\"щит 1;2\n" + kRow + "\n" + kRow + "\n", kRow + ";\"щит"}) {
+        Write("in.csv", kHeader + "\n" + kRow + "\n" + tail);
+        const Outcome run = Calc("in.csv");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("строке 3"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(KelvoCalc, ReadErrorsAreReportedNotAborted) {
+    for (const char* arguments : {"/tmp", "<&-", "-o s.out /tmp"}) {
+        const Outcome run = Calc(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.err.find("ошибка чтения входа"), std::string::npos) << arguments << run.err;
+    }
+    EXPECT_EQ(Calc("/no/such/file").status, 2);
+    Write("in.csv", kHeader + "\n");
+    EXPECT_EQ(Calc("in.csv >&-").status, 2);
+}
+
+TEST_F(KelvoCalc, HeadersAreMatchedAsAPersonReadsThem) {
+    // 23 A at multiplicity 1,25 is 28,75 A: a 30 A breaker; taken as 1 it would be 25 A.
+    Write("in.csv", " Расчёт ;Ток_А;Род_тока;НАПРЯЖЕНИЕ_В;материал;проводник;прокладка;длина_м;потери_%;Кратность;Примечание\n"
+                    "прямой;23;1ф;220;медь;провод;p1;15;4;1,25;щит 2\n");
+    const Outcome run = Calc("in.csv");
+    EXPECT_EQ(run.status, 0) << run.out;
+    const auto rows = Named(run.out);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("ток_при_кратности_А"), "28,75");
+    EXPECT_EQ(rows[0].at("автомат_А"), "30");
+    EXPECT_EQ(run.err, "kelvo-calc: предупреждение: столбец «Примечание» не известен и переносится без изменений\n");
+}
+
+TEST_F(KelvoCalc, OptionsAreCheckedOnce) {
+    Write("in.csv", kHeader + "\n");
+    for (const char* arguments : {"-o '' in.csv", "-o a.csv -o b.csv in.csv", "--bogus", "-o", "in.csv in.csv"}) {
+        const Outcome run = Calc(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.err.find("Использование: kelvo-calc"), std::string::npos) << arguments;
+        EXPECT_EQ(Others({"in.csv"}), std::vector<std::string>{}) << arguments;
+    }
+    EXPECT_EQ(Calc("--help").status, 0);
+    EXPECT_EQ(Calc("--version").status, 0);
+}
+
+}  // namespace
+}  // namespace kelvo::cli
