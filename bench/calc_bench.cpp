@@ -1,4 +1,4 @@
-// kelvo-calc over a generated cable schedule: rows per second, and the peak memory, which must
+// kelvo-calc over a generated, varied cable schedule: rows per second, and the peak memory, which must
 // not grow with the number of rows.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -7,40 +7,35 @@
 #include <streambuf>
 #include <string>
 
+#include "bench/schedule_generator.h"
 #include "cli/schedule.h"
 
 namespace {
 
-// A schedule produced on the fly, so that the input itself takes no memory.
+// The generated schedule (varied rows, seeded), produced on the fly so that the input itself
+// takes no memory.
 class GeneratedSchedule : public std::streambuf {
 public:
-    explicit GeneratedSchedule(std::size_t rows) : rows_(rows) {
-        line_ = "расчет;мощность_кВт;ток_А;сечение_мм2;род_тока;напряжение_В;материал;проводник;"
-                "прокладка;длина_м;потери_%;кратность\n";
-        setg(line_.data(), line_.data(), line_.data() + line_.size());
+    explicit GeneratedSchedule(std::size_t rows) : rows_(rows), generator_(1) {
+        chunk_ = kelvo::bench::ScheduleGenerator::Header();
+        setg(chunk_.data(), chunk_.data(), chunk_.data() + chunk_.size());
     }
 
 protected:
     int_type underflow() override {
         if (done_ >= rows_) return traits_type::eof();
-        static const char* const kRows[] = {
-            ";2,5;;;1ф;220;медь;провод;p1;15;4;1\n",
-            ";;23;;1ф;220;медь;кабель;k3;40;5;1,25\n",
-            ";17,5;;;3ф;380;алюминий;кабель;k7;120;4;1\n",
-            "обратный;;;16;1ф;220;медь;провод;p4;;;\n",
-            ";0,75;;;постоянный;24;медь;провод;p6;8;10;2\n",
-        };
         // A chunk of rows at a time, as a file's buffer would hand them over.
-        line_.clear();
-        for (int i = 0; i < 1024 && done_ < rows_; ++i, ++done_) line_ += kRows[done_ % 5];
-        setg(line_.data(), line_.data(), line_.data() + line_.size());
+        chunk_.clear();
+        for (int i = 0; i < 1024 && done_ < rows_; ++i, ++done_) generator_.AppendRow(chunk_);
+        setg(chunk_.data(), chunk_.data(), chunk_.data() + chunk_.size());
         return traits_type::to_int_type(*gptr());
     }
 
 private:
     std::size_t rows_;
     std::size_t done_ = 0;
-    std::string line_;
+    kelvo::bench::ScheduleGenerator generator_;
+    std::string chunk_;
 };
 
 // Output that is counted and dropped.
