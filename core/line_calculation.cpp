@@ -39,6 +39,14 @@ void AddProtection(LineResult& result, double current, const std::string& multip
 
 }  // namespace
 
+std::optional<Recommendation> Recommend(std::string_view by_current, std::string_view by_loss) {
+    const auto current = ReadNumber(by_current);
+    const auto loss = ReadNumber(by_loss);
+    if (!current || !loss) return std::nullopt;
+    if (static_cast<float>(*current) < static_cast<float>(*loss)) return Recommendation{Basis::VoltageLoss, by_loss};
+    return Recommendation{Basis::Current, by_current};
+}
+
 // The window shows a message and goes on, or fails and ends the click; a later message replaces
 // an earlier one, and "ОК" then empties the results. So the line keeps the last message, and a
 // line with a message has no results.
@@ -57,9 +65,7 @@ LineResult CalculateForward(const ForwardInput& input) {
         current = *computed;
         power = *load;
     } else {
-        const SupplyKind formula =
-            line.supply == SupplyKind::ThreePhase ? SupplyKind::ThreePhase : SupplyKind::SinglePhase;
-        const auto computed = PowerFromCurrent(*load, *voltage, {}, formula);
+        const auto computed = PowerFromCurrent(*load, *voltage, {}, line.supply);
         if (!computed) return Failed(messages::kCannotCalculate);
         current = *load;
         power = *computed;
@@ -92,23 +98,21 @@ LineResult CalculateForward(const ForwardInput& input) {
     result.section_by_loss = SelectSectionByVoltageLoss(required, line.conductor);
     if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
 
-    // The recommendation: the larger section, compared in single precision; a tie goes to the
-    // section by current, which then also stands as the section by voltage loss.
+    // The recommendation; on a tie the section by current also stands as the section by voltage
+    // loss.
     if (!result.section_by_loss.empty()) {
-        const auto by_current = ReadNumber(result.section_by_current);
-        const auto by_loss = ReadNumber(result.section_by_loss);
-        if (!by_current || !by_loss) {
+        const auto recommendation = Recommend(result.section_by_current, result.section_by_loss);
+        if (!recommendation) {
             message = messages::kTooLarge;
-        } else if (static_cast<float>(*by_current) < static_cast<float>(*by_loss)) {
-            result.basis = Basis::VoltageLoss;
-            result.recommended = result.section_by_loss;
         } else {
-            result.basis = Basis::Current;
-            result.recommended = result.section_by_current;
-            result.section_by_loss = result.section_by_current;
-            // The section by current, written where the section by voltage loss stands, is
-            // checked there too: the exceed marker brings that box's message.
-            if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
+            result.basis = recommendation->basis;
+            result.recommended = recommendation->section;
+            if (result.basis == Basis::Current) {
+                result.section_by_loss = result.section_by_current;
+                // The section by current, written where the section by voltage loss stands, is
+                // checked there too: the exceed marker brings that box's message.
+                if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
+            }
         }
     } else if (message.empty()) {
         message = *load < 0 ? messages::kNegativeLoad : messages::kLossSectionBeyondTables;
@@ -136,9 +140,7 @@ LineResult CalculateReverse(const ReverseInput& input) {
     AddProtection(result, amperes, std::string(kDefaultMultiplicity));
     const auto voltage = ReadNumber(line.voltage);
     if (!voltage) return Failed(messages::kDecimalComma);
-    const SupplyKind formula =
-        line.supply == SupplyKind::ThreePhase ? SupplyKind::ThreePhase : SupplyKind::SinglePhase;
-    const auto power = PowerFromCurrent(amperes, *voltage, {}, formula);
+    const auto power = PowerFromCurrent(amperes, *voltage, {}, line.supply);
     if (!power) return Failed(messages::kCannotCalculate);
     result.current = Rounded(amperes);
     result.power = Rounded(*power);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "conductor.h"
 #include "messages.h"
@@ -49,6 +50,15 @@ struct LineResult {
     // leaves them. Empty when the line was calculated.
     std::string message;
 };
+
+// The section to take of the two, and why: the larger one, compared in single precision as the
+// sections are shown; a tie goes to the section by permissible current. Nothing when either
+// text is not a number (the exceed marker is one: 1,111).
+struct Recommendation {
+    Basis basis = Basis::None;
+    std::string_view section;  // one of the two texts given
+};
+std::optional<Recommendation> Recommend(std::string_view by_current, std::string_view by_loss);
 
 LineResult CalculateForward(const ForwardInput& input);
 // The recommendation as the window words it ("Выбрать по … сечение … мм.кв"); empty when there

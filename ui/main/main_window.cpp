@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <optional>
 
+#include "core/line_calculation.h"
 #include "core/load_current.h"
 #include "core/number_text.h"
 #include "core/permissible_current.h"
@@ -473,6 +474,13 @@ void MainWindow::Load() {
 
 void MainWindow::OnClosePressed() { shell::EndProgram(); }
 
+std::optional<SupplyKind> MainWindow::Supply() const {
+    if (Option4->Value()) return SupplyKind::ThreePhase;
+    if (Option3->Value()) return SupplyKind::SinglePhase;
+    if (Option17->Value()) return SupplyKind::DC;
+    return std::nullopt;
+}
+
 ConductorChoice MainWindow::Conductor() const {
     ConductorChoice choice;
     if (Option5->Value()) choice.material = Material::Copper;
@@ -535,10 +543,7 @@ void MainWindow::OnCommand2Click() {
             std::optional<double> computed_current, computed_power;
             if (Option1->Value()) {
                 if (!power->isEmpty()) {
-                    std::optional<SupplyKind> supply;
-                    if (Option4->Value()) supply = SupplyKind::ThreePhase;
-                    else if (Option3->Value()) supply = SupplyKind::SinglePhase;
-                    else if (Option17->Value()) supply = SupplyKind::DC;
+                    const std::optional<SupplyKind> supply = Supply();
                     if (!supply) {
                         ShowMessage(texts::kNoPowerSupply, MainWindowWhileShown::Hidden);
                     } else {
@@ -554,9 +559,9 @@ void MainWindow::OnCommand2Click() {
             }
             if (Option2->Value()) {
                 if (!current->isEmpty()) {
-                    const SupplyKind supply = Option4->Value() ? SupplyKind::ThreePhase : SupplyKind::SinglePhase;
                     const LoadCoefficients c{NumberOf(f), NumberOf(n), NumberOf(extra)};
-                    computed_power = PowerFromCurrent(NumberOf(current), NumberOf(voltage), c, supply);
+                    computed_power = PowerFromCurrent(NumberOf(current), NumberOf(voltage), c,
+                                                      Supply().value_or(SupplyKind::SinglePhase));
                     if (!computed_power) throw SilentFailure{};
                 } else {
                     ShowMessage(texts::kNoCurrent, MainWindowWhileShown::Hidden);
@@ -575,8 +580,7 @@ void MainWindow::OnCommand2Click() {
         if (txtL->Text().isEmpty()) {
             ShowMessage(texts::kNoLength, MainWindowWhileShown::Hidden);
         } else {
-            const SupplyKind supply = Option4->Value() ? SupplyKind::ThreePhase
-                                      : Option17->Value() ? SupplyKind::DC : SupplyKind::SinglePhase;
+            const SupplyKind supply = Supply().value_or(SupplyKind::SinglePhase);
             const Material material = Option5->Value() ? Material::Copper : Material::Aluminium;
             section = RequiredSection({formula_power, NumberOf(length), NumberOf(loss), NumberOf(voltage)},
                                       supply, material);
@@ -678,24 +682,19 @@ void MainWindow::OnText6Change() {
     Text1->Write(Q(SelectSectionByVoltageLoss(S(Text6->Text()), Conductor())));
 }
 
-// The recommendation, once the cascades of a calculation have settled: the larger of the two
-// sections (by permissible current on a tie).
+// The recommendation, once the cascades of a calculation have settled.
 void MainWindow::OnTimer1Tick() {
     if (!Text1->Text().isEmpty()) {
-        const auto by_current = ReadNumber(S(Text2->Text()));
-        const auto by_loss = ReadNumber(S(Text1->Text()));
-        if (!by_current || !by_loss) {
+        const QString by_current = Text2->Text(), by_loss = Text1->Text();
+        const auto recommendation = Recommend(S(by_current), S(by_loss));
+        if (!recommendation) {
             ShowMessage(texts::kTooLarge, MainWindowWhileShown::Hidden);
             Timer1->SetEnabled(false);
             return;
         }
-        // Compared in single precision, as the sections are shown.
-        if (static_cast<float>(*by_current) < static_cast<float>(*by_loss)) {
-            Label4->SetCaption(texts::Recommendation(true, Text1->Text()));
-        } else {
-            Label4->SetCaption(texts::Recommendation(false, Text2->Text()));
-            Text1->Write(Text2->Text());
-        }
+        const bool by_voltage_loss = recommendation->basis == Basis::VoltageLoss;
+        Label4->SetCaption(texts::Recommendation(by_voltage_loss, by_voltage_loss ? by_loss : by_current));
+        if (!by_voltage_loss) Text1->Write(by_current);
     }
     Timer1->SetEnabled(false);
 }

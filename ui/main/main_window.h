@@ -115,6 +115,9 @@ public:
     void HideMainWindow() override;
     void ClearAfterMessage() override;
 
+    // The supply chosen, nothing while no option of "род тока" is.
+    std::optional<SupplyKind> Supply() const;
+
     // PipelineHost
     ConductorChoice Conductor() const override;
     bool WireSelected() const override { return p->Value(); }
