@@ -4,6 +4,7 @@
 
 #include "cli/csv.h"
 #include "core/number_text.h"
+#include "core/protection.h"
 
 namespace kelvo::cli {
 namespace {
@@ -175,14 +176,13 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         return fail(messages::UnknownLaying(laying));
 
     line.voltage = voltage;
-    line.multiplicity = multiplicity.empty() ? std::string_view("1") : multiplicity;
+    line.multiplicity = multiplicity.empty() ? kDefaultMultiplicity : multiplicity;
 
     if (reverse) {
         out = CalculateReverse({std::move(line), std::string(section)});
     } else {
         line.length = length;
         line.loss_percent = loss;
-        if (!ReadNumber(line.multiplicity)) return fail(messages::kDecimalComma);
         out = CalculateForward({std::move(line), current_given ? GivenLoad::Current : GivenLoad::Power, std::string(load)});
     }
     return out.message.empty();

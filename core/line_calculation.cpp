@@ -47,6 +47,34 @@ std::optional<Recommendation> Recommend(std::string_view by_current, std::string
     return Recommendation{Basis::Current, by_current};
 }
 
+std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage,
+                                             std::string_view length, std::string_view loss) {
+    const auto load_value = ReadNumber(load);
+    const auto voltage_value = ReadNumber(voltage);
+    if (!load_value || !voltage_value) return std::nullopt;
+    std::optional<double> length_value, loss_value;
+    if (!length.empty()) {
+        length_value = ReadNumber(length);
+        loss_value = ReadNumber(loss);
+        if (!length_value || !loss_value) return std::nullopt;
+    }
+    if (*load_value < 0) return messages::kNegativeLoad;
+    if (*voltage_value <= 0) return messages::kVoltageNotPositive;
+    if (length_value && *length_value <= 0) return messages::kLengthNotPositive;
+    if (loss_value && *loss_value <= 0) return messages::kLossNotPositive;
+    return std::nullopt;
+}
+
+std::optional<std::string_view> SectionFault(std::string_view section) {
+    if (section.empty()) return messages::kChooseSection;
+    if (!ReadNumber(section)) return messages::kDecimalComma;
+    return std::nullopt;
+}
+
+bool AboveEveryTable(std::string_view required, std::string_view selected, const ConductorChoice& conductor) {
+    return selected.empty() && ReadNumber(required) && EffectiveLaying(conductor);
+}
+
 // The window shows a message and goes on, or fails and ends the click; a later message replaces
 // an earlier one, and "ОК" then empties the results. So the line keeps the last message, and a
 // line with a message has no results.
@@ -57,6 +85,9 @@ LineResult CalculateForward(const ForwardInput& input) {
     const auto load = ReadNumber(input.load);
     const auto voltage = ReadNumber(line.voltage);
     if (!load || !voltage) return Failed(messages::kDecimalComma);
+    if (const auto fault = FiguresFault(input.load, line.voltage, line.length, line.loss_percent))
+        return Failed(std::string(*fault));
+    if (!IsOfferedMultiplicity(line.multiplicity)) return Failed(messages::UnknownMultiplicity(line.multiplicity, MultiplicityList()));
 
     double current = 0, power = 0;
     if (input.given == GivenLoad::Power) {
@@ -92,7 +123,7 @@ LineResult CalculateForward(const ForwardInput& input) {
         if (!length || !loss) return Failed(messages::kDecimalComma);
         const Material material = *line.conductor.material;
         const auto section = RequiredSection({power, *length, *loss, *voltage}, line.supply, material);
-        if (!section) return Failed(message.empty() ? messages::kCannotCalculate : message);
+        if (!section) return Failed(messages::kCannotCalculate);
         required = Rounded(*section);
     }
     result.section_by_loss = SelectSectionByVoltageLoss(required, line.conductor);
@@ -114,8 +145,8 @@ LineResult CalculateForward(const ForwardInput& input) {
                 if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
             }
         }
-    } else if (message.empty()) {
-        message = *load < 0 ? messages::kNegativeLoad : messages::kLossSectionBeyondTables;
+    } else if (AboveEveryTable(required, result.section_by_loss, line.conductor)) {
+        message = messages::kLossSectionBeyondTables;
     }
     if (!message.empty()) return Failed(message);
     return result;
@@ -128,7 +159,7 @@ std::string RecommendationText(const LineResult& result) {
 
 LineResult CalculateReverse(const ReverseInput& input) {
     const LineInput& line = input.line;
-    if (input.section.empty()) return Failed(messages::kChooseSection);
+    if (const auto fault = SectionFault(input.section)) return Failed(std::string(*fault));
     if (!EffectiveLaying(line.conductor)) return Failed(messages::kIncompleteConductor);
     const std::string maximum = MaximumCurrentBySection(input.section, line.conductor);
     if (maximum == kAboveTable) return Failed(messages::kNoCurrentForSection);
@@ -140,6 +171,7 @@ LineResult CalculateReverse(const ReverseInput& input) {
     AddProtection(result, amperes, std::string(kDefaultMultiplicity));
     const auto voltage = ReadNumber(line.voltage);
     if (!voltage) return Failed(messages::kDecimalComma);
+    if (const auto fault = FiguresFault(maximum, line.voltage, {}, {})) return Failed(std::string(*fault));
     const auto power = PowerFromCurrent(amperes, *voltage, {}, line.supply);
     if (!power) return Failed(messages::kCannotCalculate);
     result.current = Rounded(amperes);

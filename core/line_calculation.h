@@ -46,7 +46,7 @@ struct LineResult {
     std::string breaker;
     std::string rcd_rated;
     std::string rcd_trip;
-    // The message the window would show; the results are then empty, as the window's "ОК"
+    // The message the window shows; the results are then empty, as the window's "ОК"
     // leaves them. Empty when the line was calculated.
     std::string message;
 };
@@ -59,6 +59,21 @@ struct Recommendation {
     std::string_view section;  // one of the two texts given
 };
 std::optional<Recommendation> Recommend(std::string_view by_current, std::string_view by_loss);
+
+// The fault of a line's figures, as typed, that leaves no meaningful result, in the order it is
+// told: a negative load, then a voltage, a length or an allowed loss that is not above zero.
+// The length and the loss are not checked while the length is empty (that has its own
+// message); nothing is said while a figure is not a number (the decimal-comma message is).
+std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage,
+                                             std::string_view length, std::string_view loss);
+
+// The fault of a cross-section as typed for the reverse calculation: none given, or not a
+// number.
+std::optional<std::string_view> SectionFault(std::string_view section);
+
+// Whether an empty selection by voltage loss means that the required section lies above every
+// table (rather than that the conductor is incomplete or the required section not a number).
+bool AboveEveryTable(std::string_view required, std::string_view selected, const ConductorChoice& conductor);
 
 LineResult CalculateForward(const ForwardInput& input);
 // The recommendation as the window words it ("Выбрать по … сечение … мм.кв"); empty when there

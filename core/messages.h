@@ -53,6 +53,9 @@ inline constexpr const char* kIncompleteConductor =
 inline constexpr const char* kNegativeLoad = "Нагрузка не может быть отрицательной";
 inline constexpr const char* kLossSectionBeyondTables =
     "Требуемое по потерям напряжения сечение больше любого сечения таблиц";
+inline constexpr const char* kVoltageNotPositive = "Напряжение должно быть больше нуля";
+inline constexpr const char* kLengthNotPositive = "Длина линии должна быть больше нуля";
+inline constexpr const char* kLossNotPositive = "Допустимые потери напряжения должны быть больше нуля";
 inline constexpr const char* kNotUtf8 = "Строка не в кодировке UTF-8";
 inline constexpr const char* kPowerAndCurrent = "Укажите либо мощность, либо ток, а не оба значения";
 inline constexpr const char* kTooLongRow = "Строка длиннее 1 МиБ, перенесена без расчета";
@@ -78,6 +81,12 @@ inline std::string UnknownMaterial(std::string_view text) {
 }
 inline std::string UnknownConductor(std::string_view text) {
     return "Неизвестный проводник " + Quoted(text) + ": нужен «провод» или «кабель»";
+}
+template <class Offered>
+std::string UnknownMultiplicity(std::string_view text, const Offered& offered) {
+    std::string message = "Кратность " + Quoted(text) + " не из списка:";
+    for (const std::string_view value : offered) (message += ' ') += value;
+    return message;
 }
 inline std::string UnknownLaying(std::string_view text) {
     return "Неизвестная прокладка " + Quoted(text) + ": для провода p1–p6, для кабеля k1–k9";

@@ -84,6 +84,12 @@ std::string ResultOf(const RangeRow<std::string_view>* row) {
 }  // namespace
 
 std::span<const std::string_view> MultiplicityList() { return kMultiplicities; }
+
+bool IsOfferedMultiplicity(std::string_view text) {
+    for (const std::string_view offered : kMultiplicities)
+        if (text == offered) return true;
+    return false;
+}
 std::span<const RangeRow<std::string_view>> BreakerRatingSeries() { return kBreakerRatings; }
 std::span<const RangeRow<std::string_view>> RcdRatingTable() { return kRcdRatings; }
 std::span<const RangeRow<std::string_view>> RcdTripTable() { return kRcdTrips; }

@@ -15,6 +15,8 @@ namespace kelvo {
 // The multiplicities offered; "1" is shown at start.
 std::span<const std::string_view> MultiplicityList();
 inline constexpr std::string_view kDefaultMultiplicity = "1";
+// Whether a text is one of the multiplicities offered, exactly as listed.
+bool IsOfferedMultiplicity(std::string_view text);
 
 // Ratings by the current at multiplicity (A), ending with the exceed marker "1,111".
 std::span<const RangeRow<std::string_view>> BreakerRatingSeries();

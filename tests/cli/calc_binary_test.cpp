@@ -237,6 +237,41 @@ TEST_F(KelvoCalc, HeadersAreMatchedAsAPersonReadsThem) {
     EXPECT_EQ(run.err, "kelvo-calc: предупреждение: столбец «Примечание» не известен и переносится без изменений\n");
 }
 
+// Figures the window never offers or that make no sense get a message that says which, and no
+// result (exit 1).
+TEST_F(KelvoCalc, FiguresOutsideTheirRangeGetAMessage) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"прямой;;23;;1ф;220;медь;провод;p1;10;4;0", "Кратность «0» не из списка: 0,8 1 1,1 1,2 1,25 2 3 4,5 5 6 7"},
+        {"прямой;;23;;1ф;220;медь;провод;p1;10;4;-1", "Кратность «-1» не из списка: 0,8 1 1,1 1,2 1,25 2 3 4,5 5 6 7"},
+        {"прямой;;23;;1ф;220;медь;провод;p1;10;4;100", "Кратность «100» не из списка: 0,8 1 1,1 1,2 1,25 2 3 4,5 5 6 7"},
+        {"прямой;;23;;1ф;220;медь;провод;p1;10;4;1,250", "Кратность «1,250» не из списка: 0,8 1 1,1 1,2 1,25 2 3 4,5 5 6 7"},
+        {"прямой;4;;;1ф;220;медь;провод;p1;-5;4;1", messages::kLengthNotPositive},
+        {"прямой;4;;;1ф;220;медь;провод;p1;0;4;1", messages::kLengthNotPositive},
+        {"прямой;4;;;1ф;220;медь;провод;p1;5;0;1", messages::kLossNotPositive},
+        {"прямой;4;;;1ф;0;медь;провод;p1;5;4;1", messages::kVoltageNotPositive},
+        {"прямой;-4;;;1ф;0;медь;провод;p1;5;4;1", messages::kNegativeLoad},
+        {"обратный;;;1,5;1ф;-220;медь;провод;p1;;;", messages::kVoltageNotPositive},
+        {"обратный;;;1.5;1ф;220;медь;провод;p1;;;", messages::kDecimalComma},
+        {"обратный;;;abc;1ф;220;медь;провод;p1;;;", messages::kDecimalComma},
+    };
+    for (const auto& [row, message] : cases) {
+        Write("in.csv", kHeader + "\n" + row + "\n");
+        const Outcome run = Calc("in.csv");
+        EXPECT_EQ(run.status, 1) << row;
+        const auto rows = Named(run.out);
+        ASSERT_EQ(rows.size(), 1u) << row;
+        EXPECT_EQ(rows[0].at("сообщение"), message) << row;
+        EXPECT_EQ(rows[0].at("автомат_А"), "") << row;
+    }
+    // Spaces around an offered multiplicity, and an empty one (taken as 1), are fine.
+    Write("in.csv", kHeader + "\nпрямой;;23;;1ф;220;медь;провод;p1;10;4; 1,25 \nпрямой;;23;;1ф;220;медь;провод;p1;10;4;\n");
+    const Outcome run = Calc("in.csv");
+    EXPECT_EQ(run.status, 0);
+    const auto rows = Named(run.out);
+    EXPECT_EQ(rows.at(0).at("ток_при_кратности_А"), "28,75");
+    EXPECT_EQ(rows.at(1).at("ток_при_кратности_А"), "23");
+}
+
 TEST_F(KelvoCalc, OptionsAreCheckedOnce) {
     Write("in.csv", kHeader + "\n");
     for (const char* arguments : {"-o '' in.csv", "-o a.csv -o b.csv in.csv", "--bogus", "-o", "in.csv in.csv"}) {
