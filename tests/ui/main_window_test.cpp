@@ -9,7 +9,9 @@
 #include "ui/main/main_window.h"
 #include "ui/main/texts.h"
 #include "ui/shell/message_window.h"
+#include "ui/shell/picture_viewer.h"
 #include "ui/shell/program.h"
+#include "ui/shell/qtext.h"
 
 namespace kelvo::mainwindow {
 namespace {
@@ -17,6 +19,7 @@ namespace {
 using shell::Cascade;
 using shell::Form2;
 using shell::Form2Exists;
+using shell::Q;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -144,6 +147,82 @@ TEST_F(MainWindowTest, ExceedMarkerIsRedWithItsMessage) {
     CalculatePower(QStringLiteral("500"));
     EXPECT_EQ(form->Text2->Text(), "1,111");
     EXPECT_EQ(form->Text2->palette().color(QPalette::Text), QColor(255, 0, 0));
+}
+
+// Whatever ends a calculation with a message, its "ОК" leaves no figure of an earlier load on
+// screen: not the sections, not the recommendation, not the protection.
+TEST_F(MainWindowTest, NoFigureOfAnEarlierLoadStaysAfterAMessage) {
+    struct Case {
+        std::function<void(MainWindow&)> arrange;
+        QString message;
+    };
+    const auto power = [](const char* kw) {
+        return [kw](MainWindow& f) { f.Option1->Select(), f.txtP->Write(QString::fromUtf8(kw)); };
+    };
+    const Case cases[] = {
+        {power("2.5"), texts::kDecimalComma},
+        {power("500"), texts::ExceedByPower(QStringLiteral("500"))},
+        {power("-3"), Q(messages::kNegativeLoad)},
+        {[&](MainWindow& f) { power("2,5")(f), f.Combo2->Write(QStringLiteral("0")); }, Q(messages::kVoltageNotPositive)},
+        {[&](MainWindow& f) { power("2,5")(f), f.txtL->Write(QStringLiteral("0")); }, Q(messages::kLengthNotPositive)},
+        {[&](MainWindow& f) { power("2,5")(f), f.Combo1->Write(QStringLiteral("0")); }, Q(messages::kLossNotPositive)},
+        // A line so long that the section it needs is above every table.
+        {[&](MainWindow& f) { power("10")(f), f.txtL->Write(QStringLiteral("10000000")); },
+         Q(messages::kLossSectionBeyondTables)},
+        // A current above the table: the message names this load's power, 5000 A at 220 V.
+        {[](MainWindow& f) { f.Option2->Select(), f.txtI->Write(QStringLiteral("5000")); },
+         texts::ExceedByPower(QStringLiteral("1100"))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        form = std::make_unique<MainWindow>();
+        form->show();
+        form->Option2->Select();
+        form->txtI->Write(QStringLiteral("23"));
+        form->Command2->Press();
+        Recommend();
+        ASSERT_EQ(form->Text13->Text(), "25");
+        ASSERT_FALSE(form->Label4->Caption().isEmpty());
+
+        c.arrange(*form);
+        form->Command2->Press();
+        if (form->Timer1->Enabled()) form->Timer1->Tick();
+        EXPECT_EQ(Message(), c.message);
+        Acknowledge();
+        for (TextBox* box : {form->Text2, form->Text1, form->txtI, form->txtP, form->Text13, form->Text14,
+                             form->Text15, form->Text16})
+            EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
+        EXPECT_EQ(form->Label4->Caption(), "");
+    }
+}
+
+// Red marks the exceed marker only: a normal section in the same box is drawn normally again.
+TEST_F(MainWindowTest, RedBelongsToTheExceedMarkerOnly) {
+    const QColor normal = form->Text2->palette().color(QPalette::Text);
+    CalculatePower(QStringLiteral("500"));
+    EXPECT_EQ(form->Text2->palette().color(QPalette::Text), QColor(255, 0, 0));
+    Acknowledge();
+    CalculatePower(QStringLiteral("2,5"));
+    EXPECT_EQ(form->Text2->Text(), "0,75");
+    EXPECT_EQ(form->Text2->palette().color(QPalette::Text), normal);
+}
+
+// Closed as a window manager closes them, the windows do what their own close buttons do: the
+// main window and the message window end the program, the viewer only goes.
+TEST_F(MainWindowTest, WindowManagerClosesDoWhatTheCloseButtonsDo) {
+    int ends = 0;
+    shell::SetEndProgramHandler([&] { ++ends; });
+    shell::OpenPicture(shell::TableRequest(shell::pictures::Reference::Power));
+    shell::Form3().close();
+    EXPECT_FALSE(shell::Form3Exists());
+    EXPECT_EQ(ends, 0);
+    shell::OpenPicture(shell::TableRequest(shell::pictures::Reference::Power));
+    form->close();
+    EXPECT_EQ(ends, 1);
+    CalculatePower(QStringLiteral("2.5"));
+    Form2().close();
+    EXPECT_EQ(ends, 2);
+    shell::ReleaseForm3();
 }
 
 TEST_F(MainWindowTest, AlternativeSections) {

@@ -84,7 +84,7 @@ Label* SquareMark(QWidget* parent, const QString& name, double left, double top)
 }
 
 // A failure inside "Рассчитать": a text that is not a number where one is needed (the user is
-// told how to write numbers), or any other error (the click ends silently).
+// told how to write numbers), or a result that cannot be computed.
 struct TypeMismatch {};
 struct SilentFailure {};
 
@@ -517,6 +517,8 @@ void MainWindow::ClearAfterMessage() {
     txtI->Write(QString());
     txtP->Write(QString());
     Label4->SetCaption(QString());
+    // The protection belongs to the load just emptied.
+    for (TextBox* box : {Text13, Text14, Text15, Text16}) box->Write(QString());
 }
 
 template <class Box>
@@ -527,18 +529,31 @@ void MainWindow::RunAgain(Box* box) {
 }
 
 // "Рассчитать": load current and power, then the section by voltage loss. A text that is not a
-// number where one is needed tells the user how numbers are written; any other failure (a zero
-// voltage) ends the click silently. What was written before the failure stays.
+// number where one is needed tells the user how numbers are written; figures out of their range
+// and a result that cannot be computed are told as kelvo-calc tells them. Every message hides
+// the window, and its "ОК" empties the results, so no figure of an earlier load stays.
 void MainWindow::OnCommand2Click() {
+    // The power the exceed message names while this click runs: the load's own, also when it is
+    // given as a current and the power box still shows the previous load's.
+    struct ExceedPowerScope {
+        QString& power;
+        ~ExceedPowerScope() { power.clear(); }
+    } exceed_power_scope{exceed_power_};
+    Label4->SetCaption(QString());  // the recommendation of the previous load
+    const bool laying_shown = Frame10->isVisibleTo(this) || Frame6->isVisibleTo(this);
     try {
         std::optional<QString> f, n, current, power, voltage, extra, length, loss;
         double formula_power = 0;  // the power of the voltage-loss formula; 0 when never read
-        const bool laying_shown = Frame10->isVisibleTo(this) || Frame6->isVisibleTo(this);
         if (!laying_shown) {
             ShowMessage(texts::kChooseConductorKind, MainWindowWhileShown::Hidden);
         } else {
             f = txtF->Text(), n = txtN->Text(), current = txtI->Text(), power = txtP->Text();
             voltage = Combo2->Text(), extra = Text8->Text(), length = txtL->Text(), loss = Combo1->Text();
+            const QString& load = Option1->Value() ? *power : *current;
+            if (const auto fault = FiguresFault(S(load), S(*voltage), S(*length), S(*loss))) {
+                ShowMessage(Q(*fault), MainWindowWhileShown::Hidden);
+                return;
+            }
             // The current and the power start as the boxes' texts; a computed value replaces one.
             std::optional<double> computed_current, computed_power;
             if (Option1->Value()) {
@@ -563,6 +578,7 @@ void MainWindow::OnCommand2Click() {
                     computed_power = PowerFromCurrent(NumberOf(current), NumberOf(voltage), c,
                                                       Supply().value_or(SupplyKind::SinglePhase));
                     if (!computed_power) throw SilentFailure{};
+                    exceed_power_ = Q(WriteNumber(RoundHalfEven2(*computed_power)));
                 } else {
                     ShowMessage(texts::kNoCurrent, MainWindowWhileShown::Hidden);
                 }
@@ -595,6 +611,9 @@ void MainWindow::OnCommand2Click() {
     } catch (const TypeMismatch&) {
         ShowMessage(texts::kDecimalComma, MainWindowWhileShown::Hidden);
     } catch (const SilentFailure&) {
+        // Without a conductor kind nothing was read to calculate with, and the message already
+        // shown says what is missing.
+        if (laying_shown) ShowMessage(Q(messages::kCannotCalculate), MainWindowWhileShown::Hidden);
     }
 }
 
@@ -656,10 +675,15 @@ QString Alternative(const QString& section) {
 
 }  // namespace
 
+// The exceed marker is drawn red; any other section in the normal colour.
+void MainWindow::MarkExceed(TextBox* box) {
+    SetTextColor(box, box->Text() == Q(kExceedMarker) ? colors::kRed : palette().color(QPalette::Text));
+}
+
 void MainWindow::OnText1Change() {
     Timer1->SetEnabled(true);
+    MarkExceed(Text1);
     if (Text1->Text() == Q(kExceedMarker)) {
-        SetTextColor(Text1, colors::kRed);
         ShowMessage(texts::kExceedByLoss, MainWindowWhileShown::Hidden);
         return;
     }
@@ -667,19 +691,25 @@ void MainWindow::OnText1Change() {
 }
 
 void MainWindow::OnText2Change() {
+    MarkExceed(Text2);
     if (Text2->Text() == Q(kExceedMarker)) {
-        SetTextColor(Text2, colors::kRed);
-        ShowMessage(texts::ExceedByPower(txtP->Text()), MainWindowWhileShown::Hidden);
+        ShowMessage(texts::ExceedByPower(exceed_power_.isEmpty() ? txtP->Text() : exceed_power_),
+                    MainWindowWhileShown::Hidden);
         return;
     }
     Label21->SetCaption(Alternative(Text2->Text()));
 }
 
 // The required section rounded up to a standard one. An empty box (after a change of the
-// length) selects nothing and leaves the last section shown until the next calculation.
+// length) selects nothing and leaves the last section shown until the next calculation; a
+// required section above every table is told.
 void MainWindow::OnText6Change() {
     if (!ReadNumber(S(Text6->Text()))) return;
-    Text1->Write(Q(SelectSectionByVoltageLoss(S(Text6->Text()), Conductor())));
+    const std::string required = S(Text6->Text());
+    const std::string section = SelectSectionByVoltageLoss(required, Conductor());
+    Text1->Write(Q(section));
+    if (AboveEveryTable(required, section, Conductor()))
+        ShowMessage(Q(messages::kLossSectionBeyondTables), MainWindowWhileShown::Hidden);
 }
 
 // The recommendation, once the cascades of a calculation have settled.
@@ -762,8 +792,8 @@ void MainWindow::OnVoltageFiguresChange() {
 // The reverse calculation: a fresh pipeline computes the maximum current of the chosen
 // section and hands it back for its power.
 void MainWindow::OnCommand5Click() {
-    if (Combo3->Text().isEmpty()) {
-        ShowMessage(texts::kChooseSection, MainWindowWhileShown::Visible, true);
+    if (const auto fault = SectionFault(S(Combo3->Text()))) {
+        ShowMessage(Q(*fault), MainWindowWhileShown::Visible, true);
         return;
     }
     Command3->Press();

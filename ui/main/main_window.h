@@ -182,7 +182,10 @@ private:
     template <class Box>
     void RunAgain(Box* box);
 
+    void MarkExceed(TextBox* box);
+
     QSet<QObject*> hover_controls_;
+    QString exceed_power_;  // see OnCommand2Click
     pipeline::CompactWindowSlot frms_;
     QString text_slot_;
 };
