@@ -1,6 +1,8 @@
-// Long random user sessions on the real windows. After every step: no cascade runs away, every
-// option group has exactly one choice, the main window and the message window are never both
-// hidden, and no text the program wrote shows "inf", "nan", an exponent or a decimal point.
+// Long random user sessions on the real windows, the event loop running between steps (posted
+// events are delivered, timers that are due fire), windows now and then closed as a window
+// manager closes them. After every step: no cascade runs away, every option group has exactly
+// one choice, the program has ended or the main window or the message window is shown, and no
+// text the program wrote shows "inf", "nan", an exponent or a decimal point.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -57,7 +59,7 @@ public:
     // Plays one step; returns its description. A step on a control the user cannot reach is
     // skipped.
     QString Step() {
-        const int kind = std::uniform_int_distribution<int>(0, 15)(random_);
+        const int kind = std::uniform_int_distribution<int>(0, 16)(random_);
         MainWindow& f = *form_;
         const auto skip = [](const QWidget* control) { return QStringLiteral("(hidden %1)").arg(control->objectName()); };
         switch (kind) {
@@ -128,6 +130,16 @@ public:
                 if (!shell::Form3Exists()) return QStringLiteral("(no viewer)");
                 QTest::mouseClick(shell::Form3().Picture1(Pick(2)), Qt::LeftButton);
                 return QStringLiteral("viewer button");
+            }
+            case 15: {
+                // Alt+F4 or the task bar's "Close" on one of the windows shown.
+                std::vector<QWidget*> shown = {form_.get()};
+                if (shell::Form2Exists() && shell::Form2().isVisible()) shown.push_back(&shell::Form2());
+                if (shell::Form3Exists() && shell::Form3().isVisible()) shown.push_back(&shell::Form3());
+                QWidget* window = shown[Pick(static_cast<int>(shown.size()))];
+                const QString name = window->objectName();
+                window->close();
+                return QStringLiteral("window manager closes %1").arg(name);
             }
             default:
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -230,6 +242,7 @@ TEST_P(MonkeyTest, RandomSession) {
     for (int i = 0; i < steps; ++i) {
         if (monkey.Restarted()) replay.clear();
         replay << monkey.Step();
+        QCoreApplication::processEvents();
         const QString fault = monkey.Check();
         if (!fault.isEmpty()) {
             FAIL() << "seed " << GetParam() << ", step " << i << ": " << fault.toStdString()

@@ -13,6 +13,8 @@ std::function<void()>& EndHandler() {
     return handler;
 }
 
+bool g_ending = false;
+
 MainWindowLink*& Link() {
     static MainWindowLink* link = nullptr;
     return link;
@@ -25,11 +27,14 @@ void EndProgram() {
         EndHandler()();
         return;
     }
+    g_ending = true;
     ReleaseForm2();
     ReleaseForm3();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
+
+bool ProgramEnding() { return g_ending; }
 
 void SetEndProgramHandler(std::function<void()> handler) { EndHandler() = std::move(handler); }
 

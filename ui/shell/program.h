@@ -10,6 +10,8 @@ void EndProgram();
 // Replaces what EndProgram does (tests observe it instead of quitting); an empty function
 // restores the default.
 void SetEndProgramHandler(std::function<void()> handler);
+// Whether EndProgram is closing the windows (their close is then the program's own).
+bool ProgramEnding();
 
 // What the message window needs of the main window. The main window implements it and
 // registers itself; the shell never includes the main window.
@@ -19,7 +21,8 @@ public:
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;
     // Empties the current, power and result boxes after a message, through the boxes' own
-    // setters so that their change rules run: Text2, Text1, txtI, txtP, then Label4.
+    // setters so that their change rules run: Text2, Text1, txtI, txtP, Label4, then the
+    // protection results.
     virtual void ClearAfterMessage() = 0;
 };
 

@@ -1,10 +1,13 @@
 #include "ui/shell/skinned_window.h"
 
+#include <QCloseEvent>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
 
 #include "ui/shell/pictures.h"
+#include "ui/shell/program.h"
 #include "ui/shell/skin.h"
 #include "ui/shell/window_ops.h"
 
@@ -105,6 +108,15 @@ void SkinnedWindow::ResizeTwips(double width, double height) {
 void SkinnedWindow::ApplyFrame() {
     ShowTitleBar(*this, false);
     ShowTitleBar(*this, true);
+}
+
+void SkinnedWindow::closeEvent(QCloseEvent* event) {
+    if (ProgramEnding()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    OnClosePressed();
 }
 
 void SkinnedWindow::resizeEvent(QResizeEvent* event) {

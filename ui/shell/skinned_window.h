@@ -88,6 +88,9 @@ protected:
     virtual void OnMinimisePressed() { showMinimized(); }
 
     void resizeEvent(QResizeEvent* event) override;
+    // A close asked for by the window system (Alt+F4, the task bar's "Close") does what the
+    // window's own close button does, so that no window is closed past what the program knows.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The load event's frame step: hide the system title bar, then restore it.
