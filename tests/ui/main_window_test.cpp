@@ -341,8 +341,6 @@ TEST_F(MainWindowTest, ConductorKindShowsItsLayingPanelAndRebuildsTheLists) {
     EXPECT_FALSE(form->Frame10->isVisible());
     ASSERT_TRUE(form->Timer3->Enabled());
     form->Timer3->Tick();
-    form->frmS().Timer1->Tick();
-    EXPECT_EQ(form->Combo3->Items(), form->frmS().Combo1List);
     EXPECT_EQ(form->Combo3->count(), 14);
     form->p3->Select();  // the hidden wire panel keeps its own choice
     form->p->Select();

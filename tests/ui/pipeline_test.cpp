@@ -32,8 +32,9 @@ public:
         power = QStringLiteral("6,6");
     }
     void PressReverseReset() override { log << QStringLiteral("Command4"); }
-    void WriteProtection(int box, const QString& text) override {
-        log << QStringLiteral("Text%1=%2").arg(box).arg(text);
+    void WriteProtection(ProtectionBox box, const QString& text) override {
+        static const char* const kBoxes[] = {"Text13", "Text14", "Text15", "Text16"};
+        log << QString::fromUtf8(kBoxes[static_cast<int>(box)]) + QLatin1Char('=') + text;
     }
 };
 
@@ -72,26 +73,8 @@ TEST_F(PipelineTest, ForwardProtectionInOrder) {
     EXPECT_EQ(w.Label14.Text(), "");
 }
 
-TEST_F(PipelineTest, HandlersOnlyAUserCouldRun) {
+TEST_F(PipelineTest, HandOverOnlyInTheReverseCalculation) {
     CompactWindow& w = slot.Get();
-    w.ClickCheck1(false);
-    EXPECT_EQ(w.Command1Caption, "Закрыть");
-    EXPECT_FALSE(w.Check2Enabled);
-    w.ClickCheck1(true);
-    EXPECT_EQ(w.Frame4Caption, "Расчитать");
-    EXPECT_TRUE(w.Check2Enabled);
-
-    w.Text2.Write(QStringLiteral("14,5"));
-    w.Combo2.Write(QStringLiteral("0,8"));
-    w.ClickCombo2();  // no section chosen in the window's own list: nothing
-    EXPECT_EQ(w.Text4.Text(), "14,5");
-    w.Combo1.Write(QStringLiteral("1,2"));
-    w.ClickCombo2();
-    EXPECT_EQ(w.Text4.Text(), "11,6");
-    EXPECT_EQ(w.Text3.Text(), "12,5");
-    w.ClickCombo1();
-    EXPECT_EQ(w.Text1.Text(), "1,2");
-
     host.choice.laying = LayingMethod::p3;
     w.PressCommand1();  // not the reverse calculation: nothing
     EXPECT_TRUE(slot.Exists());
@@ -105,12 +88,9 @@ TEST_F(PipelineTest, ListTimerWaitsForAConductorKind) {
     w.Timer1->SetEnabled(true);
     w.Timer1->Tick();
     EXPECT_TRUE(w.Timer1->Enabled());
-    EXPECT_TRUE(w.Combo1List.isEmpty());
     host.choice.kind = ConductorKind::Cable;
-    host.choice.material = Material::Aluminium;
     w.Timer1->Tick();
     EXPECT_FALSE(w.Timer1->Enabled());
-    EXPECT_EQ(w.Combo1List.size(), 14);
 }
 
 }  // namespace

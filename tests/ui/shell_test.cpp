@@ -147,17 +147,6 @@ TEST_F(ShellTest, ShowTitleBarParksTheCaptionInTag) {
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(ShellTest, DisableXbuttonRemovesCloseOnlyWhereThereIsOne) {
-    QWidget with_menu(nullptr, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    DisableXbutton(&with_menu);
-    EXPECT_FALSE(with_menu.windowFlags() & Qt::WindowCloseButtonHint);
-    QWidget frameless(nullptr, Qt::Window | Qt::FramelessWindowHint);
-    const auto flags = frameless.windowFlags();
-    DisableXbutton(&frameless);
-    DisableXbutton(nullptr);
-    EXPECT_EQ(frameless.windowFlags(), flags);
-}
-
 TEST_F(ShellTest, MessageThatHidTheMainWindowRestoresAndEmptiesIt) {
     ShowMessage(QStringLiteral("Неустановлен ток"), MainWindowWhileShown::Hidden);
     ShowMessage(QStringLiteral("Установите длину в метрах"), MainWindowWhileShown::Hidden);

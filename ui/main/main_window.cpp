@@ -498,13 +498,13 @@ ConductorChoice MainWindow::Conductor() const {
     return choice;
 }
 
-void MainWindow::WriteProtection(int box, const QString& text) {
+void MainWindow::WriteProtection(pipeline::ProtectionBox box, const QString& text) {
+    using pipeline::ProtectionBox;
     switch (box) {
-        case 13: Text13->Write(text); break;
-        case 14: Text14->Write(text); break;
-        case 15: Text15->Write(text); break;
-        case 16: Text16->Write(text); break;
-        default: break;
+        case ProtectionBox::BreakerRating: Text13->Write(text); break;
+        case ProtectionBox::CurrentAtMultiplicity: Text14->Write(text); break;
+        case ProtectionBox::RcdRatedCurrent: Text15->Write(text); break;
+        case ProtectionBox::RcdTripCurrent: Text16->Write(text); break;
     }
 }
 

@@ -37,7 +37,6 @@ public:
 
     // The compact window of the protection pipeline, created on first reference.
     pipeline::CompactWindow& frmS() { return frms_.Get(); }
-    bool frmSExists() const { return frms_.Exists(); }
 
     // The program's own one-text slot, which keeps a box's text through a reset or makes its
     // change handler run again. The system clipboard is never touched.
@@ -130,7 +129,7 @@ public:
     QString Power() const override { return txtP->Text(); }
     void PressCalculate() override { Command2->Press(); }
     void PressReverseReset() override { Command4->Press(); }
-    void WriteProtection(int box, const QString& text) override;
+    void WriteProtection(pipeline::ProtectionBox box, const QString& text) override;
 
 protected:
     void OnClosePressed() override;

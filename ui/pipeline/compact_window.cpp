@@ -7,7 +7,6 @@
 #include "core/result_codes.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/qtext.h"
-#include "ui/shell/window_ops.h"
 
 namespace kelvo::pipeline {
 
@@ -17,7 +16,6 @@ using shell::S;
 CompactWindow::CompactWindow(PipelineHost& host, QObject* owner)
     : QObject(owner), Timer1(new shell::Timer(this, QStringLiteral("Timer1"), 100)), host_(host) {
     setObjectName(QStringLiteral("frmS"));
-    for (const auto multiplicity : MultiplicityList()) Combo2List << Q(multiplicity);
     Combo2.Write(Q(kDefaultMultiplicity));
 
     Text1.OnChange([this] { OnText1Change(); });
@@ -28,12 +26,6 @@ CompactWindow::CompactWindow(PipelineHost& host, QObject* owner)
     Text7.OnChange([this] { OnText7Change(); });
     Text6.OnChange([this] { OnText6Change(); });
     Timer1->OnTick([this] { OnTimer1Tick(); });
-
-    // Load: a window that is never shown has no system menu to strip and nothing to keep on
-    // top, so the two window operations have nothing to do; the hand-over may not close it.
-    shell::DisableXbutton(nullptr);
-    shell::SetAlwaysOnTop(nullptr, true);
-    Check2Enabled = false;
 }
 
 // Step 1: the maximum current for the cross-section. The hand-over follows the protection
@@ -67,18 +59,18 @@ void CompactWindow::OnText4Change() {
     Text3.Write(Q(SelectBreakerRating(S(Text4.Text()))));
     if (const auto again = CurrentAtMultiplicity(S(Combo2.Text()), S(Text2.Text())))
         Text4.Write(Q(*again));
-    if (host_.ForwardCalculation()) host_.WriteProtection(14, Text4.Text());
+    if (host_.ForwardCalculation()) host_.WriteProtection(ProtectionBox::CurrentAtMultiplicity, Text4.Text());
 }
 
 // Step 4: the device rated current for the breaker.
 void CompactWindow::OnText3Change() {
     Text5.Write(Q(SelectRcdRatedCurrent(S(Text3.Text()))));
-    if (host_.ForwardCalculation()) host_.WriteProtection(13, Text3.Text());
+    if (host_.ForwardCalculation()) host_.WriteProtection(ProtectionBox::BreakerRating, Text3.Text());
 }
 
 // Step 5.
 void CompactWindow::OnText5Change() {
-    if (host_.ForwardCalculation()) host_.WriteProtection(15, Text5.Text());
+    if (host_.ForwardCalculation()) host_.WriteProtection(ProtectionBox::RcdRatedCurrent, Text5.Text());
 }
 
 // Step 6: the residual operating current for the reference current.
@@ -86,7 +78,7 @@ void CompactWindow::OnText7Change() { Text6.Write(Q(SelectRcdTripCurrent(S(Text7
 
 // Step 7.
 void CompactWindow::OnText6Change() {
-    if (host_.ForwardCalculation()) host_.WriteProtection(16, Text6.Text());
+    if (host_.ForwardCalculation()) host_.WriteProtection(ProtectionBox::RcdTripCurrent, Text6.Text());
 }
 
 // Step 8, the hand-over of the maximum current to the main window, which computes its power.
@@ -105,23 +97,6 @@ void CompactWindow::PressCommand1() {
 
 void CompactWindow::PressCommand2() { Release(); }
 
-void CompactWindow::ClickCombo1() { Text1.Write(Combo1.Text()); }
-
-void CompactWindow::ClickCombo2() {
-    if (Combo1.Text().isEmpty()) return;
-    if (const auto product = CurrentAtMultiplicity(S(Combo2.Text()), S(Text2.Text())))
-        Text4.Write(Q(*product));
-}
-
-void CompactWindow::ClickCheck1(bool checked) {
-    Check1 = checked;
-    const QString caption = checked ? QStringLiteral("Расчитать") : QStringLiteral("Закрыть");
-    Command1Caption = caption;
-    Frame4Caption = caption;
-    Check2Enabled = checked;
-    if (!checked) Check2 = false;
-}
-
 std::optional<QStringList> CrossSectionsForSelection(const PipelineHost& host) {
     std::optional<ConductorKind> kind;
     if (host.WireSelected()) kind = ConductorKind::Wire;
@@ -133,13 +108,11 @@ std::optional<QStringList> CrossSectionsForSelection(const PipelineHost& host) {
     return list;
 }
 
-// The list timer: rebuilds the cross-section list once for the conductor kind selected in the
-// main window, and waits for one while none is.
+// The list timer: once a conductor kind is selected in the main window, the cross-section
+// chosen here for the previous kind is dropped; while none is, it waits.
 void CompactWindow::OnTimer1Tick() {
-    const auto list = CrossSectionsForSelection(host_);
-    if (!list) return;
+    if (!CrossSectionsForSelection(host_)) return;
     Combo1.Write(QString());
-    Combo1List = *list;
     Timer1->SetEnabled(false);
 }
 

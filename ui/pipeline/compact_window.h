@@ -15,6 +15,14 @@
 
 namespace kelvo::pipeline {
 
+// The boxes of the main window's protection panel the pipeline writes.
+enum class ProtectionBox {
+    BreakerRating,          // Text13
+    CurrentAtMultiplicity,  // Text14
+    RcdRatedCurrent,        // Text15
+    RcdTripCurrent,         // Text16
+};
+
 // What the pipeline reads and writes of the main window (which implements it).
 class PipelineHost {
 public:
@@ -30,7 +38,7 @@ public:
     virtual QString Power() const = 0;                   // txtP
     virtual void PressCalculate() = 0;                   // Command2
     virtual void PressReverseReset() = 0;                // Command4
-    virtual void WriteProtection(int box, const QString& text) = 0;  // Text13..Text16
+    virtual void WriteProtection(ProtectionBox box, const QString& text) = 0;
 };
 
 // The cross-section list for the conductor kind selected in the main window; nothing while
@@ -47,41 +55,27 @@ public:
 
     static inline const QString kNoCurrentMessage = shell::Q(messages::kNoCurrentForSection);
 
-    // Cells (design values as in the window's design).
-    TextCell Text1{QStringLiteral("Text1")};  // cross-section
-    TextCell Text2;                           // maximum current, or a load current
-    TextCell Text3;                           // breaker rating
-    TextCell Text4;                           // current at multiplicity
-    TextCell Text5;                           // device rated current
-    TextCell Text6;                           // residual operating current, mA
-    TextCell Text7{QStringLiteral("Text7")};  // reference current of the device
-    TextCell txtP;                            // power handed back by the main window
-    TextCell Label14{QStringLiteral("0")};    // the cross-section shown in Label13's caption
-
-    // Combo1: the cross-section list (filled by Timer1) and its text.
-    QStringList Combo1List;
-    TextCell Combo1;
-    // Combo2: the multiplicity.
-    QStringList Combo2List;
-    TextCell Combo2;
+    // Cells, with their design values.
+    TextCell Text1{QStringLiteral("frmS.Text1"), QStringLiteral("Text1")};  // cross-section
+    TextCell Text2{QStringLiteral("frmS.Text2")};  // maximum current, or a load current
+    TextCell Text3{QStringLiteral("frmS.Text3")};  // breaker rating
+    TextCell Text4{QStringLiteral("frmS.Text4")};  // current at multiplicity
+    TextCell Text5{QStringLiteral("frmS.Text5")};  // device rated current
+    TextCell Text6{QStringLiteral("frmS.Text6")};  // residual operating current, mA
+    TextCell Text7{QStringLiteral("frmS.Text7"), QStringLiteral("Text7")};  // reference current of the device
+    TextCell txtP{QStringLiteral("frmS.txtP")};    // power handed back by the main window
+    TextCell Label14{QStringLiteral("frmS.Label14"), QStringLiteral("0")};  // the cross-section of the hand-over
+    TextCell Combo1{QStringLiteral("frmS.Combo1")};  // the cross-section chosen in this window
+    TextCell Combo2{QStringLiteral("frmS.Combo2")};  // the multiplicity
 
     bool Check1 = true;   // hand-over enabled
     bool Check2 = false;  // "При расчете закрыть"
-    bool Check2Enabled = true;
-    QString Command1Caption = QStringLiteral("Закрыть");
-    QString Frame4Caption = QStringLiteral("Закрыть");
 
     shell::Timer* Timer1;
 
-    // Buttons and the handlers only a user of the window could run.
+    // "Расчитать" (the hand-over) and "Закрыть".
     void PressCommand1();
     void PressCommand2();
-    void ClickCombo1();
-    void ClickCombo2();
-    void ClickCheck1(bool checked);
-
-    // Hidden and released: the object stays valid until the event that released it returns.
-    bool Released() const { return released_; }
 
 signals:
     void releaseRequested();

@@ -13,78 +13,102 @@ namespace {
 
 int depth = 0;
 bool overflowed = false;
+std::function<void(const QString&)>& TraceFunction() {
+    static std::function<void(const QString&)> trace;
+    return trace;
+}
+
+// One level of the cascade for as long as it lives.
+class CascadeLevel {
+public:
+    CascadeLevel() : entered_(depth < Cascade::kDepthLimit) {
+        if (entered_) ++depth;
+        else overflowed = true;
+    }
+    ~CascadeLevel() {
+        if (entered_) --depth;
+    }
+    CascadeLevel(const CascadeLevel&) = delete;
+    CascadeLevel& operator=(const CascadeLevel&) = delete;
+    bool Entered() const { return entered_; }
+
+private:
+    bool entered_;
+};
+
+// The name a control's handlers run under: a control of a window that is no widget (the
+// never-shown window) carries that window's name.
+QString RouteName(const QObject* control) {
+    const QObject* window = control->parent();
+    if (window && !window->isWidgetType() && !window->objectName().isEmpty())
+        return window->objectName() + QLatin1Char('.') + control->objectName();
+    return control->objectName();
+}
 
 }  // namespace
 
-bool Cascade::Enter() {
-    if (depth >= kDepthLimit) {
-        overflowed = true;
-        return false;
-    }
-    ++depth;
-    return true;
-}
-
-void Cascade::Leave() { --depth; }
 int Cascade::Depth() { return depth; }
 bool Cascade::Overflowed() { return overflowed; }
 void Cascade::ResetOverflow() { overflowed = false; }
+void Cascade::SetTrace(std::function<void(const QString&)> trace) { TraceFunction() = std::move(trace); }
 
-void RunHandler(const Handler& handler) {
-    if (!handler || !Cascade::Enter()) return;
+void RunHandler(const Handler& handler, const QString& control, const char* event) {
+    if (!handler) return;
+    const CascadeLevel level;
+    if (!level.Entered()) return;
+    if (TraceFunction()) TraceFunction()(control + QLatin1Char('.') + QLatin1String(event));
     // A copy: the handler may replace or release what holds it.
     const Handler step = handler;
     step();
-    Cascade::Leave();
 }
 
 void TextCell::Write(const QString& text) {
     if (text == text_) return;
     text_ = text;
-    RunHandler(on_change_);
+    RunHandler(on_change_, name_, "Change");
 }
 
 TextBox::TextBox(QWidget* parent, const QString& name) : QLineEdit(parent) {
     setObjectName(name);
-    connect(this, &QLineEdit::textEdited, this, [this] { RunHandler(on_change_); });
+    connect(this, &QLineEdit::textEdited, this, [this] { RunHandler(on_change_, objectName(), "Change"); });
 }
 
 void TextBox::Write(const QString& text) {
     if (text == this->text()) return;
     setText(text);
-    RunHandler(on_change_);
+    RunHandler(on_change_, objectName(), "Change");
 }
 
 OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& caption)
     : QRadioButton(caption, parent) {
     setObjectName(name);
-    connect(this, &QRadioButton::clicked, this, [this] { RunHandler(on_click_); });
+    connect(this, &QRadioButton::clicked, this, [this] { RunHandler(on_click_, objectName(), "Click"); });
 }
 
 void OptionButton::Select() {
     setChecked(true);
-    RunHandler(on_click_);
+    RunHandler(on_click_, objectName(), "Click");
 }
 
 CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
     : QCheckBox(caption, parent) {
     setObjectName(name);
-    connect(this, &QCheckBox::clicked, this, [this] { RunHandler(on_click_); });
+    connect(this, &QCheckBox::clicked, this, [this] { RunHandler(on_click_, objectName(), "Click"); });
 }
 
 void CheckBox::SetValue(bool value) {
     if (value == isChecked()) return;
     setChecked(value);
-    RunHandler(on_click_);
+    RunHandler(on_click_, objectName(), "Click");
 }
 
 CommandButton::CommandButton(QWidget* parent, const QString& name, const QString& caption)
     : QPushButton(caption, parent) {
     setObjectName(name);
-    connect(this, &QPushButton::clicked, this, [this] { RunHandler(on_click_); });
+    connect(this, &QPushButton::clicked, this, [this] { RunHandler(on_click_, objectName(), "Click"); });
 }
 
-void CommandButton::Press() { RunHandler(on_click_); }
+void CommandButton::Press() { RunHandler(on_click_, objectName(), "Click"); }
 
 ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QComboBox(parent) {
     setObjectName(name);
@@ -102,42 +126,51 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QCombo
     }
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(20);
-    connect(this, &QComboBox::activated, this, [this] { RunHandler(on_click_); });
+    connect(this, &QComboBox::activated, this, [this] { RunHandler(on_click_, objectName(), "Click"); });
+    // The user's typing and a choice from the list change the text without Write.
     connect(this, &QComboBox::currentTextChanged, this, [this] {
-        if (!quiet_) RunHandler(on_change_);
+        if (!quiet_) RunHandler(on_change_, objectName(), "Change");
     });
+}
+
+template <class Change>
+void ComboBox::ChangeText(Change change) {
+    const QString before = currentText();
+    quiet_ = true;
+    change();
+    quiet_ = false;
+    if (currentText() != before) RunHandler(on_change_, objectName(), "Change");
 }
 
 void ComboBox::Write(const QString& text) {
     if (text == currentText()) return;
-    if (isEditable()) {
-        setEditText(text);
-    } else {
-        const int index = findText(text);
-        setCurrentIndex(index);
-    }
+    ChangeText([&] {
+        if (isEditable()) setEditText(text);
+        else setCurrentIndex(findText(text));
+    });
 }
 
 void ComboBox::Choose(const QString& text) {
     const int index = findText(text);
-    if (index >= 0) setCurrentIndex(index);
+    if (index >= 0) ChangeText([&] { setCurrentIndex(index); });
     else Write(text);
-    RunHandler(on_click_);
+    RunHandler(on_click_, objectName(), "Click");
 }
 
 void ComboBox::Clear() {
-    clear();
-    if (isEditable()) setEditText(QString());
+    ChangeText([&] {
+        clear();
+        if (isEditable()) setEditText(QString());
+    });
 }
 
 void ComboBox::AddItem(const QString& text) {
     // Appending to the list must not change the shown text.
     const QString shown = currentText();
-    quiet_ = true;
-    addItem(text);
-    if (isEditable() && currentText() != shown) setEditText(shown);
-    quiet_ = false;
-    if (currentText() != shown) RunHandler(on_change_);
+    ChangeText([&] {
+        addItem(text);
+        if (isEditable() && currentText() != shown) setEditText(shown);
+    });
 }
 
 QStringList ComboBox::Items() const {
@@ -152,7 +185,7 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLa
 
 void Label::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        RunHandler(on_click_);
+        RunHandler(on_click_, objectName(), "Click");
     QLabel::mouseReleaseEvent(event);
 }
 
@@ -224,6 +257,6 @@ void Timer::SetEnabled(bool enabled) {
         stop();
 }
 
-void Timer::Tick() { RunHandler(on_tick_); }
+void Timer::Tick() { RunHandler(on_tick_, RouteName(this), "Timer"); }
 
 }  // namespace kelvo::shell

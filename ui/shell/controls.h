@@ -1,8 +1,11 @@
 // The controls of the program's windows and the one cascade rule they share: writing a box's
-// text runs its change handler at once, and only when the text really changes; pressing a
-// button or selecting an option by code runs its click handler at once. Every calculation is a
-// depth-first cascade of such handlers inside one user event. The controls take their window's
-// font (the skinned window sets it once) unless one is given its own.
+// text (a text box, a combo box or a cell of the never-shown window) compares it with the text
+// it holds and, only on a real change, runs its change handler at once; pressing a button or
+// selecting an option by code runs its click handler at once. Every calculation is a
+// depth-first cascade of such handlers inside one user event. Every handler runs under its
+// control's name and event ("Text6.Change", "frmS.Text2.Change", "Timer1.Timer"), so that the
+// route of a click can be traced. The controls take their window's font (the skinned window
+// sets it once) unless one is given its own.
 #pragma once
 
 #include <QCheckBox>
@@ -25,25 +28,31 @@ using Handler = std::function<void()>;
 class Cascade {
 public:
     static constexpr int kDepthLimit = 64;
-    static bool Enter();  // false when the limit is reached
-    static void Leave();
     static int Depth();
     static bool Overflowed();
     static void ResetOverflow();
+    // Reports every handler about to run by its name ("Text6.Change"); an empty function stops
+    // the reports. For tests and for reading a click's route against the design.
+    static void SetTrace(std::function<void(const QString& step)> trace);
 };
 
-// Runs a handler as one step of a cascade (nothing if there is none or the limit is reached).
-void RunHandler(const Handler& handler);
+// Runs a handler as one step of a cascade, under the name `control` "." `event` (nothing if
+// there is none or the depth limit is reached). The depth is given back however the handler
+// ends.
+void RunHandler(const Handler& handler, const QString& control, const char* event);
 
-// A text cell of a window that is never shown.
+// A text cell of a window that is never shown; `name` is its design name with the window's
+// ("frmS.Text2").
 class TextCell {
 public:
-    explicit TextCell(QString design_text = {}) : text_(std::move(design_text)) {}
+    explicit TextCell(QString name, QString design_text = {})
+        : name_(std::move(name)), text_(std::move(design_text)) {}
     const QString& Text() const { return text_; }
     void Write(const QString& text);
     void OnChange(Handler handler) { on_change_ = std::move(handler); }
 
 private:
+    QString name_;
     QString text_;
     Handler on_change_;
 };
@@ -100,8 +109,9 @@ private:
     Handler on_click_;
 };
 
-// A combo box with an editable text: Write sets the shown text; a choice from the list runs
-// the click handler; any change of the shown text runs the change handler.
+// A combo box with an editable text: Write sets the shown text as a text box's Write does; a
+// choice from the list runs the click handler; any change of the shown text, typed or written,
+// runs the change handler.
 class ComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -118,6 +128,11 @@ public:
     void OnChange(Handler handler) { on_change_ = std::move(handler); }
 
 private:
+    // Changes the shown text without the toolkit's signal, then runs the change handler once if
+    // the text changed.
+    template <class Change>
+    void ChangeText(Change change);
+
     Handler on_click_;
     Handler on_change_;
     bool quiet_ = false;
@@ -154,7 +169,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// A timer that runs its handler on a later turn of the event loop while it is enabled.
+// A timer that runs its handler on a later turn of the event loop while it is enabled. A timer
+// of the never-shown window is named with the window's name ("frmS.Timer1").
 class Timer : public QTimer {
     Q_OBJECT
 public:

@@ -46,12 +46,4 @@ void SetAlwaysOnTop(QWidget* window, bool on) {
     SetWindowFlagsKeepingPlace(window, flags, !on);
 }
 
-void DisableXbutton(QWidget* window) {
-    if (!window || !window->isWindow()) return;
-    const Qt::WindowFlags flags = window->windowFlags();
-    if (!(flags & Qt::WindowSystemMenuHint) && !(flags & Qt::WindowCloseButtonHint)) return;
-    SetWindowFlagsKeepingPlace(window, (flags | Qt::CustomizeWindowHint) & ~Qt::WindowCloseButtonHint,
-                               false);
-}
-
 }  // namespace kelvo::shell

@@ -22,7 +22,4 @@ void ShowTitleBar(SkinnedWindow& window, bool show);
 // Keeps a window above all others, or releases it, without moving, resizing or activating it.
 void SetAlwaysOnTop(QWidget* window, bool on);
 
-// Removes Close from a window's system menu; nothing for a window without one (or none).
-void DisableXbutton(QWidget* window);
-
 }  // namespace kelvo::shell
