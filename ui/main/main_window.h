@@ -136,8 +136,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Making the controls and putting them in their places (layout.cpp).
+    void BuildControls();
+    void PlaceControls();
     void BuildMenus();
     void BuildSourceData();
+    void BuildLayingPanels();
     void BuildFirstCalculation();
     void BuildSecondCalculation();
     void BuildInformationAndProtection();

@@ -83,4 +83,18 @@ void SetBackground(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
+void SetTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::ButtonText, color);
+    widget->setPalette(palette);
+}
+
+void SetBaseColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, color);
+    widget->setPalette(palette);
+}
+
 }  // namespace kelvo::shell

@@ -48,4 +48,9 @@ void FillOutline(QPainter& p, const QRect& r, const QColor& color);
 // already shows it.
 void SetBackground(QWidget* widget, const QColor& color);
 
+// The colour of a control's text (captions, box texts and button captions alike).
+void SetTextColor(QWidget* widget, const QColor& color);
+// The colour of a box's writing area.
+void SetBaseColor(QWidget* widget, const QColor& color);
+
 }  // namespace kelvo::shell

@@ -1,0 +1,373 @@
+// The calculation flow of the main window: the handlers that a press of "Рассчитать", a choice
+// of an option or a timer runs, each writing boxes and pressing buttons as the design says, so
+// that the order of the effects is the order of the code.
+#include <optional>
+
+#include "core/line_calculation.h"
+#include "core/load_current.h"
+#include "core/number_text.h"
+#include "core/permissible_current.h"
+#include "core/protection.h"
+#include "core/result_codes.h"
+#include "core/voltage_loss.h"
+#include "ui/main/main_window.h"
+#include "ui/main/texts.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/qtext.h"
+#include "ui/shell/skin.h"
+
+namespace kelvo::mainwindow {
+
+using shell::MainWindowWhileShown;
+using shell::Q;
+using shell::S;
+using shell::SetBaseColor;
+using shell::SetTextColor;
+using shell::ShowMessage;
+namespace colors = shell::colors;
+
+namespace {
+
+// A failure inside "Рассчитать": a text that is not a number where one is needed (the user is
+// told how to write numbers), or a result that cannot be computed.
+struct TypeMismatch {};
+struct SilentFailure {};
+
+double NumberOf(const QString& text) {
+    const auto value = ReadNumber(S(text));
+    if (!value) throw TypeMismatch{};
+    return *value;
+}
+
+// A value read once at the start of the click: nothing when it was never read (the step that
+// reads it was skipped), which counts as zero, as an unread value does.
+double NumberOf(const std::optional<QString>& copy) { return copy ? NumberOf(*copy) : 0.0; }
+
+}  // namespace
+
+template <class Box>
+void MainWindow::RunAgain(Box* box) {
+    text_slot_ = box->Text();
+    box->Write(QString());
+    box->Write(text_slot_);
+}
+
+// "Рассчитать": load current and power, then the section by voltage loss. A text that is not a
+// number where one is needed tells the user how numbers are written; figures out of their range
+// and a result that cannot be computed are told as kelvo-calc tells them. Every message hides
+// the window, and its "ОК" empties the results, so no figure of an earlier load stays.
+void MainWindow::OnCommand2Click() {
+    // The power the exceed message names while this click runs: the load's own, also when it is
+    // given as a current and the power box still shows the previous load's.
+    struct ExceedPowerScope {
+        QString& power;
+        ~ExceedPowerScope() { power.clear(); }
+    } exceed_power_scope{exceed_power_};
+    Label4->SetCaption(QString());  // the recommendation of the previous load
+    const bool laying_shown = Frame10->isVisibleTo(this) || Frame6->isVisibleTo(this);
+    try {
+        std::optional<QString> f, n, current, power, voltage, extra, length, loss;
+        double formula_power = 0;  // the power of the voltage-loss formula; 0 when never read
+        if (!laying_shown) {
+            ShowMessage(texts::kChooseConductorKind, MainWindowWhileShown::Hidden);
+        } else {
+            f = txtF->Text(), n = txtN->Text(), current = txtI->Text(), power = txtP->Text();
+            voltage = Combo2->Text(), extra = Text8->Text(), length = txtL->Text(), loss = Combo1->Text();
+            const QString& load = Option1->Value() ? *power : *current;
+            if (const auto fault = FiguresFault(S(load), S(*voltage), S(*length), S(*loss))) {
+                ShowMessage(Q(*fault), MainWindowWhileShown::Hidden);
+                return;
+            }
+            // The current and the power start as the boxes' texts; a computed value replaces one.
+            std::optional<double> computed_current, computed_power;
+            if (Option1->Value()) {
+                if (!power->isEmpty()) {
+                    const std::optional<SupplyKind> supply = Supply();
+                    if (!supply) {
+                        ShowMessage(texts::kNoPowerSupply, MainWindowWhileShown::Hidden);
+                    } else {
+                        const double p_kw = NumberOf(power), u = NumberOf(voltage);
+                        const LoadCoefficients c = *supply == SupplyKind::DC
+                                                       ? LoadCoefficients{}
+                                                       : LoadCoefficients{NumberOf(f), NumberOf(n), NumberOf(extra)};
+                        computed_current = CurrentFromPower(p_kw, u, c, *supply);
+                        if (!computed_current) throw SilentFailure{};
+                    }
+                }
+                RunAgain(txtI);
+            }
+            if (Option2->Value()) {
+                if (!current->isEmpty()) {
+                    const LoadCoefficients c{NumberOf(f), NumberOf(n), NumberOf(extra)};
+                    computed_power = PowerFromCurrent(NumberOf(current), NumberOf(voltage), c,
+                                                      Supply().value_or(SupplyKind::SinglePhase));
+                    if (!computed_power) throw SilentFailure{};
+                    exceed_power_ = Q(WriteNumber(RoundHalfEven2(*computed_power)));
+                } else {
+                    ShowMessage(texts::kNoCurrent, MainWindowWhileShown::Hidden);
+                }
+                RunAgain(txtI);
+            }
+            const double i_value = computed_current ? *computed_current : NumberOf(current);
+            txtI->Write(Q(WriteNumber(RoundHalfEven2(i_value))));
+            const double p_value = computed_power ? *computed_power : NumberOf(power);
+            txtP->Write(Q(WriteNumber(RoundHalfEven2(p_value))));
+            // The power of the voltage-loss formula: as typed, or as computed (not rounded).
+            formula_power = computed_power ? *computed_power : p_value;
+        }
+
+        std::optional<double> section;
+        if (txtL->Text().isEmpty()) {
+            ShowMessage(texts::kNoLength, MainWindowWhileShown::Hidden);
+        } else {
+            const SupplyKind supply = Supply().value_or(SupplyKind::SinglePhase);
+            const Material material = Option5->Value() ? Material::Copper : Material::Aluminium;
+            section = RequiredSection({formula_power, NumberOf(length), NumberOf(loss), NumberOf(voltage)},
+                                      supply, material);
+            if (!section) throw SilentFailure{};
+        }
+        // Both boxes start empty, so that the selection by voltage loss and its post-processing
+        // run on every press, also when only the laying or the conductor changed.
+        Text6->Write(QString());
+        Text1->Write(QString());
+        Text6->Write(section ? Q(WriteNumber(RoundHalfEven2(*section))) : QStringLiteral("0"));
+        if (Check2->Value()) Frame22->show();
+    } catch (const TypeMismatch&) {
+        ShowMessage(texts::kDecimalComma, MainWindowWhileShown::Hidden);
+    } catch (const SilentFailure&) {
+        // Without a conductor kind nothing was read to calculate with, and the message already
+        // shown says what is missing.
+        if (laying_shown) ShowMessage(Q(messages::kCannotCalculate), MainWindowWhileShown::Hidden);
+    }
+}
+
+// "Сброс": every result and the pipeline back to their start.
+void MainWindow::OnCommand3Click() {
+    txtP->Write(QString());
+    txtI->Write(QString());
+    Text2->Write(QString());
+    Text1->Write(QString());
+    Text6->Write(QString());
+    Label4->SetCaption(QString());
+    Label20->SetCaption(QString());
+    Label21->SetCaption(QString());
+    if (Check3->Value())
+        RunAgain(Combo3);
+    else
+        Combo3->Write(QString());
+    Text7->Write(QString());
+    frms_.Release();
+    Text9->Write(QString());
+    Text10->Write(QString());
+    Text11->Write(QString());
+    // The protection of an earlier load must not stay beside a new one, and the fresh pipeline
+    // starts at multiplicity 1.
+    for (TextBox* box : {Text13, Text14, Text15, Text16}) box->Write(QString());
+    Combo4->Write(Q(kDefaultMultiplicity));
+    Frame22->hide();
+}
+
+// The current box: the section by permissible current, then the protection pipeline.
+void MainWindow::OnTxtIChange() {
+    Text2->Write(Q(SelectSectionByCurrent(S(txtI->Text()), Conductor())));
+    frmS().Text2.Write(txtI->Text());
+}
+
+// The power box refreshes the reverse panel.
+void MainWindow::OnTxtPChange() {
+    Text5->Write(txtP->Text());
+    Text7->Write(txtI->Text());
+    Text9->Write(frmS().Text3.Text());
+    Text10->Write(frmS().Text5.Text());
+    Text11->Write(frmS().Text6.Text());
+}
+
+void MainWindow::OnTxtLChange() { Text6->Write(QString()); }
+
+namespace {
+
+// The alternative standard section beside a result: the tables know sections (1,2; 2; 3; 5; 8)
+// that are not made; the next made size is named.
+QString Alternative(const QString& section) {
+    if (section == QStringLiteral("1,2")) return QStringLiteral("или 1,5 мм.кв");
+    if (section == QStringLiteral("2")) return QStringLiteral("или 2,5 мм.кв");
+    if (section == QStringLiteral("3")) return QStringLiteral("или 4 мм.кв");
+    if (section == QStringLiteral("5")) return QStringLiteral("или 6 мм.кв");
+    if (section == QStringLiteral("8")) return QStringLiteral("или 10 мм.кв");
+    return {};
+}
+
+}  // namespace
+
+// The exceed marker is drawn red; any other section in the normal colour.
+void MainWindow::MarkExceed(TextBox* box) {
+    SetTextColor(box, box->Text() == Q(kExceedMarker) ? colors::kRed : palette().color(QPalette::Text));
+}
+
+void MainWindow::OnText1Change() {
+    Timer1->SetEnabled(true);
+    MarkExceed(Text1);
+    if (Text1->Text() == Q(kExceedMarker)) {
+        ShowMessage(texts::kExceedByLoss, MainWindowWhileShown::Hidden);
+        return;
+    }
+    Label20->SetCaption(Alternative(Text1->Text()));
+}
+
+void MainWindow::OnText2Change() {
+    MarkExceed(Text2);
+    if (Text2->Text() == Q(kExceedMarker)) {
+        ShowMessage(texts::ExceedByPower(exceed_power_.isEmpty() ? txtP->Text() : exceed_power_),
+                    MainWindowWhileShown::Hidden);
+        return;
+    }
+    Label21->SetCaption(Alternative(Text2->Text()));
+}
+
+// The required section rounded up to a standard one. An empty box (after a change of the
+// length) selects nothing and leaves the last section shown until the next calculation; a
+// required section above every table is told.
+void MainWindow::OnText6Change() {
+    if (!ReadNumber(S(Text6->Text()))) return;
+    const std::string required = S(Text6->Text());
+    const std::string section = SelectSectionByVoltageLoss(required, Conductor());
+    Text1->Write(Q(section));
+    if (AboveEveryTable(required, section, Conductor()))
+        ShowMessage(Q(messages::kLossSectionBeyondTables), MainWindowWhileShown::Hidden);
+}
+
+// The recommendation, once the cascades of a calculation have settled.
+void MainWindow::OnTimer1Tick() {
+    if (!Text1->Text().isEmpty()) {
+        const QString by_current = Text2->Text(), by_loss = Text1->Text();
+        const auto recommendation = Recommend(S(by_current), S(by_loss));
+        if (!recommendation) {
+            ShowMessage(texts::kTooLarge, MainWindowWhileShown::Hidden);
+            Timer1->SetEnabled(false);
+            return;
+        }
+        const bool by_voltage_loss = recommendation->basis == Basis::VoltageLoss;
+        Label4->SetCaption(texts::Recommendation(by_voltage_loss, by_voltage_loss ? by_loss : by_current));
+        if (!by_voltage_loss) Text1->Write(by_current);
+    }
+    Timer1->SetEnabled(false);
+}
+
+// The cross-section list of the reverse calculation, for the conductor kind just chosen.
+void MainWindow::OnTimer3Tick() {
+    const auto list = pipeline::CrossSectionsForSelection(*this);
+    if (!list) return;
+    Combo3->Clear();
+    for (const QString& entry : *list) Combo3->AddItem(entry);
+    Timer3->SetEnabled(false);
+}
+
+void MainWindow::OnOption1Click() {
+    SetBaseColor(txtP, colors::kRaisedInput);
+    SetBaseColor(txtI, palette().color(QPalette::Base));
+    SetTextColor(Label5, colors::kRed);
+    SetTextColor(Label7, palette().color(QPalette::ButtonText));
+}
+
+void MainWindow::OnOption2Click() {
+    SetBaseColor(txtI, colors::kRaisedInput);
+    SetBaseColor(txtP, palette().color(QPalette::Base));
+    SetTextColor(Label7, colors::kRed);
+    SetTextColor(Label5, palette().color(QPalette::ButtonText));
+}
+
+void MainWindow::OnSupplyClick(SupplyKind supply) {
+    struct Voltages {
+        const char* shown;
+        const char* list[4];
+    };
+    static const Voltages kDc{"12", {"220", "110", "36", "12"}};
+    static const Voltages kSingle{"220", {"220", "127", "36", "12"}};
+    static const Voltages kThree{"380", {"380", "220", "127", "120"}};
+    const Voltages& v = supply == SupplyKind::DC ? kDc : supply == SupplyKind::SinglePhase ? kSingle : kThree;
+    Combo2->Clear();
+    Combo2->Write(QString::fromUtf8(v.shown));
+    for (const char* entry : v.list) Combo2->AddItem(QString::fromUtf8(entry));
+}
+
+void MainWindow::OnConductorKindClick(bool wire) {
+    Frame10->setVisible(wire);
+    Frame6->setVisible(!wire);
+    Timer3->SetEnabled(true);
+    frmS().Timer1->SetEnabled(true);
+}
+
+// In the reverse calculation a new laying clears the results but keeps the chosen section.
+void MainWindow::OnLayingClick() {
+    if (!Check3->Value()) return;
+    text_slot_ = Combo3->Text();
+    const QString kept = text_slot_;
+    Command4->Press();
+    Combo3->Write(kept);
+}
+
+// The loss in volts and the voltage left; empty while the voltage or the loss is not a number.
+void MainWindow::OnVoltageFiguresChange() {
+    const auto figures = ComputeVoltageFigures(S(Combo1->Text()), S(Combo2->Text()));
+    Text4->Write(figures ? Q(figures->loss_volts) : QString());
+    Text3->Write(figures ? Q(figures->remaining_volts) : QString());
+}
+
+// The reverse calculation: a fresh pipeline computes the maximum current of the chosen
+// section and hands it back for its power.
+void MainWindow::OnCommand5Click() {
+    if (const auto fault = SectionFault(S(Combo3->Text()))) {
+        ShowMessage(Q(*fault), MainWindowWhileShown::Visible, true);
+        return;
+    }
+    Command3->Press();
+    frmS().Text1.Write(Combo3->Text());
+}
+
+// A new multiplicity: the pipeline runs again for the same current.
+void MainWindow::OnCombo4Click() {
+    frmS().Combo2.Write(Combo4->Text());
+    text_slot_ = txtI->Text();
+    frmS().Text2.Write(QString());
+    frmS().Text2.Write(text_slot_);
+}
+
+// The two calculations are a choice: ticking one unticks the other, and a click on the ticked
+// box keeps it ticked.
+void MainWindow::OnCheck2Click() {
+    if (!Check2->Value()) {
+        if (!Check3->Value()) Check2->setChecked(true);
+        return;
+    }
+    Frame3->show();
+    Frame17->hide();
+    Check3->SetValue(false);
+    Frame2->show();
+    Frame18->hide();
+    Option1->Select();
+    Command3->Press();
+    Frame15->hide();
+    Label24->SetCaption(texts::kForwardTitle);
+    Frame7->show();
+}
+
+void MainWindow::OnCheck3Click() {
+    if (!Check3->Value()) {
+        if (!Check2->Value()) Check3->setChecked(true);
+        return;
+    }
+    Frame3->hide();
+    Frame17->show();
+    Check2->SetValue(false);
+    Frame2->hide();
+    Frame18->show();
+    Option1->Select();
+    Command3->Press();
+    Frame15->hide();
+    Label24->SetCaption(texts::kReverseTitle);
+    Frame7->hide();
+    txtL->Write(QStringLiteral("1"));
+    Frame22->hide();
+}
+
+}  // namespace kelvo::mainwindow
