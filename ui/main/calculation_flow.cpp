@@ -1,6 +1,33 @@
 // The calculation flow of the main window: the handlers that a press of "Рассчитать", a choice
 // of an option or a timer runs, each writing boxes and pressing buttons as the design says, so
 // that the order of the effects is the order of the code.
+//
+// The route of one forward click (2,5 kW typed, defaults otherwise), handler by handler, each
+// nested in the one before it unless it follows a step back:
+//   Command2.Click        current and power of the load
+//     txtI.Change         section by current into Text2, the current to the pipeline
+//       Text2.Change        exceed marker? alternative size beside it
+//       frmS.Text2.Change   current at multiplicity, device reference current
+//         frmS.Text4.Change   breaker rating             -> Text14
+//           frmS.Text3.Change   device rated current     -> Text13
+//             frmS.Text5.Change                          -> Text15
+//         frmS.Text7.Change   trip current
+//           frmS.Text6.Change                            -> Text16
+//     Text6.Change        required section by voltage loss, selected into Text1
+//       Text1.Change        exceed marker? alternative size; arms Timer1
+//   Timer1.Timer          (500 ms later) the recommendation into Label4
+//     Text1.Change        on a tie, the section by current stands in Text1 too
+//
+// The route of one reverse click (section 2,5 chosen): the reset, the pipeline from the
+// section, and the hand-over back to a forward click for the power.
+//   Command5.Click
+//     Command3.Click      every result back to its start, the pipeline released
+//     frmS.Text1.Change   maximum current of the section
+//       frmS.Text2.Change   protection: Text4, Text3, Text5, Text7, Text6 as above
+//       (hand-over)         Option2.Click, txtI.Change (Text2.Change), Command2.Click,
+//                           which writes the current again (txtI.Change twice, each with
+//                           Text2.Change and frmS.Text2.Change), txtP.Change (the reverse
+//                           panel's copies), Text6.Change, Text1.Change
 #include <optional>
 
 #include "core/line_calculation.h"
@@ -39,10 +66,6 @@ double NumberOf(const QString& text) {
     return *value;
 }
 
-// A value read once at the start of the click: nothing when it was never read (the step that
-// reads it was skipped), which counts as zero, as an unread value does.
-double NumberOf(const std::optional<QString>& copy) { return copy ? NumberOf(*copy) : 0.0; }
-
 }  // namespace
 
 template <class Box>
@@ -51,6 +74,11 @@ void MainWindow::RunAgain(Box* box) {
     box->Write(QString());
     box->Write(text_slot_);
 }
+
+// The texts "Рассчитать" reads, each once, at the start of the click.
+struct MainWindow::ClickTexts {
+    QString f, n, current, power, voltage, extra, length, loss;
+};
 
 // "Рассчитать": load current and power, then the section by voltage loss. A text that is not a
 // number where one is needed tells the user how numbers are written; figures out of their range
@@ -66,71 +94,21 @@ void MainWindow::OnCommand2Click() {
     Label4->SetCaption(QString());  // the recommendation of the previous load
     const bool laying_shown = Frame10->isVisibleTo(this) || Frame6->isVisibleTo(this);
     try {
-        std::optional<QString> f, n, current, power, voltage, extra, length, loss;
-        double formula_power = 0;  // the power of the voltage-loss formula; 0 when never read
+        std::optional<ClickTexts> texts;  // nothing is read without a conductor kind
+        double formula_power = 0;         // the power of the voltage-loss formula
         if (!laying_shown) {
             ShowMessage(texts::kChooseConductorKind, MainWindowWhileShown::Hidden);
         } else {
-            f = txtF->Text(), n = txtN->Text(), current = txtI->Text(), power = txtP->Text();
-            voltage = Combo2->Text(), extra = Text8->Text(), length = txtL->Text(), loss = Combo1->Text();
-            const QString& load = Option1->Value() ? *power : *current;
-            if (const auto fault = FiguresFault(S(load), S(*voltage), S(*length), S(*loss))) {
+            texts = ClickTexts{txtF->Text(), txtN->Text(),   txtI->Text(), txtP->Text(),
+                               Combo2->Text(), Text8->Text(), txtL->Text(), Combo1->Text()};
+            const QString& load = Option1->Value() ? texts->power : texts->current;
+            if (const auto fault = FiguresFault(S(load), S(texts->voltage), S(texts->length), S(texts->loss))) {
                 ShowMessage(Q(*fault), MainWindowWhileShown::Hidden);
                 return;
             }
-            // The current and the power start as the boxes' texts; a computed value replaces one.
-            std::optional<double> computed_current, computed_power;
-            if (Option1->Value()) {
-                if (!power->isEmpty()) {
-                    const std::optional<SupplyKind> supply = Supply();
-                    if (!supply) {
-                        ShowMessage(texts::kNoPowerSupply, MainWindowWhileShown::Hidden);
-                    } else {
-                        const double p_kw = NumberOf(power), u = NumberOf(voltage);
-                        const LoadCoefficients c = *supply == SupplyKind::DC
-                                                       ? LoadCoefficients{}
-                                                       : LoadCoefficients{NumberOf(f), NumberOf(n), NumberOf(extra)};
-                        computed_current = CurrentFromPower(p_kw, u, c, *supply);
-                        if (!computed_current) throw SilentFailure{};
-                    }
-                }
-                RunAgain(txtI);
-            }
-            if (Option2->Value()) {
-                if (!current->isEmpty()) {
-                    const LoadCoefficients c{NumberOf(f), NumberOf(n), NumberOf(extra)};
-                    computed_power = PowerFromCurrent(NumberOf(current), NumberOf(voltage), c,
-                                                      Supply().value_or(SupplyKind::SinglePhase));
-                    if (!computed_power) throw SilentFailure{};
-                    exceed_power_ = Q(WriteNumber(RoundHalfEven2(*computed_power)));
-                } else {
-                    ShowMessage(texts::kNoCurrent, MainWindowWhileShown::Hidden);
-                }
-                RunAgain(txtI);
-            }
-            const double i_value = computed_current ? *computed_current : NumberOf(current);
-            txtI->Write(Q(WriteNumber(RoundHalfEven2(i_value))));
-            const double p_value = computed_power ? *computed_power : NumberOf(power);
-            txtP->Write(Q(WriteNumber(RoundHalfEven2(p_value))));
-            // The power of the voltage-loss formula: as typed, or as computed (not rounded).
-            formula_power = computed_power ? *computed_power : p_value;
+            formula_power = WriteLoad(*texts);
         }
-
-        std::optional<double> section;
-        if (txtL->Text().isEmpty()) {
-            ShowMessage(texts::kNoLength, MainWindowWhileShown::Hidden);
-        } else {
-            const SupplyKind supply = Supply().value_or(SupplyKind::SinglePhase);
-            const Material material = Option5->Value() ? Material::Copper : Material::Aluminium;
-            section = RequiredSection({formula_power, NumberOf(length), NumberOf(loss), NumberOf(voltage)},
-                                      supply, material);
-            if (!section) throw SilentFailure{};
-        }
-        // Both boxes start empty, so that the selection by voltage loss and its post-processing
-        // run on every press, also when only the laying or the conductor changed.
-        Text6->Write(QString());
-        Text1->Write(QString());
-        Text6->Write(section ? Q(WriteNumber(RoundHalfEven2(*section))) : QStringLiteral("0"));
+        WriteRequiredSection(texts, formula_power);
         if (Check2->Value()) Frame22->show();
     } catch (const TypeMismatch&) {
         ShowMessage(texts::kDecimalComma, MainWindowWhileShown::Hidden);
@@ -139,6 +117,69 @@ void MainWindow::OnCommand2Click() {
         // shown says what is missing.
         if (laying_shown) ShowMessage(Q(messages::kCannotCalculate), MainWindowWhileShown::Hidden);
     }
+}
+
+// The load's current into txtI and its power into txtP, each rounded to two decimals; returns
+// the power of the voltage-loss formula: as typed, or as computed (not rounded). The current
+// box's change handler runs once more on its own text before the new current is written.
+double MainWindow::WriteLoad(const ClickTexts& t) {
+    // The current and the power start as the boxes' texts; a computed value replaces one.
+    std::optional<double> computed_current, computed_power;
+    if (Option1->Value()) {
+        if (!t.power.isEmpty()) {
+            const std::optional<SupplyKind> supply = Supply();
+            if (!supply) {
+                ShowMessage(texts::kNoPowerSupply, MainWindowWhileShown::Hidden);
+            } else {
+                const double p_kw = NumberOf(t.power), u = NumberOf(t.voltage);
+                const LoadCoefficients c = *supply == SupplyKind::DC
+                                               ? LoadCoefficients{}
+                                               : LoadCoefficients{NumberOf(t.f), NumberOf(t.n), NumberOf(t.extra)};
+                computed_current = CurrentFromPower(p_kw, u, c, *supply);
+                if (!computed_current) throw SilentFailure{};
+            }
+        }
+        RunAgain(txtI);
+    }
+    if (Option2->Value()) {
+        if (!t.current.isEmpty()) {
+            const LoadCoefficients c{NumberOf(t.f), NumberOf(t.n), NumberOf(t.extra)};
+            computed_power = PowerFromCurrent(NumberOf(t.current), NumberOf(t.voltage), c,
+                                              Supply().value_or(SupplyKind::SinglePhase));
+            if (!computed_power) throw SilentFailure{};
+            exceed_power_ = Q(WriteNumber(RoundHalfEven2(*computed_power)));
+        } else {
+            ShowMessage(texts::kNoCurrent, MainWindowWhileShown::Hidden);
+        }
+        RunAgain(txtI);
+    }
+    const double i_value = computed_current ? *computed_current : NumberOf(t.current);
+    txtI->Write(Q(WriteNumber(RoundHalfEven2(i_value))));
+    const double p_value = computed_power ? *computed_power : NumberOf(t.power);
+    txtP->Write(Q(WriteNumber(RoundHalfEven2(p_value))));
+    return computed_power ? *computed_power : p_value;
+}
+
+// The required section by voltage loss into Text6, whose change selects the section; "0" without
+// a length. A text never read (no conductor kind chosen) counts as zero.
+void MainWindow::WriteRequiredSection(const std::optional<ClickTexts>& t, double formula_power) {
+    std::optional<double> section;
+    if (txtL->Text().isEmpty()) {
+        ShowMessage(texts::kNoLength, MainWindowWhileShown::Hidden);
+    } else {
+        const auto read = [&](const QString ClickTexts::*text) { return t ? NumberOf((*t).*text) : 0.0; };
+        const SupplyKind supply = Supply().value_or(SupplyKind::SinglePhase);
+        const Material material = Option5->Value() ? Material::Copper : Material::Aluminium;
+        section = RequiredSection(
+            {formula_power, read(&ClickTexts::length), read(&ClickTexts::loss), read(&ClickTexts::voltage)}, supply,
+            material);
+        if (!section) throw SilentFailure{};
+    }
+    // Both boxes start empty, so that the selection by voltage loss and its post-processing
+    // run on every press, also when only the laying or the conductor changed.
+    Text6->Write(QString());
+    Text1->Write(QString());
+    Text6->Write(section ? Q(WriteNumber(RoundHalfEven2(*section))) : QStringLiteral("0"));
 }
 
 // "Сброс": every result and the pipeline back to their start.

@@ -7,6 +7,7 @@
 #include <array>
 #include <QSet>
 #include <memory>
+#include <optional>
 
 #include "ui/pipeline/compact_window.h"
 #include "ui/shell/controls.h"
@@ -159,8 +160,11 @@ private:
     void OnPointerOver(const QString& control);
     void CloseMenus(bool keep_link_borders);
 
-    // Handlers, named after their controls.
+    // Handlers, named after their controls, and the steps of "Рассчитать".
+    struct ClickTexts;
     void OnCommand2Click();
+    double WriteLoad(const ClickTexts& texts);
+    void WriteRequiredSection(const std::optional<ClickTexts>& texts, double formula_power);
     void OnCommand3Click();
     void OnTxtIChange();
     void OnTxtPChange();

@@ -1,0 +1,68 @@
+// The route of a click through the handlers, recorded by their design names and compared with
+// the route written at the head of the calculation flow: a change to the cascade's order fails
+// here with a readable difference.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "ui/main/main_window.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/program.h"
+
+namespace kelvo::mainwindow {
+namespace {
+
+using shell::Cascade;
+
+class RouteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shell::SetEndProgramHandler([] {});
+        form = std::make_unique<MainWindow>();
+        form->show();
+    }
+    void TearDown() override {
+        Cascade::SetTrace({});
+        form.reset();
+        shell::ReleaseForm2();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        shell::SetEndProgramHandler({});
+    }
+    void Record() {
+        Cascade::SetTrace([this](const QString& step) { route << step; });
+    }
+    std::unique_ptr<MainWindow> form;
+    QStringList route;
+};
+
+TEST_F(RouteTest, ForwardClick) {
+    form->txtP->Write(QStringLiteral("2,5"));
+    Record();
+    form->Command2->Press();
+    form->Timer1->Tick();
+    EXPECT_EQ(route.join(QLatin1Char('\n')).toStdString(),
+              QStringList({"Command2.Click", "txtI.Change", "Text2.Change", "frmS.Text2.Change", "frmS.Text4.Change",
+                           "frmS.Text3.Change", "frmS.Text5.Change", "frmS.Text7.Change", "frmS.Text6.Change",
+                           "Text6.Change", "Text1.Change", "Timer1.Timer", "Text1.Change"})
+                  .join(QLatin1Char('\n'))
+                  .toStdString());
+}
+
+TEST_F(RouteTest, ReverseClick) {
+    form->Check3->SetValue(true);
+    form->Combo3->Write(QStringLiteral("2,5"));
+    Record();
+    form->Command5->Press();
+    EXPECT_EQ(route.join(QLatin1Char('\n')).toStdString(),
+              QStringList({"Command5.Click", "Command3.Click", "frmS.Text1.Change", "frmS.Text2.Change",
+                           "frmS.Text4.Change", "frmS.Text3.Change", "frmS.Text5.Change", "frmS.Text7.Change",
+                           "frmS.Text6.Change", "Option2.Click", "txtI.Change", "Text2.Change", "Command2.Click",
+                           "txtI.Change", "Text2.Change", "frmS.Text2.Change", "txtI.Change", "Text2.Change",
+                           "frmS.Text2.Change", "txtP.Change", "Text6.Change", "Text1.Change"})
+                  .join(QLatin1Char('\n'))
+                  .toStdString());
+    EXPECT_EQ(form->Text7->Text(), "30");  // 2,5 mm² copper wire laid open
+}
+
+}  // namespace
+}  // namespace kelvo::mainwindow
