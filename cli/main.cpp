@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--version") {
-            std::cout << "kelvo-calc 2.1\n";
+            std::cout << "kelvo-calc " KELVO_VERSION "\n";
             return 0;
         }
         if (arg == "-o") {

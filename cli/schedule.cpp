@@ -13,12 +13,6 @@ constexpr std::string_view kColumnNames[kColumnCount] = {
     "расчет", "мощность_кВт", "ток_А", "сечение_мм2", "род_тока", "напряжение_В",
     "материал", "проводник", "прокладка", "длина_м", "потери_%", "кратность"};
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
 
 }  // namespace
 
@@ -100,16 +94,6 @@ std::optional<LayingMethod> LayingFromCode(std::string_view code) {
     }
     return static_cast<LayingMethod>(kWireLayingCount + static_cast<std::size_t>(number - 1));
 }
-
-namespace {
-
-LineResult Failed(std::string message) {
-    LineResult result;
-    result.message = std::move(message);
-    return result;
-}
-
-}  // namespace
 
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out) {
     auto fail = [&](std::string message) {

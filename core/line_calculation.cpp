@@ -12,12 +12,6 @@ namespace kelvo {
 
 namespace {
 
-LineResult Failed(std::string message) {
-    LineResult result;
-    result.message = std::move(message);
-    return result;
-}
-
 std::string Rounded(double value) { return WriteNumber(RoundHalfEven2(value)); }
 
 // The protection for a current (a value with at most two decimals, as its box shows it):
@@ -73,6 +67,12 @@ std::optional<std::string_view> SectionFault(std::string_view section) {
 
 bool AboveEveryTable(std::string_view required, std::string_view selected, const ConductorChoice& conductor) {
     return selected.empty() && ReadNumber(required) && EffectiveLaying(conductor);
+}
+
+LineResult Failed(std::string message) {
+    LineResult result;
+    result.message = std::move(message);
+    return result;
 }
 
 // The window shows a message and goes on, or fails and ends the click; a later message replaces

@@ -76,6 +76,9 @@ std::optional<std::string_view> SectionFault(std::string_view section);
 bool AboveEveryTable(std::string_view required, std::string_view selected, const ConductorChoice& conductor);
 
 LineResult CalculateForward(const ForwardInput& input);
+// A line with a message and no results.
+LineResult Failed(std::string message);
+
 // The recommendation as the window words it ("Выбрать по … сечение … мм.кв"); empty when there
 // is none.
 std::string RecommendationText(const LineResult& result);

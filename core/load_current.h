@@ -7,8 +7,8 @@
 
 namespace kelvo {
 
-// The factor of three-phase supplies, as the calculation has always used it (not the exact
-// root of 3).
+// The factor of three-phase supplies: 1,732, to which the worked figures of the tables are
+// calculated (not the exact root of 3).
 constexpr double kSqrt3 = 1.732;
 
 // The load's power factor, efficiency and an additional coefficient; all 1 in the program's use.

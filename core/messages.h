@@ -42,6 +42,12 @@ inline std::string ExceedByPower(std::string_view power) {
     return message;
 }
 
+// The warning under the results, in the window and on the reference tables: two sentences,
+// each on a line of its own.
+inline constexpr const char* kWarningFirst =
+    "Внимание !  Результаты расчета ориентировочные и носят рекомендательный характер.";
+inline constexpr const char* kWarningSecond = "В каждом конкретном случае обращайтесь к специалистам.";
+
 // What kelvo-calc says where the window says nothing (the window ends silently, or shows an
 // empty panel), and about the schedule's own cells and rows.
 inline constexpr const char* kCannotCalculate =

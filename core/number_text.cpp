@@ -15,12 +15,6 @@ __extension__ using UInt128 = unsigned __int128;
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // Drops leading zeros; trailing zeros move into the exponent. Zero becomes empty digits.
 DecimalDigits Normalised(DecimalDigits number) {
     const auto first = number.digits.find_first_not_of('0');
@@ -72,6 +66,12 @@ Scan ScanQuick(std::string_view text, QuickNumber& number) {
 }
 
 }  // namespace
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
 
 std::optional<DecimalDigits> ParseDecimal(std::string_view text) {
     text = Trim(text);

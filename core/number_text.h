@@ -25,6 +25,9 @@ struct DecimalDigits {
     int exponent = 0;
 };
 
+// The text without the spaces and tabs around it, as numbers and codes are read.
+std::string_view Trim(std::string_view text);
+
 // Splits a number text into its digits exactly; nothing when the text is not a number.
 std::optional<DecimalDigits> ParseDecimal(std::string_view text);
 

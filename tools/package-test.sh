@@ -31,18 +31,19 @@ appstreamcli validate --no-net /usr/share/metainfo/example.kelvo.Kelvo.metainfo.
 test -x /usr/bin/kelvo-calc && /usr/bin/kelvo-calc --version
 
 # The installed program, started as a user starts it, must show its main window.
-cat > build/release/launch-check.sh <<'CHECK'
+caption="kelvo v$(/usr/bin/kelvo-calc --version | awk '{print $2}')"
+cat > build/release/launch-check.sh <<CHECK
 /usr/bin/kelvo &
-pid=$!
-for _ in $(seq 1 100); do
-    if xwininfo -root -tree | grep -q '"kelvo v2.1"'; then
+pid=\$!
+for _ in \$(seq 1 100); do
+    if xwininfo -root -tree | grep -q '"$caption"'; then
         echo "the installed kelvo shows its main window"
-        kill "$pid"
+        kill "\$pid"
         exit 0
     fi
     sleep 0.1
 done
-kill "$pid" 2>/dev/null || true
+kill "\$pid" 2>/dev/null || true
 echo "the installed kelvo showed no window" >&2
 exit 1
 CHECK

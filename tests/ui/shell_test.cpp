@@ -14,6 +14,7 @@
 #include "ui/shell/connectivity.h"
 #include "ui/shell/controls.h"
 #include "ui/shell/links.h"
+#include "ui/shell/maker.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
 #include "ui/shell/pictures.h"
@@ -121,14 +122,14 @@ TEST_F(ShellTest, DragStartsOnlyWithTheLeftButtonOnTheTitle) {
 TEST_F(ShellTest, ShowTitleBarParksTheCaptionInTag) {
     MessageWindow& window = Form2();
     window.show();
-    EXPECT_EQ(window.Caption(), "kelvo v2.1");
-    EXPECT_EQ(window.Tag(), "kelvo v2.1");
+    EXPECT_EQ(window.Caption(), maker::kCaption);
+    EXPECT_EQ(window.Tag(), maker::kCaption);
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
 
     const QRect geometry = window.geometry();
     ShowTitleBar(window, false);
     EXPECT_EQ(window.Caption(), "");
-    EXPECT_EQ(window.Tag(), "kelvo v2.1");
+    EXPECT_EQ(window.Tag(), maker::kCaption);
     ShowTitleBar(window, false);  // parks the already-empty caption
     EXPECT_EQ(window.Tag(), "");
     ShowTitleBar(window, true);   // an empty caption gets a title bar
@@ -137,10 +138,10 @@ TEST_F(ShellTest, ShowTitleBarParksTheCaptionInTag) {
     EXPECT_TRUE(window.windowFlags() & Qt::WindowTitleHint);
     EXPECT_EQ(window.StyleBits(), 0x00CA0000u);  // caption, system menu, minimise box
 
-    window.SetCaption(QStringLiteral("kelvo v2.1"));
+    window.SetCaption(maker::kCaption);
     ShowTitleBar(window, false);
     ShowTitleBar(window, true);   // a caption text: no title bar, but the system menu is back
-    EXPECT_EQ(window.Caption(), "kelvo v2.1");
+    EXPECT_EQ(window.Caption(), maker::kCaption);
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(window.StyleBits(), 0x000A0000u);  // system menu and minimise box, no caption
     EXPECT_EQ(window.geometry(), geometry);

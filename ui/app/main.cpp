@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     fonts.join();
     QApplication::setApplicationName(QStringLiteral("kelvo"));
-    QApplication::setApplicationVersion(QStringLiteral("2.1"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The window's own icon, for title bars and task lists; larger places take the installed
     // icon of the desktop entry. Set before any window exists, it reaches no widget but the

@@ -35,12 +35,9 @@ inline const QString kForwardTitle =
 inline const QString kReverseTitle =
     QStringLiteral("Расчет тока и мощности по сечению и выбор защиты");
 
-// The warning under the panels: two sentences, the second on a line of its own (in the design
-// thirteen spaces push it there).
-inline const QString kWarningFirst =
-    QStringLiteral("Внимание !  Результаты расчета ориентировочные и носят рекомендательный характер.");
-inline const QString kWarningSecond =
-    QStringLiteral("В каждом конкретном случае обращайтесь к специалистам.");
+// The warning under the panels.
+inline const QString kWarningFirst = Q(messages::kWarningFirst);
+inline const QString kWarningSecond = Q(messages::kWarningSecond);
 
 }  // namespace kelvo::mainwindow::texts
 

@@ -9,7 +9,7 @@ inline const QString kSiteHost = QStringLiteral("kelvo.example");
 inline const QString kSupportMail = QStringLiteral("support@kelvo.example");
 inline const QString kPhones = QStringLiteral("+7 (900) 000-00-01, +7 (900) 000-00-02");
 inline const QString kProgramName = QStringLiteral("kelvo");
-inline const QString kVersion = QStringLiteral("v2.1");
-inline const QString kCaption = QStringLiteral("kelvo v2.1");
+inline const QString kVersion = QStringLiteral("v" KELVO_VERSION);
+inline const QString kCaption = QStringLiteral("kelvo v" KELVO_VERSION);
 
 }  // namespace kelvo::shell::maker

@@ -10,7 +10,9 @@
 #include <QResource>
 #include <cstring>
 
+#include "core/messages.h"
 #include "ui/shell/maker.h"
+#include "ui/shell/qtext.h"
 #include "ui/shell/reference_tables.h"
 #include "ui/shell/skin.h"
 
@@ -99,11 +101,8 @@ void PaintTableFooter(QPainter& p, int width) {
 
     p.setPen(QColor(150, 20, 20));
     p.setFont(PixelFont(11, true));
-    p.drawText(QRect(0, 398, width, 15), Qt::AlignHCenter,
-               QStringLiteral("Внимание !  Результаты расчета ориентировочные и носят "
-                              "рекомендательный характер."));
-    p.drawText(QRect(0, 413, width, 15), Qt::AlignHCenter,
-               QStringLiteral("В каждом конкретном случае обращайтесь к специалистам."));
+    p.drawText(QRect(0, 398, width, 15), Qt::AlignHCenter, Q(messages::kWarningFirst));
+    p.drawText(QRect(0, 413, width, 15), Qt::AlignHCenter, Q(messages::kWarningSecond));
 }
 
 QImage TablePicture(const ReferenceTable& table, int width, int height, qreal ratio) {

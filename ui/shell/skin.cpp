@@ -46,19 +46,19 @@ QRect GeometryTwips(const QWidget* widget) {
 }
 
 QFont UiFont(double points, bool bold) {
-    // The design face is "MS Sans Serif"; Liberation Sans has the closest widths on Debian (the
-    // package depends on it). Where it is missing, the system's font matching picks a sans
-    // face: one family only, so that each size is matched once.
+    // The windows are laid out for a narrow 8-point sans face; Liberation Sans has the closest
+    // widths on Debian (the package depends on it). Where it is missing, the system's font
+    // matching picks a sans face: one family only, so that each size is matched once.
     QFont font(QStringLiteral("Liberation Sans"));
     // A screen font is drawn at whole pixels: the size is the nearest whole number of the
     // screen's pixels (11 for 8,25 points at 96 dpi). 6,75 and 7 points, or 8 and 8,25, are then
     // one size, with one set of glyphs to prepare.
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 20 / TwipsPerPixelY()))));
     font.setBold(bold);
-    // Glyphs fitted to the pixel grid: crisp at the small sizes of the window, as its design
-    // face was, and quicker to draw than the light hinting of the desktop default. Nor does the
-    // text take kerning or ligatures, which the design face had none of: simple scripts are then
-    // laid out without the shaping engine, which is much quicker.
+    // Glyphs fitted to the pixel grid: crisp at the small sizes of the window, and quicker to
+    // draw than the light hinting of the desktop default. Nor does the text take kerning or
+    // ligatures, which the captions are not measured with: simple scripts are then laid out
+    // without the shaping engine, which is much quicker.
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
