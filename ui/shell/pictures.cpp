@@ -1,4 +1,5 @@
 #include "ui/shell/pictures.h"
+#include "ui/shell/picture_drawing.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -7,8 +8,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
-#include <QResource>
-#include <cstring>
 
 #include "core/messages.h"
 #include "ui/shell/maker.h"
@@ -219,114 +218,12 @@ QImage HelpPage(qreal ratio) {
 
 }  // namespace
 
-qreal ScreenPixelRatio() { return qApp ? qApp->devicePixelRatio() : 1.0; }
-
-namespace {
-
-// Where a ready-made picture is embedded.
-QString PrebuiltPath(const QString& name, qreal ratio) {
-    return QStringLiteral(":/prebuilt/%1@%2x.pic").arg(name).arg(qRound(ratio));
-}
-
-constexpr char kMagic[4] = {'K', 'P', 'I', 'C'};
-
-quint32 ReadWord(const char* data) {
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data[i]);
-    return value;
-}
-
-void AppendWord(QByteArray& data, quint32 value) {
-    for (int i = 0; i < 4; ++i) data.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-QImage DrawTitlePicture(const QString& title, qreal ratio);
-QImage DrawBanner(qreal ratio);
-QImage DrawOrderingPicture(qreal ratio);
-QImage DrawGlobe(qreal ratio);
-QImage DrawLinkPointer(qreal ratio);
-
-// The ready-made picture embedded at the path, or a null image where there is none.
-QImage ReadyMade(const QString& path) {
-    const QResource resource(path);
-    return resource.isValid() ? DecodePicture(resource.uncompressedData()) : QImage();
-}
-
-// A picture of kPrebuiltPictures: the ready-made one for the ratios it was made for, drawn for
-// any other (or where it is missing).
-QImage ReadyOrDrawn(const PrebuiltPicture& picture, qreal ratio) {
-    if (ratio == 1.0 || ratio == 2.0) {
-        QImage image = ReadyMade(PrebuiltPath(picture.name, ratio));
-        if (!image.isNull()) {
-            // Opaque premultiplied pixels are the same words as opaque RGB ones.
-            if (picture.opaque) image.reinterpretAsFormat(QImage::Format_RGB32);
-            image.setDevicePixelRatio(ratio);
-            return image;
-        }
-    }
-    return picture.draw(ratio);
-}
-
-}  // namespace
-
-const QString kMainWindowTitle = QStringLiteral("Выбор сечения проводника");
-
-QString PrebuiltIconPath(int size) { return QStringLiteral(":/prebuilt/icon-%1.pic").arg(size); }
-
-const PrebuiltPicture kPrebuiltPictures[5] = {
-    {QStringLiteral("banner"), &DrawBanner, true},
-    {QStringLiteral("ordering"), &DrawOrderingPicture, true},
-    {QStringLiteral("title"), [](qreal ratio) { return DrawTitlePicture(kMainWindowTitle, ratio); }, true},
-    {QStringLiteral("globe"), &DrawGlobe, false},
-    {QStringLiteral("pointer"), &DrawLinkPointer, false},
-};
-
-QByteArray EncodePicture(const QImage& picture) {
-    const QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QByteArray data(kMagic, sizeof kMagic);
-    AppendWord(data, static_cast<quint32>(image.width()));
-    AppendWord(data, static_cast<quint32>(image.height()));
-    for (int y = 0; y < image.height(); ++y)
-        data.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
-    return data;
-}
-
-QImage DecodePicture(const QByteArray& data) {
-    constexpr qsizetype kHeader = sizeof kMagic + 8;
-    if (data.size() < kHeader || !data.startsWith(QByteArray(kMagic, sizeof kMagic))) return {};
-    const quint64 width = ReadWord(data.constData() + 4);
-    const quint64 height = ReadWord(data.constData() + 8);
-    // The sizes must account for the data exactly, so that nothing is read beyond it.
-    if (width == 0 || height == 0 || width > 16384 || height > 16384 ||
-        static_cast<quint64>(data.size()) != kHeader + width * height * 4)
-        return {};
-    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) return {};
-    const char* pixels = data.constData() + kHeader;
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(image.scanLine(y), pixels + static_cast<qsizetype>(y) * image.width() * 4,
-                    static_cast<std::size_t>(image.width()) * 4);
-    return image;
-}
-
-QImage Banner(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[0], ratio); }
-
-QImage OrderingPicture(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[1], ratio); }
-
-QImage Globe(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[3], ratio); }
-
-QImage TitlePicture(const QString& title, qreal ratio) {
-    return title == kMainWindowTitle ? ReadyOrDrawn(kPrebuiltPictures[2], ratio) : DrawTitlePicture(title, ratio);
-}
-
 QImage TitleStrip(qreal ratio) {
     QImage image = Blank(54, 24, Qt::black, ratio);
     QPainter p(&image);
     PaintTitleGradient(p, QRect(0, 0, 54, 24));
     return image;
 }
-
-namespace {
 
 QImage DrawTitlePicture(const QString& title, qreal ratio) {
     QImage image = Blank(873, 24, Qt::black, ratio);
@@ -347,7 +244,6 @@ QImage DrawTitlePicture(const QString& title, qreal ratio) {
     return image;
 }
 
-}  // namespace
 
 QImage CloseButton(qreal ratio) {
     QImage image = Blank(21, 21, QColor(221, 90, 55), ratio);
@@ -369,8 +265,6 @@ QImage MinimiseButton(qreal ratio) {
     p.fillRect(QRect(6, 14, 9, 3), Qt::white);
     return image;
 }
-
-namespace {
 
 QImage DrawBanner(qreal ratio) {
     QImage image = Blank(760, 100, Qt::white, ratio);
@@ -450,12 +344,6 @@ QImage DrawLinkPointer(qreal ratio) {
     return image;
 }
 
-}  // namespace
-
-QImage AppIcon(int size) {
-    const QImage ready = ReadyMade(PrebuiltIconPath(size));
-    return ready.isNull() ? DrawAppIcon(size) : ready;
-}
 
 QImage DrawAppIcon(int size) {
     // A lightning sign on a blue rounded square, drawn on a 64-unit grid.
@@ -472,8 +360,6 @@ QImage DrawAppIcon(int size) {
     PaintLightning(p, QRectF(18, 8, 28, 48), QColor(255, 205, 40));
     return image;
 }
-
-QImage LinkPointerPicture(qreal ratio) { return ReadyOrDrawn(kPrebuiltPictures[4], ratio); }
 
 QCursor LinkPointer() { return QCursor(QPixmap::fromImage(LinkPointerPicture()), 2, 1); }
 

@@ -28,7 +28,10 @@ struct PrebuiltPicture {
     // for transparent pixels first.
     bool opaque;
 };
-extern const PrebuiltPicture kPrebuiltPictures[5];
+// The ready-made pictures by name, and all of them in that order (for the build tool).
+enum class Prebuilt { Banner, Ordering, Title, Globe, Pointer };
+inline constexpr std::size_t kPrebuiltCount = 5;
+extern const std::array<PrebuiltPicture, kPrebuiltCount> kPrebuiltPictures;
 // The main window's title: its title picture is the ready-made one.
 extern const QString kMainWindowTitle;
 // A ready-made picture's bytes: "KPIC", width and height (32-bit, least significant byte
