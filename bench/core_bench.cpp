@@ -14,8 +14,8 @@ namespace kelvo {
 namespace {
 
 const std::vector<std::string>& Currents() {
-    static const std::vector<std::string> texts = {"0,5", "11,36", "23", "42,05", "126,55",
-                                                   "354,2", "605", "830,5", "2.5", ""};
+    static const std::vector<std::string> texts = {"0,5",   "11,36", "23",    "42,05", "126,55",
+                                                   "354,2", "605",   "830,5", "2.5",   ""};
     return texts;
 }
 

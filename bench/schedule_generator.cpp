@@ -11,16 +11,19 @@ struct Supply {
     std::array<std::string_view, 4> voltages;
     std::uint32_t percent;  // share of the rows
 };
+// clang-format off
 constexpr Supply kSupplies[] = {
     {"1ф", {"220", "127", "36", "12"}, 50},
     {"3ф", {"380", "220", "127", "120"}, 40},
     {"постоянный", {"12", "220", "110", "36"}, 10},
 };
+// clang-format on
 constexpr std::string_view kLosses[] = {"1", "2", "2,5", "3", "4", "5", "6", "10"};
 constexpr std::string_view kMultiplicities[] = {"0,8", "1", "1,1", "1,2", "1,25", "2", "3", "4,5", "5", "6", "7"};
 constexpr std::string_view kSections[] = {"0,5", "0,75", "1",  "1,5", "2,5", "4",   "6",   "10",  "16",  "25",
                                           "35",  "50",   "70", "95",  "120", "150", "185", "240", "300", "400"};
 // Faults people make in a schedule, each giving its row a message.
+// clang-format off
 constexpr std::string_view kFaultyRows[] = {
     "прямой;2.5;;;1ф;220;медь;провод;p1;15;4;1\n",
     "прямой;4;;;1ф;220;медь;провод;p7;15;4;1\n",
@@ -30,6 +33,7 @@ constexpr std::string_view kFaultyRows[] = {
     "прямой;900;;;1ф;220;медь;провод;p2;15;4;1\n",
     "обратный;;;500;1ф;220;медь;провод;p1;;;\n",
 };
+// clang-format on
 
 }  // namespace
 
@@ -109,7 +113,9 @@ void ScheduleGenerator::AppendRow(std::string& out) {
     out += ';';
     if (!reverse) {
         const bool low_voltage = voltage.size() < 3;  // 12 V or 36 V: short runs
-        AppendHundredths(out, low_voltage ? 10 * (5 + Below(150)) : Percent(80) ? 100 * (1 + Below(120)) : 10 * (10 + Below(3000)));
+        AppendHundredths(out, low_voltage   ? 10 * (5 + Below(150))
+                              : Percent(80) ? 100 * (1 + Below(120))
+                                            : 10 * (10 + Below(3000)));
         out += ';';
         out += kLosses[Below(std::size(kLosses))];
         out += ';';

@@ -20,8 +20,8 @@ constexpr std::array<bool, 256> kSpecial = [] {
 int CsvReader::Peek() {
     if (position_ == end_) {
         position_ = 0;
-        end_ = static_cast<std::size_t>(std::max<std::streamsize>(
-            0, in_.sgetn(buffer_.data(), static_cast<std::streamsize>(buffer_.size()))));
+        end_ = static_cast<std::size_t>(
+            std::max<std::streamsize>(0, in_.sgetn(buffer_.data(), static_cast<std::streamsize>(buffer_.size()))));
         if (end_ == 0) return -1;
     }
     return static_cast<unsigned char>(buffer_[position_]);
@@ -176,8 +176,8 @@ CsvReader::Result CsvReader::NextQuoted(std::vector<std::string_view>& fields, s
     return Result::Record;
 }
 
-CsvReader::PassedRecord CsvReader::PassThrough(const std::function<void(std::string_view)>& bytes,
-                                               std::size_t field, const std::function<void()>& at_field) {
+CsvReader::PassedRecord CsvReader::PassThrough(const std::function<void(std::string_view)>& bytes, std::size_t field,
+                                               const std::function<void()>& at_field) {
     unpassed_ = false;
     // What was read before the limit, split where the field begins if it began there.
     std::string_view kept = raw_;

@@ -13,7 +13,7 @@
 namespace kelvo::cli {
 
 class CsvReader {
-public:
+  public:
     // A record longer than this (in bytes as read) is not split into fields: the reader stops
     // there and the caller either passes its bytes through (PassThrough) or goes on to the next.
     static constexpr std::size_t kMaxRecordBytes = 1 << 20;
@@ -42,7 +42,7 @@ public:
     // The line (from 1) on which the record last returned begins.
     std::size_t RecordLine() const { return record_line_; }
 
-private:
+  private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
     // A record that lies whole in the buffer and has no quotes is cut there, without copying.
     bool NextPlain(std::vector<std::string_view>& fields);
@@ -69,9 +69,9 @@ private:
     std::string raw_;                // the record's bytes as read
     bool quoted_ = false;
     bool field_started_ = false;
-    std::size_t separators_ = 0;            // separators outside quotes so far
+    std::size_t separators_ = 0;               // separators outside quotes so far
     std::vector<std::size_t> raw_separators_;  // where each of them stands in raw_
-    bool unpassed_ = false;  // TooLong was returned and the record not passed through yet
+    bool unpassed_ = false;                    // TooLong was returned and the record not passed through yet
     // During PassThrough: the field before which `at_field_` is called.
     std::size_t split_field_ = 0;
     const std::function<void()>* at_field_ = nullptr;
@@ -81,7 +81,7 @@ private:
 // write them). Output is gathered and handed to the stream in large pieces; it is all handed
 // over by Flush() or when the writer goes.
 class CsvWriter {
-public:
+  public:
     explicit CsvWriter(std::ostream& out) : out_(out), buffer_(kBufferBytes) {}
     ~CsvWriter() { Flush(); }
     CsvWriter(const CsvWriter&) = delete;
@@ -98,7 +98,7 @@ public:
     }
     void Flush();
 
-private:
+  private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
     // Room for `bytes` more at buffer_[used_], flushing (or growing, for a huge field) first.
     char* Reserve(std::size_t bytes) {

@@ -33,9 +33,12 @@ std::streamsize FdWriteBuffer::xsputn(const char* data, std::streamsize size) {
     std::streamsize done = 0;
     while (error_ == 0 && done < size) {
         const ssize_t put = ::write(fd_, data + done, static_cast<std::size_t>(size - done));
-        if (put > 0) done += put;
-        else if (put < 0 && errno == EINTR) continue;
-        else error_ = put < 0 ? errno : EIO;
+        if (put > 0)
+            done += put;
+        else if (put < 0 && errno == EINTR)
+            continue;
+        else
+            error_ = put < 0 ? errno : EIO;
     }
     return done;
 }

@@ -115,7 +115,7 @@ constexpr const char* kHelp = R"(Использование: kelvo-calc [-o ВЫ
 
 // A progress line for long runs, only on a terminal.
 class Progress {
-public:
+  public:
     Progress() : enabled_(isatty(STDERR_FILENO) == 1), start_(Clock::now()), next_(start_ + std::chrono::seconds(1)) {}
     void Tick(std::size_t rows) {
         if (!enabled_ || (rows & 0x3FF) != 0) return;
@@ -129,7 +129,7 @@ public:
         if (shown_) std::cerr << "\rобработано строк: " << rows << '\n';
     }
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
     bool enabled_;
     bool shown_ = false;
@@ -225,8 +225,7 @@ int main(int argc, char** argv) {
         progress.Tick(done);
     };
     events.on_unknown_column = [](std::string_view name) {
-        std::cerr << "kelvo-calc: предупреждение: столбец «" << name
-                  << "» не известен и переносится без изменений\n";
+        std::cerr << "kelvo-calc: предупреждение: столбец «" << name << "» не известен и переносится без изменений\n";
     };
     const auto report = kelvo::cli::ProcessSchedule(in, out, events);
     out.flush();
@@ -235,16 +234,18 @@ int main(int argc, char** argv) {
     using Status = kelvo::cli::ScheduleReport::Status;
     if (input_buffer.error() != 0) return Fail("ошибка чтения входа: " + Reason(input_buffer.error()));
     switch (report.status) {
-        case Status::NoHeader: return Fail("во входе нет строки заголовка (" + input_name + " пуст)");
-        case Status::HeaderTooLong: return Fail("строка заголовка длиннее 1 МиБ; это не таблица kelvo-calc");
+        case Status::NoHeader:
+            return Fail("во входе нет строки заголовка (" + input_name + " пуст)");
+        case Status::HeaderTooLong:
+            return Fail("строка заголовка длиннее 1 МиБ; это не таблица kelvo-calc");
         case Status::UnclosedQuote:
             return Fail("кавычка поля, начатого в строке " + std::to_string(report.quote_line) +
                         ", не закрыта до конца входа" + (output ? "; результат не записан" : ""));
-        default: break;
+        default:
+            break;
     }
     if (output_buffer.error() != 0 || !out)
         return Fail("не удалось записать результат: " + Reason(output_buffer.error() ? output_buffer.error() : EIO));
-    if (output && !output->Commit())
-        return Fail("не удалось записать «" + *output_path + "»: " + output->error());
+    if (output && !output->Commit()) return Fail("не удалось записать «" + *output_path + "»: " + output->error());
     return report.status == Status::AllCalculated ? 0 : 1;
 }

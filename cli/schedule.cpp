@@ -9,16 +9,16 @@
 namespace kelvo::cli {
 namespace {
 
-constexpr std::string_view kColumnNames[kColumnCount] = {
-    "расчет", "мощность_кВт", "ток_А", "сечение_мм2", "род_тока", "напряжение_В",
-    "материал", "проводник", "прокладка", "длина_м", "потери_%", "кратность"};
-
+constexpr std::string_view kColumnNames[kColumnCount] = {"расчет",    "мощность_кВт", "ток_А",    "сечение_мм2",
+                                                         "род_тока",  "напряжение_В", "материал", "проводник",
+                                                         "прокладка", "длина_м",      "потери_%", "кратность"};
 
 }  // namespace
 
 std::string_view ColumnName(Column column) { return kColumnNames[static_cast<std::size_t>(column)]; }
 
 const std::array<std::string_view, kResultCount>& ResultColumnNames() {
+    // clang-format off
     static constexpr std::array<std::string_view, kResultCount> kNames = {
         "ток_А_расчет",        "мощность_кВт_расчет", "сечение_по_току_мм2",
         "сечение_по_потерям_мм2", "рекомендуемое_сечение_мм2", "основание",
@@ -100,6 +100,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         out = Failed(std::move(message));
         return false;
     };
+    // clang-format on
     for (const std::string_view field : row)
         if (!IsValidUtf8(field)) return fail(messages::kNotUtf8);
     std::string_view missing;
@@ -114,8 +115,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
 
     const std::string_view kind = cell(Column::Kind, false);
     const bool reverse = kind == "обратный";
-    if (!kind.empty() && !reverse && kind != "прямой")
-        return fail(messages::UnknownKind(kind));
+    if (!kind.empty() && !reverse && kind != "прямой") return fail(messages::UnknownKind(kind));
 
     LineInput line;
     const std::string_view supply = cell(Column::Supply, true);
@@ -133,8 +133,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         const std::string_view current = cell(Column::Current, false);
         if (!columns.IndexOf(Column::Power) && !columns.IndexOf(Column::Current) && missing.empty())
             missing = ColumnName(Column::Power);
-        if (!power.empty() && !current.empty())
-            return fail(messages::kPowerAndCurrent);
+        if (!power.empty() && !current.empty()) return fail(messages::kPowerAndCurrent);
         current_given = power.empty() && !current.empty();
         load = current_given ? current : power;
         length = cell(Column::Length, true);
@@ -142,22 +141,31 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     }
     if (!missing.empty()) return fail(messages::MissingColumn(missing));
 
-    if (supply == "1ф") line.supply = SupplyKind::SinglePhase;
-    else if (supply == "3ф") line.supply = SupplyKind::ThreePhase;
-    else if (supply == "постоянный") line.supply = SupplyKind::DC;
-    else return fail(messages::UnknownSupply(supply));
+    if (supply == "1ф")
+        line.supply = SupplyKind::SinglePhase;
+    else if (supply == "3ф")
+        line.supply = SupplyKind::ThreePhase;
+    else if (supply == "постоянный")
+        line.supply = SupplyKind::DC;
+    else
+        return fail(messages::UnknownSupply(supply));
 
-    if (material == "медь") line.conductor.material = Material::Copper;
-    else if (material == "алюминий") line.conductor.material = Material::Aluminium;
-    else return fail(messages::UnknownMaterial(material));
+    if (material == "медь")
+        line.conductor.material = Material::Copper;
+    else if (material == "алюминий")
+        line.conductor.material = Material::Aluminium;
+    else
+        return fail(messages::UnknownMaterial(material));
 
-    if (conductor == "провод") line.conductor.kind = ConductorKind::Wire;
-    else if (conductor == "кабель") line.conductor.kind = ConductorKind::Cable;
-    else return fail(messages::UnknownConductor(conductor));
+    if (conductor == "провод")
+        line.conductor.kind = ConductorKind::Wire;
+    else if (conductor == "кабель")
+        line.conductor.kind = ConductorKind::Cable;
+    else
+        return fail(messages::UnknownConductor(conductor));
 
     line.conductor.laying = LayingFromCode(laying);
-    if (!line.conductor.laying)
-        return fail(messages::UnknownLaying(laying));
+    if (!line.conductor.laying) return fail(messages::UnknownLaying(laying));
 
     line.voltage = voltage;
     line.multiplicity = multiplicity.empty() ? kDefaultMultiplicity : multiplicity;
@@ -167,7 +175,8 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     } else {
         line.length = length;
         line.loss_percent = loss;
-        out = CalculateForward({std::move(line), current_given ? GivenLoad::Current : GivenLoad::Power, std::string(load)});
+        out = CalculateForward(
+            {std::move(line), current_given ? GivenLoad::Current : GivenLoad::Power, std::string(load)});
     }
     return out.message.empty();
 }
@@ -188,9 +197,14 @@ ScheduleReport ProcessSchedule(std::istream& in, std::ostream& out, const Schedu
     CsvReader reader(in);
     std::vector<std::string_view> fields;
     switch (reader.Next(fields)) {
-        case CsvReader::Result::Record: break;
-        case CsvReader::Result::End: report.status = ScheduleReport::Status::NoHeader; return report;
-        case CsvReader::Result::TooLong: report.status = ScheduleReport::Status::HeaderTooLong; return report;
+        case CsvReader::Result::Record:
+            break;
+        case CsvReader::Result::End:
+            report.status = ScheduleReport::Status::NoHeader;
+            return report;
+        case CsvReader::Result::TooLong:
+            report.status = ScheduleReport::Status::HeaderTooLong;
+            return report;
         case CsvReader::Result::UnclosedQuote:
             report.status = ScheduleReport::Status::UnclosedQuote;
             report.quote_line = reader.RecordLine();
@@ -212,7 +226,9 @@ ScheduleReport ProcessSchedule(std::istream& in, std::ostream& out, const Schedu
     for (bool reading = true; reading;) {
         bool calculated = true;
         switch (reader.Next(fields)) {
-            case CsvReader::Result::End: reading = false; continue;
+            case CsvReader::Result::End:
+                reading = false;
+                continue;
             case CsvReader::Result::UnclosedQuote:
                 report.status = ScheduleReport::Status::UnclosedQuote;
                 report.quote_line = reader.RecordLine();

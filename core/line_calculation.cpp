@@ -41,8 +41,8 @@ std::optional<Recommendation> Recommend(std::string_view by_current, std::string
     return Recommendation{Basis::Current, by_current};
 }
 
-std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage,
-                                             std::string_view length, std::string_view loss) {
+std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage, std::string_view length,
+                                             std::string_view loss) {
     const auto load_value = ReadNumber(load);
     const auto voltage_value = ReadNumber(voltage);
     if (!load_value || !voltage_value) return std::nullopt;
@@ -87,7 +87,8 @@ LineResult CalculateForward(const ForwardInput& input) {
     if (!load || !voltage) return Failed(messages::kDecimalComma);
     if (const auto fault = FiguresFault(input.load, line.voltage, line.length, line.loss_percent))
         return Failed(std::string(*fault));
-    if (!IsOfferedMultiplicity(line.multiplicity)) return Failed(messages::UnknownMultiplicity(line.multiplicity, MultiplicityList()));
+    if (!IsOfferedMultiplicity(line.multiplicity))
+        return Failed(messages::UnknownMultiplicity(line.multiplicity, MultiplicityList()));
 
     double current = 0, power = 0;
     if (input.given == GivenLoad::Power) {

@@ -36,11 +36,11 @@ struct ReverseInput {
 enum class Basis { None, Current, VoltageLoss };
 
 struct LineResult {
-    std::string current;            // A: the load current, or the maximum current
-    std::string power;              // kW
+    std::string current;  // A: the load current, or the maximum current
+    std::string power;    // kW
     std::string section_by_current;
     std::string section_by_loss;
-    std::string recommended;        // the section to take
+    std::string recommended;  // the section to take
     Basis basis = Basis::None;
     std::string current_at_multiplicity;
     std::string breaker;
@@ -64,8 +64,8 @@ std::optional<Recommendation> Recommend(std::string_view by_current, std::string
 // told: a negative load, then a voltage, a length or an allowed loss that is not above zero.
 // The length and the loss are not checked while the length is empty (that has its own
 // message); nothing is said while a figure is not a number (the decimal-comma message is).
-std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage,
-                                             std::string_view length, std::string_view loss);
+std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage, std::string_view length,
+                                             std::string_view loss);
 
 // The fault of a cross-section as typed for the reverse calculation: none given, or not a
 // number.
@@ -83,6 +83,5 @@ LineResult Failed(std::string message);
 // is none.
 std::string RecommendationText(const LineResult& result);
 LineResult CalculateReverse(const ReverseInput& input);
-
 
 }  // namespace kelvo

@@ -14,8 +14,7 @@ std::optional<double> Finite(double value) {
 
 // The products are evaluated left to right exactly as written in the formulas, so that the
 // results match the worked figures to the last digit.
-std::optional<double> CurrentFromPower(double power_kw, double voltage, LoadCoefficients c,
-                                       SupplyKind supply) {
+std::optional<double> CurrentFromPower(double power_kw, double voltage, LoadCoefficients c, SupplyKind supply) {
     double divisor = 0;
     switch (supply) {
         case SupplyKind::ThreePhase:
@@ -32,8 +31,7 @@ std::optional<double> CurrentFromPower(double power_kw, double voltage, LoadCoef
     return Finite(1000 * power_kw / divisor);
 }
 
-std::optional<double> PowerFromCurrent(double current, double voltage, LoadCoefficients c,
-                                       SupplyKind supply) {
+std::optional<double> PowerFromCurrent(double current, double voltage, LoadCoefficients c, SupplyKind supply) {
     if (supply == SupplyKind::ThreePhase)
         return Finite(voltage * kSqrt3 * current * c.cos_phi * c.efficiency * c.extra / 1000);
     return Finite(voltage * current * c.cos_phi * c.efficiency * c.extra / 1000);

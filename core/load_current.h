@@ -20,12 +20,10 @@ struct LoadCoefficients {
 
 // I in A from P in kW at U in V. DC ignores the coefficients. Nothing when the divisor is zero
 // or the result is not a finite number; the caller ends its action without a result then.
-std::optional<double> CurrentFromPower(double power_kw, double voltage, LoadCoefficients c,
-                                       SupplyKind supply);
+std::optional<double> CurrentFromPower(double power_kw, double voltage, LoadCoefficients c, SupplyKind supply);
 
 // P in kW from I in A at U in V. DC uses the coefficients as single-phase does. Nothing when
 // the result is not a finite number.
-std::optional<double> PowerFromCurrent(double current, double voltage, LoadCoefficients c,
-                                       SupplyKind supply);
+std::optional<double> PowerFromCurrent(double current, double voltage, LoadCoefficients c, SupplyKind supply);
 
 }  // namespace kelvo

@@ -38,6 +38,7 @@ struct AboveTableRow {
 constexpr AboveTableRow kNoRow{0, 0};
 
 // Copper wires:            from  p1           p2   p3          p4         p5         p6
+// clang-format off
 constexpr CurrentRow<6> kCopperWire[] = {
     {"0,5",  0,    {11,          NA,  NA,         NA,        NA,        NA}},
     {"0,75", 0.7,  {15,          NA,  NA,         NA,        NA,        NA}},
@@ -65,6 +66,8 @@ constexpr CurrentRow<6> kCopperWire[] = {
     {"300",  299,  {695,         NA,  NA,         NA,        NA,        NA}},
     {"400",  350,  {830,         NA,  NA,         NA,        NA,        NA}},
 };
+// clang-format on
+// clang-format off
 constexpr std::array<AboveTableRow, 6> kCopperWireAbove = {
     kNoRow, AboveTableRow{150.1, 200300}, AboveTableRow{151, 200300},
     AboveTableRow{120, 20330, true}, AboveTableRow{120.1, 20330}, AboveTableRow{120.1, 20330}};
@@ -92,6 +95,8 @@ constexpr CurrentRow<6> kAluminiumWire[] = {
     {"300",  290,  {535,        NA,  NA,  NA,        NA,        NA}},
     {"400",  380,  {645,        NA,  NA,  NA,        NA,        NA}},
 };
+// clang-format on
+// clang-format off
 constexpr std::array<AboveTableRow, 6> kAluminiumWireAbove = {
     kNoRow, AboveTableRow{150.1, 20330}, AboveTableRow{150.1, 20330},
     AboveTableRow{120.1, 20330}, AboveTableRow{120.1, 20330}, AboveTableRow{120.1, 20330}};
@@ -114,8 +119,10 @@ constexpr CurrentRow<9> kCopperCable[] = {
     {"185",  180,  {510,         405,        570,        350, 500,        350, 500,        392,        378}},
     {"240",  200,  {{605, 220},  NA,         NA,         NA,  NA,         NA,  NA,         464,        435}},
 };
+// clang-format on
 constexpr AboveTableRow kCopperCableAbove{185.1, 22700};
 constexpr AboveTableRow kFiveCoreAbove{240.1, 22700};
+// clang-format off
 constexpr std::array<AboveTableRow, 9> kCopperCableAboveRows = {
     kNoRow,            kCopperCableAbove, kCopperCableAbove, kCopperCableAbove, kCopperCableAbove,
     kCopperCableAbove, kCopperCableAbove, kFiveCoreAbove,    kFiveCoreAbove};
@@ -137,16 +144,22 @@ constexpr CurrentRow<9> kAluminiumCable[] = {
     {"185",  180,  {390,         310, 440, 270, 385,        {248.4, 150.1},{354.2, 150.1},291,        286}},
     {"240",  200,  {{465, 230},  NA,  NA,  NA,  NA,         NA,            NA,            343,        330}},
 };
+// clang-format on
 constexpr AboveTableRow kAluminiumCableAbove{185.1, 2270};
 constexpr AboveTableRow kAluminiumFourCoreAbove{185.1, 227000};
-constexpr std::array<AboveTableRow, 9> kAluminiumCableAboveRows = {
-    kNoRow,          kAluminiumCableAbove,    kAluminiumCableAbove,
-    kAluminiumCableAbove, kAluminiumCableAbove, kAluminiumFourCoreAbove,
-    kAluminiumFourCoreAbove, kFiveCoreAbove,  kFiveCoreAbove};
+constexpr std::array<AboveTableRow, 9> kAluminiumCableAboveRows = {kNoRow,
+                                                                   kAluminiumCableAbove,
+                                                                   kAluminiumCableAbove,
+                                                                   kAluminiumCableAbove,
+                                                                   kAluminiumCableAbove,
+                                                                   kAluminiumFourCoreAbove,
+                                                                   kAluminiumFourCoreAbove,
+                                                                   kFiveCoreAbove,
+                                                                   kFiveCoreAbove};
 
 template <std::size_t Columns, std::size_t Rows>
-CurrentTable Build(const CurrentRow<Columns> (&rows)[Rows],
-                   const std::array<AboveTableRow, Columns>& above, std::size_t column) {
+CurrentTable Build(const CurrentRow<Columns> (&rows)[Rows], const std::array<AboveTableRow, Columns>& above,
+                   std::size_t column) {
     CurrentTable table;
     bool first = true;
     for (const auto& row : rows) {
@@ -161,9 +174,8 @@ CurrentTable Build(const CurrentRow<Columns> (&rows)[Rows],
     }
     const AboveTableRow& none = above[column];
     if (none.to != 0) {
-        const double from = none.from_exclusive
-                                 ? std::nextafter(none.from, std::numeric_limits<double>::infinity())
-                                 : none.from;
+        const double from =
+            none.from_exclusive ? std::nextafter(none.from, std::numeric_limits<double>::infinity()) : none.from;
         table.Add(from, none.to, std::nullopt);
     }
     return table;

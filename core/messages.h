@@ -15,8 +15,7 @@ inline constexpr const char* kChooseConductorKind = "Установите пер
 inline constexpr const char* kNoLength = "Установите длину в метрах";
 inline constexpr const char* kChooseSection = "Установите сечение";
 inline constexpr const char* kTooLarge = "[Error] Слишком большая мощность или длина.";
-inline constexpr const char* kNoCurrentForSection =
-    "Ток на такое сечение не установлен. Уменьшите сечение";
+inline constexpr const char* kNoCurrentForSection = "Ток на такое сечение не установлен. Уменьшите сечение";
 inline constexpr const char* kNoConnection =
     "Текущее соединение с интернетом отсутствует! Подключитесь к сети и повторите попытку";
 inline constexpr const char* kExceedByLoss =
@@ -26,7 +25,8 @@ inline constexpr const char* kExceedByLoss =
 // The same for a load given by its power, which the message names.
 // The recommended section and what decided it.
 inline std::string Recommendation(bool by_voltage_loss, std::string_view section) {
-    std::string text = by_voltage_loss ? "Выбрать по потерям напряжения сечение " : "Выбрать по длительному току сечение ";
+    std::string text =
+        by_voltage_loss ? "Выбрать по потерям напряжения сечение " : "Выбрать по длительному току сечение ";
     text += section;
     text += " мм.кв";
     return text;
@@ -37,8 +37,9 @@ inline constexpr const char* kExceedByPowerStart = "[Выбор Error -прев�
 inline std::string ExceedByPower(std::string_view power) {
     std::string message = kExceedByPowerStart;
     message += power;
-    message += " кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или пропустить "
-               "в параллель 2,3,..n проводов/кабелей ";
+    message +=
+        " кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или пропустить "
+        "в параллель 2,3,..n проводов/кабелей ";
     return message;
 }
 

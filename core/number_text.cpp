@@ -26,9 +26,8 @@ DecimalDigits Normalised(DecimalDigits number) {
     return number;
 }
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The common case read without building a digit string: at most 15 significant digits and
 // at most 22 decimals, where mantissa / 10^decimals is exact in both operands and so correctly
@@ -82,8 +81,7 @@ std::optional<DecimalDigits> ParseDecimal(std::string_view text) {
     }
     const auto comma = text.find(',');
     const std::string_view whole = text.substr(0, comma);
-    const std::string_view fraction =
-        comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+    const std::string_view fraction = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
     if (whole.empty() && fraction.empty()) return std::nullopt;
     for (const char c : whole)
         if (!IsDigit(c)) return std::nullopt;
@@ -99,8 +97,8 @@ std::optional<DecimalDigits> ParseDecimal(std::string_view text) {
 DecimalDigits DecimalOf(double value) {
     // 15 significant digits, correctly rounded from the binary value: "d.dddddddddddddde±x".
     std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, 14);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
     std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
     DecimalDigits number;
     if (text.front() == '-') {
@@ -123,8 +121,7 @@ DecimalDigits RoundDecimal(DecimalDigits number, int places) {
     if (number.exponent >= -places) return number;
     const auto dropped = static_cast<std::size_t>(-places - number.exponent);
     // Pad so that at least one kept digit exists (it may be a zero).
-    if (number.digits.size() <= dropped)
-        number.digits.insert(0, dropped + 1 - number.digits.size(), '0');
+    if (number.digits.size() <= dropped) number.digits.insert(0, dropped + 1 - number.digits.size(), '0');
     const std::size_t kept = number.digits.size() - dropped;
     const std::string_view tail = std::string_view(number.digits).substr(kept);
     bool up = false;
@@ -203,8 +200,7 @@ std::optional<double> ReadNumber(std::string_view text) {
     if (magnitude < -330) return sign * 0.0;
     const std::string scientific = digits + "e" + std::to_string(exponent);
     double value = 0;
-    const auto result =
-        std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
+    const auto result = std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         if (magnitude > 0) return std::nullopt;  // too large for a double
         return sign * 0.0;                       // below the smallest double
@@ -306,13 +302,11 @@ std::optional<Fixed4> Fixed4::FromDouble(double value) {
 std::optional<Fixed4> Fixed4::Times(Fixed4 other) const {
     const Int128 product = static_cast<Int128>(ticks_) * other.ticks_;
     const bool negative = product < 0;
-    const UInt128 magnitude =
-        negative ? static_cast<UInt128>(-product) : static_cast<UInt128>(product);
+    const UInt128 magnitude = negative ? static_cast<UInt128>(-product) : static_cast<UInt128>(product);
     UInt128 quotient = magnitude / kScale;
     const UInt128 remainder = magnitude % kScale;
     if (remainder * 2 > kScale || (remainder * 2 == kScale && quotient % 2 == 1)) ++quotient;
-    if (quotient > static_cast<UInt128>(std::numeric_limits<std::int64_t>::max()))
-        return std::nullopt;
+    if (quotient > static_cast<UInt128>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
     const auto ticks = static_cast<std::int64_t>(quotient);
     return Fixed4(negative ? -ticks : ticks);
 }
@@ -320,8 +314,8 @@ std::optional<Fixed4> Fixed4::Times(Fixed4 other) const {
 std::string Fixed4::Text() const {
     const bool negative = ticks_ < 0;
     // The magnitude of the most negative count does not fit in int64; go through unsigned.
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(ticks_)
-                                             : static_cast<std::uint64_t>(ticks_);
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(ticks_) : static_cast<std::uint64_t>(ticks_);
     std::string text = negative ? "-" : "";
     text += std::to_string(magnitude / kScale);
     auto fraction = static_cast<unsigned>(magnitude % kScale);

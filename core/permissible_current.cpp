@@ -19,6 +19,7 @@ struct LimitRow {
 };
 
 // Copper wires:            p1    p2    p3    p4    p5    p6
+// clang-format off
 constexpr LimitRow<6> kCopperWire[] = {
     {"0,5",  {11,   NA,   NA,   NA,   NA,   NA}},
     {"0,75", {15,   NA,   NA,   NA,   NA,   NA}},
@@ -41,9 +42,11 @@ constexpr LimitRow<6> kCopperWire[] = {
     {"300",  {695,  NA,   NA,   NA,   NA,   NA}},
     {"400",  {830,  NA,   NA,   NA,   NA,   NA}},
 };
+// clang-format on
 constexpr std::array<double, 6> kCopperWireExceed = {20330, 20330, 20330, 20330, 20330, 20330};
 
 // Aluminium wires:         p1    p2    p3    p4    p5    p6
+// clang-format off
 constexpr LimitRow<6> kAluminiumWire[] = {
     {"2,5",  {24,   20,   19,   19,   19,   16}},
     {"4",    {32,   28,   28,   23,   25,   21}},
@@ -62,10 +65,12 @@ constexpr LimitRow<6> kAluminiumWire[] = {
     {"300",  {535,  NA,   NA,   NA,   NA,   NA}},
     {"400",  {645,  NA,   NA,   NA,   NA,   NA}},
 };
+// clang-format on
 constexpr std::array<double, 6> kAluminiumWireExceed = {20330, 20330, 20330, 20330, 20330, 20330};
 
 // The five-core limits carry an allowance of 0,099 A above the tabulated current.
 // Copper cables:           k1    k2    k3    k4    k5    k6    k7    Option16  Option18
+// clang-format off
 constexpr LimitRow<9> kCopperCable[] = {
     {"1,5",  {23,   19,   33,   19,   27,   19,   27,   20.099,   26.099}},
     {"2,5",  {30,   27,   44,   25,   38,   25,   38,   26.099,   34.099}},
@@ -83,11 +88,12 @@ constexpr LimitRow<9> kCopperCable[] = {
     {"185",  {510,  405,  570,  350,  500,  350,  500,  392.099,  378.099}},
     {"240",  {605,  NA,   NA,   NA,   NA,   NA,   NA,   464.099,  435.099}},
 };
-constexpr std::array<double, 9> kCopperCableExceed = {2270, 2270, 2270, 2270,      2270,
-                                                      2270, 2270, 222350.099, 222350.099};
+// clang-format on
+constexpr std::array<double, 9> kCopperCableExceed = {2270, 2270, 2270, 2270, 2270, 2270, 2270, 222350.099, 222350.099};
 
 // The k6 and k7 columns already carry the four-core factor 0,92 in their limits.
 // Aluminium cables:        k1    k2    k3    k4    k5    k6     k7     Option16  Option18
+// clang-format off
 constexpr LimitRow<9> kAluminiumCable[] = {
     {"2,5",  {23,   21,   34,   19,   29,   17.5,  26.7,  20.099,   26.099}},
     {"4",    {31,   29,   42,   27,   38,   24.8,  35.1,  27.099,   34.099}},
@@ -104,7 +110,8 @@ constexpr LimitRow<9> kAluminiumCable[] = {
     {"185",  {390,  310,  440,  270,  385,  248.4, 354.2, 291.099,  286.099}},
     {"240",  {465,  NA,   NA,   NA,   NA,   NA,    NA,    343.099,  330.099}},
 };
-constexpr std::array<double, 9> kAluminiumCableExceed = {2270, 2270,   2270,   2270,      2270,
+// clang-format on
+constexpr std::array<double, 9> kAluminiumCableExceed = {2270,   2270,   2270,       2270,      2270,
                                                          227000, 227000, 222350.099, 222350.099};
 
 template <std::size_t Columns, std::size_t Rows>

@@ -6,10 +6,10 @@
 namespace kelvo {
 namespace {
 
-constexpr std::string_view kMultiplicities[] = {"0,8", "1", "1,1", "1,2", "1,25", "2",
-                                                "3",   "4,5", "5",  "6",   "7"};
+constexpr std::string_view kMultiplicities[] = {"0,8", "1", "1,1", "1,2", "1,25", "2", "3", "4,5", "5", "6", "7"};
 
 // Each rating accepts a small margin above its value.
+// clang-format off
 //  from      to        rating
 constexpr RangeRow<std::string_view> kBreakerRatings[] = {
     {0,       0.51,     "0,5"},
@@ -47,7 +47,9 @@ constexpr RangeRow<std::string_view> kBreakerRatings[] = {
     {800.11,  1000.1,   "1000"},
     {1000.11, 400400,   kExceedMarker},
 };
+// clang-format on
 
+// clang-format off
 //  breaker rating from, to   device rated current, A
 constexpr RangeRow<std::string_view> kRcdRatings[] = {
     {0.5,   2.6,    "3"},
@@ -67,7 +69,9 @@ constexpr RangeRow<std::string_view> kRcdRatings[] = {
     {500,   999,    "1000"},
     {1000,  100000, ""},  // no device for these ratings
 };
+// clang-format on
 
+// clang-format off
 //  reference current from, to, A   residual operating current, mA
 constexpr RangeRow<std::string_view> kRcdTrips[] = {
     {0,       10.4,   "10"},
@@ -76,10 +80,9 @@ constexpr RangeRow<std::string_view> kRcdTrips[] = {
     {100.45,  300.4,  "300"},
     {300.45,  700,    "500"},
 };
+// clang-format on
 
-std::string ResultOf(const RangeRow<std::string_view>* row) {
-    return row ? std::string(row->result) : std::string{};
-}
+std::string ResultOf(const RangeRow<std::string_view>* row) { return row ? std::string(row->result) : std::string{}; }
 
 }  // namespace
 
@@ -94,8 +97,7 @@ std::span<const RangeRow<std::string_view>> BreakerRatingSeries() { return kBrea
 std::span<const RangeRow<std::string_view>> RcdRatingTable() { return kRcdRatings; }
 std::span<const RangeRow<std::string_view>> RcdTripTable() { return kRcdTrips; }
 
-std::optional<std::string> CurrentAtMultiplicity(std::string_view multiplicity,
-                                                 std::string_view current) {
+std::optional<std::string> CurrentAtMultiplicity(std::string_view multiplicity, std::string_view current) {
     const auto factor = Fixed4::FromText(multiplicity);
     const auto amperes = Fixed4::FromText(current);
     if (!factor || !amperes) return std::nullopt;

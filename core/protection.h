@@ -27,8 +27,7 @@ std::span<const RangeRow<std::string_view>> RcdTripTable();
 
 // Multiplicity × current in four-decimal fixed point ("28,75"); nothing when a text is not a
 // number (the code "нет" included) or the product does not fit.
-std::optional<std::string> CurrentAtMultiplicity(std::string_view multiplicity,
-                                                 std::string_view current);
+std::optional<std::string> CurrentAtMultiplicity(std::string_view multiplicity, std::string_view current);
 
 // The breaker rating for the current at multiplicity, "1,111" above the largest rating, or the
 // empty text (not a number, negative, above the series).

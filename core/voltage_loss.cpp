@@ -14,12 +14,14 @@ struct LadderStep {
     double bound;  // each step reaches 0,01 or 0,1 above its section
 };
 
+// clang-format off
 constexpr LadderStep kLadder[] = {
     {"0,5", 0.51}, {"0,75", 0.76}, {"1", 1.1},     {"1,5", 1.51},   {"2,5", 2.51},
     {"4", 4.1},    {"6", 6.1},     {"10", 10.1},   {"16", 16.1},    {"25", 25.1},
     {"35", 35.1},  {"50", 50.1},   {"70", 70.1},   {"95", 95.1},    {"120", 120.1},
     {"150", 150.1}, {"185", 185.1}, {"240", 240.1}, {"300", 300.1}, {"400", 400.1},
 };
+// clang-format on
 
 struct LadderCut {
     std::string_view smallest;
@@ -28,21 +30,20 @@ struct LadderCut {
 };
 
 // The tables cut from the ladder.
-constexpr LadderCut kCopperWireOpen      = {"0,5", "400", 203300};  // p1
-constexpr LadderCut kCopperWire2or3      = {"1",   "150", 203300};  // p2, p3
-constexpr LadderCut kCopperWireOther     = {"1",   "120", 203300};  // p4, p5, p6
-constexpr LadderCut kAluminiumWireOpen   = {"2,5", "400", 203300};  // p1
-constexpr LadderCut kAluminiumWire2or3   = {"2,5", "150", 203300};  // p2, p3
-constexpr LadderCut kAluminiumWireOther  = {"2,5", "120", 203300};  // p4, p5, p6
-constexpr LadderCut kCopperCableSingle   = {"1,5", "240", 227000};  // k1
-constexpr LadderCut kCopperCableMulti    = {"1,5", "185", 227000};  // k2..k7
-constexpr LadderCut kAluminiumCableSingle = {"2,5", "240", 227000}; // k1
-constexpr LadderCut kAluminiumCableMulti = {"2,5", "185", 227000};  // k2..k7
+constexpr LadderCut kCopperWireOpen = {"0,5", "400", 203300};        // p1
+constexpr LadderCut kCopperWire2or3 = {"1", "150", 203300};          // p2, p3
+constexpr LadderCut kCopperWireOther = {"1", "120", 203300};         // p4, p5, p6
+constexpr LadderCut kAluminiumWireOpen = {"2,5", "400", 203300};     // p1
+constexpr LadderCut kAluminiumWire2or3 = {"2,5", "150", 203300};     // p2, p3
+constexpr LadderCut kAluminiumWireOther = {"2,5", "120", 203300};    // p4, p5, p6
+constexpr LadderCut kCopperCableSingle = {"1,5", "240", 227000};     // k1
+constexpr LadderCut kCopperCableMulti = {"1,5", "185", 227000};      // k2..k7
+constexpr LadderCut kAluminiumCableSingle = {"2,5", "240", 227000};  // k1
+constexpr LadderCut kAluminiumCableMulti = {"2,5", "185", 227000};   // k2..k7
 
 // The five-core tables have no allowance: each bound is the section itself.
-constexpr std::string_view kFiveCoreSections[] = {"1,5", "2,5", "4",  "6",   "10",  "16",  "25",
-                                                  "35",  "50",  "70", "95",  "120", "150", "185",
-                                                  "240"};
+constexpr std::string_view kFiveCoreSections[] = {"1,5", "2,5", "4",  "6",   "10",  "16",  "25", "35",
+                                                  "50",  "70",  "95", "120", "150", "185", "240"};
 constexpr double kFiveCoreLimit = 222350.099;
 
 LossTable Cut(const LadderCut& cut) {
@@ -86,14 +87,11 @@ struct AllTables {
 }  // namespace
 
 std::optional<double> RequiredSection(const LineData& line, SupplyKind supply, Material material) {
-    const double factor =
-        supply == SupplyKind::ThreePhase ? std::pow(10.0, 5) : 2 * std::pow(10.0, 5);
-    const double resistivity =
-        material == Material::Copper ? kCopperResistivity : kAluminiumResistivity;
+    const double factor = supply == SupplyKind::ThreePhase ? std::pow(10.0, 5) : 2 * std::pow(10.0, 5);
+    const double resistivity = material == Material::Copper ? kCopperResistivity : kAluminiumResistivity;
     const double conductivity = 1 / resistivity;
     const double numerator = factor * line.power_kw * line.length_m;
-    const double denominator =
-        conductivity * (line.loss_percent * std::pow(line.voltage, 2));
+    const double denominator = conductivity * (line.loss_percent * std::pow(line.voltage, 2));
     if (denominator == 0) return std::nullopt;
     const double section = numerator / denominator;
     if (!std::isfinite(section)) return std::nullopt;
@@ -136,8 +134,7 @@ std::string SelectSectionByVoltageLoss(std::string_view required, const Conducto
     return row ? std::string(row->result) : std::string{};
 }
 
-std::optional<VoltageFigures> ComputeVoltageFigures(std::string_view loss_percent,
-                                                    std::string_view voltage) {
+std::optional<VoltageFigures> ComputeVoltageFigures(std::string_view loss_percent, std::string_view voltage) {
     const auto loss = ReadNumber(loss_percent);
     const auto volts = ReadNumber(voltage);
     if (!loss || !volts) return std::nullopt;
@@ -148,8 +145,7 @@ std::optional<VoltageFigures> ComputeVoltageFigures(std::string_view loss_percen
     return VoltageFigures{shown_loss->Text(), shown_remaining->Text()};
 }
 
-std::string VoltageHint(std::string_view voltage, std::string_view loss_percent,
-                        std::string_view remaining_volts) {
+std::string VoltageHint(std::string_view voltage, std::string_view loss_percent, std::string_view remaining_volts) {
     std::string hint = "Номинальное напряжение ";
     hint += voltage;
     hint += " В при ";

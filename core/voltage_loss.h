@@ -44,11 +44,9 @@ struct VoltageFigures {
 };
 
 // Nothing when the loss or the voltage text is not a number.
-std::optional<VoltageFigures> ComputeVoltageFigures(std::string_view loss_percent,
-                                                    std::string_view voltage);
+std::optional<VoltageFigures> ComputeVoltageFigures(std::string_view loss_percent, std::string_view voltage);
 
 // "Номинальное напряжение 220 В при 4 % потерь составит 211,2 В"
-std::string VoltageHint(std::string_view voltage, std::string_view loss_percent,
-                        std::string_view remaining_volts);
+std::string VoltageHint(std::string_view voltage, std::string_view loss_percent, std::string_view remaining_volts);
 
 }  // namespace kelvo

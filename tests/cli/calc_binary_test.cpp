@@ -20,7 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kHeader =
-    "расчет;мощность_кВт;ток_А;сечение_мм2;род_тока;напряжение_В;материал;проводник;прокладка;длина_м;потери_%;кратность";
+    "расчет;мощность_кВт;ток_А;сечение_мм2;род_тока;напряжение_В;материал;проводник;прокладка;длина_м;потери_%;"
+    "кратность";
 const std::string kRow = "прямой;2,5;;;1ф;220;медь;провод;p1;15;4;1";
 
 struct Outcome {
@@ -29,7 +30,7 @@ struct Outcome {
 };
 
 class KelvoCalc : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "kelvo-calc-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -110,8 +111,8 @@ TEST_F(KelvoCalc, OutputOntoTheInputIsRefusedAndTheInputKept) {
     const std::string input = kHeader + "\r\n" + kRow + "\r\n";
     Write("a.csv", input);
     ASSERT_EQ(::symlink("a.csv", Path("link.csv").c_str()), 0);
-    for (const char* arguments : {"-o a.csv a.csv", "-o ./a.csv a.csv", "-o link.csv a.csv", "-o a.csv < a.csv",
-                                  "-o a.csv - < link.csv"}) {
+    for (const char* arguments :
+         {"-o a.csv a.csv", "-o ./a.csv a.csv", "-o link.csv a.csv", "-o a.csv < a.csv", "-o a.csv - < link.csv"}) {
         const Outcome run = Calc(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err.find("это входной файл"), std::string::npos) << arguments << run.err;
@@ -123,12 +124,14 @@ TEST_F(KelvoCalc, OutputOntoTheInputIsRefusedAndTheInputKept) {
 TEST_F(KelvoCalc, AFailedOrInterruptedRunLeavesAnEarlierResultAsItWas) {
     Write("empty.csv", "");
     Write("quote.csv", kHeader + "\n" + kRow + "\n\"щит 1;2\n");
-    Write("big.csv", kHeader + "\n" + [] {
-        std::string rows;
-        for (int i = 0; i < 2000; ++i) rows += kRow + "\n";
-        return rows;
-    }());
+    Write(
+        "big.csv", kHeader + "\n" + [] {
+            std::string rows;
+            for (int i = 0; i < 2000; ++i) rows += kRow + "\n";
+            return rows;
+        }());
     const std::string endless = "(echo '" + kHeader + "'; yes '" + kRow + "') | ";
+    // clang-format off
     const std::pair<std::string, std::string> runs[] = {
         {"-o s.out empty.csv", ""},
         {"-o s.out quote.csv", ""},
@@ -139,6 +142,7 @@ TEST_F(KelvoCalc, AFailedOrInterruptedRunLeavesAnEarlierResultAsItWas) {
         {"-o s.out", endless + "timeout -s INT 0.3"},
         {"-o s.out", endless + "timeout -s TERM 0.3"},
     };
+    // clang-format on
     for (const auto& [arguments, prefix] : runs) {
         Write("s.out", "earlier result\n");
         const Outcome run = Calc(arguments, prefix);
@@ -226,8 +230,9 @@ TEST_F(KelvoCalc, ReadErrorsAreReportedNotAborted) {
 
 TEST_F(KelvoCalc, HeadersAreMatchedAsAPersonReadsThem) {
     // 23 A at multiplicity 1,25 is 28,75 A: a 30 A breaker; taken as 1 it would be 25 A.
-    Write("in.csv", " Расчёт ;Ток_А;Род_тока;НАПРЯЖЕНИЕ_В;материал;проводник;прокладка;длина_м;потери_%;Кратность;Примечание\n"
-                    "прямой;23;1ф;220;медь;провод;p1;15;4;1,25;щит 2\n");
+    Write("in.csv",
+          " Расчёт ;Ток_А;Род_тока;НАПРЯЖЕНИЕ_В;материал;проводник;прокладка;длина_м;потери_%;Кратность;Примечание\n"
+          "прямой;23;1ф;220;медь;провод;p1;15;4;1,25;щит 2\n");
     const Outcome run = Calc("in.csv");
     EXPECT_EQ(run.status, 0) << run.out;
     const auto rows = Named(run.out);
@@ -240,6 +245,7 @@ TEST_F(KelvoCalc, HeadersAreMatchedAsAPersonReadsThem) {
 // Figures the window never offers or that make no sense get a message that says which, and no
 // result (exit 1).
 TEST_F(KelvoCalc, FiguresOutsideTheirRangeGetAMessage) {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"прямой;;23;;1ф;220;медь;провод;p1;10;4;0", "Кратность «0» не из списка: 0,8 1 1,1 1,2 1,25 2 3 4,5 5 6 7"},
         {"прямой;;23;;1ф;220;медь;провод;p1;10;4;-1", "Кратность «-1» не из списка: 0,8 1 1,1 1,2 1,25 2 3 4,5 5 6 7"},
@@ -254,6 +260,7 @@ TEST_F(KelvoCalc, FiguresOutsideTheirRangeGetAMessage) {
         {"обратный;;;1.5;1ф;220;медь;провод;p1;;;", messages::kDecimalComma},
         {"обратный;;;abc;1ф;220;медь;провод;p1;;;", messages::kDecimalComma},
     };
+    // clang-format on
     for (const auto& [row, message] : cases) {
         Write("in.csv", kHeader + "\n" + row + "\n");
         const Outcome run = Calc("in.csv");
@@ -264,7 +271,8 @@ TEST_F(KelvoCalc, FiguresOutsideTheirRangeGetAMessage) {
         EXPECT_EQ(rows[0].at("автомат_А"), "") << row;
     }
     // Spaces around an offered multiplicity, and an empty one (taken as 1), are fine.
-    Write("in.csv", kHeader + "\nпрямой;;23;;1ф;220;медь;провод;p1;10;4; 1,25 \nпрямой;;23;;1ф;220;медь;провод;p1;10;4;\n");
+    Write("in.csv",
+          kHeader + "\nпрямой;;23;;1ф;220;медь;провод;p1;10;4; 1,25 \nпрямой;;23;;1ф;220;медь;провод;p1;10;4;\n");
     const Outcome run = Calc("in.csv");
     EXPECT_EQ(run.status, 0);
     const auto rows = Named(run.out);

@@ -21,8 +21,9 @@ std::vector<std::vector<std::string>> ReadAll(const std::string& text) {
             records.push_back({"<unclosed>"});
             break;
         }
-        records.push_back(result == CsvReader::Result::TooLong ? std::vector<std::string>{"<too long>"}
-                                                               : std::vector<std::string>(fields.begin(), fields.end()));
+        records.push_back(result == CsvReader::Result::TooLong
+                              ? std::vector<std::string>{"<too long>"}
+                              : std::vector<std::string>(fields.begin(), fields.end()));
     }
     return records;
 }
@@ -30,6 +31,7 @@ std::vector<std::vector<std::string>> ReadAll(const std::string& text) {
 using Records = std::vector<std::vector<std::string>>;
 
 TEST(CsvReader, FieldsQuotesAndLineBreaks) {
+    // clang-format off
     const std::pair<std::string, Records> cases[] = {
         {"a;b;c\n1;2;3\n", {{"a", "b", "c"}, {"1", "2", "3"}}},
         {"\xEF\xBB\xBF" "a;b\r\n1;2\r\n", {{"a", "b"}, {"1", "2"}}},
@@ -44,6 +46,7 @@ TEST(CsvReader, FieldsQuotesAndLineBreaks) {
         {"a;b\n\"open;c\nd\n", {{"a", "b"}, {"<unclosed>"}}},
         {"a;\"b\"\"", {{"<unclosed>"}}},
     };
+    // clang-format on
     for (const auto& [text, expected] : cases) EXPECT_EQ(ReadAll(text), expected) << text;
 }
 
@@ -83,8 +86,8 @@ TEST(CsvReader, PassThroughKeepsTheBytesAndSplitsAtAField) {
 }
 
 TEST(CsvWriter, RoundTrip) {
-    const std::vector<std::string> fields = {"plain", "with;semicolon", "with \"quotes\"", "two\nlines",
-                                             "", " padded ", "2,5", "нет"};
+    const std::vector<std::string> fields = {
+        "plain", "with;semicolon", "with \"quotes\"", "two\nlines", "", " padded ", "2,5", "нет"};
     std::ostringstream out;
     CsvWriter(out).Record(fields);
     EXPECT_EQ(out.str(), "plain;\"with;semicolon\";\"with \"\"quotes\"\"\";\"two\nlines\";;\" padded \";2,5;нет\r\n");
@@ -127,6 +130,7 @@ TEST(CsvWriter, LongRoundTripAcrossBufferRefills) {
 }
 
 TEST(Utf8, Validation) {
+    // clang-format off
     const std::pair<std::string, bool> cases[] = {
         {"медь 2,5 мм²", true},
         {"", true},
@@ -139,6 +143,7 @@ TEST(Utf8, Validation) {
         {"\xFF", false},
         {"01234567\xFF" "01234567", false},     // a bad byte between two plain runs
     };
+    // clang-format on
     for (const auto& [text, valid] : cases) EXPECT_EQ(IsValidUtf8(text), valid) << text;
 }
 

@@ -7,9 +7,9 @@
 namespace kelvo::cli {
 namespace {
 
-const std::vector<std::string> kHeader = {"расчет", "мощность_кВт", "ток_А", "сечение_мм2", "род_тока",
-                                          "напряжение_В", "материал", "проводник", "прокладка",
-                                          "длина_м", "потери_%", "кратность"};
+const std::vector<std::string> kHeader = {"расчет",    "мощность_кВт", "ток_А",    "сечение_мм2",
+                                          "род_тока",  "напряжение_В", "материал", "проводник",
+                                          "прокладка", "длина_м",      "потери_%", "кратность"};
 
 // The result columns of one row, by name.
 std::map<std::string, std::string> Calculate(const std::vector<std::string>& row,
@@ -27,6 +27,7 @@ TEST(Schedule, Rows) {
         std::vector<std::string> row;
         std::map<std::string, std::string> expected;  // the columns checked
     };
+    // clang-format off
     const Case cases[] = {
         {{"", "2,5", "", "", "1ф", "220", "медь", "провод", "p1", "1", "4", ""},
          {{"ток_А_расчет", "11,36"}, {"рекомендуемое_сечение_мм2", "0,75"}, {"основание", "по длительному току"},
@@ -77,6 +78,7 @@ TEST(Schedule, Rows) {
         {{"", "2,5", "", "", "1ф", "220", "медь", "провод", "\xFF"},  // short row, invalid UTF-8
          {{"сообщение", "Строка не в кодировке UTF-8"}}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto result = Calculate(c.row);
         for (const auto& [column, value] : c.expected)
@@ -86,11 +88,11 @@ TEST(Schedule, Rows) {
 
 TEST(Schedule, MissingColumnsAndOtherOrders) {
     const std::vector<std::string> header = {"прокладка", "мощность_кВт", "род_тока", "напряжение_В",
-                                             "материал", "проводник", "потери_%"};
+                                             "материал",  "проводник",    "потери_%"};
     EXPECT_EQ(Calculate({"p1", "2,5", "1ф", "220", "медь", "провод", "4"}, header).at("сообщение"),
               "В таблице нет столбца «длина_м»");
-    const std::vector<std::string> with_length = {" длина_м ", "прокладка", "мощность_кВт", "род_тока",
-                                                  "напряжение_В", "материал", "проводник", "потери_%"};
+    const std::vector<std::string> with_length = {" длина_м ",    "прокладка", "мощность_кВт", "род_тока",
+                                                  "напряжение_В", "материал",  "проводник",    "потери_%"};
     const auto row = Calculate({"1", "p1", "2,5", "1ф", "220", "медь", "провод", "4"}, with_length);
     EXPECT_EQ(row.at("сообщение"), "");
     EXPECT_EQ(row.at("ток_А_расчет"), "11,36");
@@ -98,12 +100,13 @@ TEST(Schedule, MissingColumnsAndOtherOrders) {
 }
 
 TEST(Schedule, LayingCodes) {
-    const std::pair<const char*, LayingMethod> good[] = {
-        {"p1", LayingMethod::p1}, {"p6", LayingMethod::p6}, {"k1", LayingMethod::k1}, {"k7", LayingMethod::k7},
-        {"k8", LayingMethod::Option16}, {"k9", LayingMethod::Option18}, {"к9", LayingMethod::Option18},
-        {"р6", LayingMethod::p6}};
+    const std::pair<const char*, LayingMethod> good[] = {{"p1", LayingMethod::p1},       {"p6", LayingMethod::p6},
+                                                         {"k1", LayingMethod::k1},       {"k7", LayingMethod::k7},
+                                                         {"k8", LayingMethod::Option16}, {"k9", LayingMethod::Option18},
+                                                         {"к9", LayingMethod::Option18}, {"р6", LayingMethod::p6}};
     for (const auto& [code, laying] : good) EXPECT_EQ(LayingFromCode(code), laying) << code;
-    for (const char* bad : {"", "p0", "p7", "k0", "k10", "P1", "q1", "p", "р", "р7", "кк1", "1"}) EXPECT_FALSE(LayingFromCode(bad)) << bad;
+    for (const char* bad : {"", "p0", "p7", "k0", "k10", "P1", "q1", "p", "р", "р7", "кк1", "1"})
+        EXPECT_FALSE(LayingFromCode(bad)) << bad;
 }
 
 }  // namespace

@@ -16,9 +16,7 @@ using L = LayingMethod;
 constexpr auto Cu = Material::Copper;
 constexpr auto Al = Material::Aluminium;
 
-inline ConductorChoice Choice(Material material, LayingMethod laying) {
-    return {material, KindOf(laying), laying};
-}
+inline ConductorChoice Choice(Material material, LayingMethod laying) { return {material, KindOf(laying), laying}; }
 
 // Each column as "section:lower end:current" triples, the lower end already the cell's own
 // where the cell says "from …"; then the row "нет" as its two ends (empty where there is none).
@@ -30,6 +28,7 @@ struct Column {
     const char* none_to;
 };
 
+// clang-format off
 inline const Column kColumns[] = {
     {Cu, L::p1, "0,5:0:11 0,75:0,7:15 1:0,9:17 1,2:1,1:20 1,5:1,4:23 2:1,9:26 2,5:2,4:30 3:2,9:33 4:3,9:41 5:4,5:46 6:5,5:50 8:7:62 10:9:80 16:15:100 25:24:140 35:34:170 50:49:215 70:60:270 95:90:330 120:110:385 150:140:440 185:184:510 240:230:605 300:299:695 400:350:830", "", ""},
     {Cu, L::p2, "1:0:16 1,2:1,1:18 1,5:1,4:19 2:1,9:24 2,5:2,4:27 3:2,9:32 4:3,9:38 5:4,9:42 6:5,9:46 8:7:54 10:9:70 16:15:85 25:24:115 35:34:135 50:49:185 70:60:225 95:90:275 120:110:315 150:140:360", "150,1", "200300"},
@@ -62,6 +61,7 @@ inline const Column kColumns[] = {
     {Al, L::Option16, "2,5:0:20 4:3:27 6:5:34 10:9:47 16:15:62 25:24:82 35:34:101 50:40:126 70:60:155 95:90:190 120:110:219 150:140:254 185:180:291 240:200:343", "240,1", "22700"},
     {Al, L::Option18, "2,5:0:26 4:3:34 6:5:41 10:9:55 16:15:72 25:24:93 35:34:113 50:40:137 70:60:166 95:90:197 120:110:224 150:140:255 185:180:286 240:200:330", "240,1", "22700"},
 };
+// clang-format on
 
 struct Row {
     std::string section, from, current;

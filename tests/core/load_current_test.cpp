@@ -16,6 +16,7 @@ TEST(LoadCurrent, WorkedValues) {
         SupplyKind supply;
         const char* shown;  // rounded to two decimals and written
     };
+    // clang-format off
     const Case cases[] = {
         {true, 2.5, 220, SupplyKind::SinglePhase, "11,36"},
         {true, 10, 380, SupplyKind::ThreePhase, "15,19"},
@@ -25,6 +26,7 @@ TEST(LoadCurrent, WorkedValues) {
         {false, 30, 380, SupplyKind::ThreePhase, "19,74"},
         {true, 2.2, 220, SupplyKind::SinglePhase, "10"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto result = c.from_power ? CurrentFromPower(c.given, c.voltage, kUnit, c.supply)
                                          : PowerFromCurrent(c.given, c.voltage, kUnit, c.supply);

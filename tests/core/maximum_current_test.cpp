@@ -13,9 +13,7 @@ namespace {
 
 using namespace kelvo::test;
 
-std::string Shifted(const std::string& number, double by) {
-    return WriteNumber(*ReadNumber(number) + by);
-}
+std::string Shifted(const std::string& number, double by) { return WriteNumber(*ReadNumber(number) + by); }
 
 TEST(MaximumCurrentBySection, EveryTableAtItsRowEndsAndGaps) {
     ASSERT_EQ(std::size(kColumns), 30u);
@@ -23,8 +21,7 @@ TEST(MaximumCurrentBySection, EveryTableAtItsRowEndsAndGaps) {
         const auto choice = Choice(column.material, column.laying);
         const auto rows = Rows(column.rows);
         const bool has_none = *column.none_from != '\0';
-        EXPECT_EQ(MaximumCurrentTable(column.material, column.laying).rows().size(),
-                  rows.size() + (has_none ? 1 : 0));
+        EXPECT_EQ(MaximumCurrentTable(column.material, column.laying).rows().size(), rows.size() + (has_none ? 1 : 0));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const auto& row = rows[i];
             // The first row accepts only its own cross-section.
@@ -54,6 +51,7 @@ TEST(MaximumCurrentBySection, WorkedCases) {
         const char* section;
         const char* current;
     };
+    // clang-format off
     const Case cases[] = {
         {Cu, L::p1, "0,5", "11"},     {Cu, L::p1, "0,75", "15"},   {Cu, L::p1, "0,6", ""},
         {Cu, L::p1, "7", "62"},       {Cu, L::p1, "400", "830"},   {Cu, L::p1, "401", ""},
@@ -69,9 +67,9 @@ TEST(MaximumCurrentBySection, WorkedCases) {
         {Al, L::k2, "2270", "нет"},   {Al, L::k2, "2271", ""},     {Cu, L::p1, "2.5", ""},
         {Cu, L::p1, "", ""},          {Cu, L::p1, "нет", ""},      {Cu, L::p1, " 2,5 ", "30"},
     };
+    // clang-format on
     for (const auto& c : cases)
-        EXPECT_EQ(MaximumCurrentBySection(c.section, Choice(c.material, c.laying)), c.current)
-            << c.section;
+        EXPECT_EQ(MaximumCurrentBySection(c.section, Choice(c.material, c.laying)), c.current) << c.section;
     EXPECT_EQ(MaximumCurrentBySection("2,5", {Cu, std::nullopt, L::p1}), "");
     EXPECT_EQ(MaximumCurrentBySection("2,5", {std::nullopt, ConductorKind::Wire, L::p1}), "");
     EXPECT_EQ(MaximumCurrentBySection("2,5", {Cu, ConductorKind::Cable, L::p1}), "");
@@ -93,9 +91,8 @@ TEST(MaximumCurrentBySection, EveryListedSectionHasAnAnswer) {
     for (const auto& column : kColumns) {
         const auto choice = Choice(column.material, column.laying);
         for (const auto section : CrossSectionList(column.material, KindOf(column.laying))) {
-            const bool too_small_for_closed_wire =
-                column.material == Cu && column.laying >= L::p2 && column.laying <= L::p6 &&
-                (section == "0,5" || section == "0,75");
+            const bool too_small_for_closed_wire = column.material == Cu && column.laying >= L::p2 &&
+                                                   column.laying <= L::p6 && (section == "0,5" || section == "0,75");
             const std::string current = MaximumCurrentBySection(section, choice);
             if (too_small_for_closed_wire)
                 EXPECT_EQ(current, "") << section;

@@ -17,6 +17,7 @@ struct ReadCase {
 };
 
 TEST(ReadNumber, UserNotation) {
+    // clang-format off
     const ReadCase cases[] = {
         {"2,5", 2.5},     {"12,5", 12.5},  {"0,92", 0.92},  {"23,45", 23.45}, {"5", 5},
         {"12,", 12},      {",5", 0.5},     {" 7 ", 7},      {"\t3,5", 3.5},   {"-1", -1},
@@ -25,6 +26,7 @@ TEST(ReadNumber, UserNotation) {
         {"1e3", {}},      {"abc", {}},     {"5a", {}},      {"+5", {}},       {"- 5", {}},
         {"--5", {}},      {"нет", {}},     {"1,111", 1.111}, {"2,5\n", {}},
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
@@ -36,32 +38,38 @@ TEST(ReadNumber, ExtremeLengthsStayBounded) {
 }
 
 TEST(WriteNumber, ShortestCommaText) {
+    // clang-format off
     const std::pair<double, const char*> cases[] = {
         {11.36, "11,36"},  {2.5, "2,5"},         {5, "5"},          {0.1 + 0.2, "0,3"},
         {0, "0"},          {-0.0, "0"},          {-2.5, "-2,5"},    {1e20, "100000000000000000000"},
         {1e-7, "0,0000001"}, {123456789012345678.0, "123456789012346000"},
         {1.0 / 3, "0,333333333333333"},  {20.099, "20,099"},  {4235, "4235"},
     };
+    // clang-format on
     for (const auto& [value, text] : cases) EXPECT_EQ(WriteNumber(value), text) << value;
     EXPECT_EQ(WriteNumber(1.0 / 0.0), "");
     EXPECT_EQ(WriteNumber(std::nan("")), "");
 }
 
 TEST(RoundHalfEven2, HalvesGoToEven) {
+    // clang-format off
     const std::pair<double, double> cases[] = {
         {0.125, 0.12},  {0.375, 0.38},      {11.363636, 11.36}, {15.19387, 15.19},
         {2.675, 2.68},  {0.005, 0.0},       {0.015, 0.02},      {-0.125, -0.12},
         {5, 5},         {0.1808, 0.18},     {99.995, 100},      {1e20, 1e20},
     };
+    // clang-format on
     for (const auto& [value, rounded] : cases) EXPECT_EQ(RoundHalfEven2(value), rounded) << value;
 }
 
 TEST(Fixed4, FromTextIsExactAndRoundsHalvesToEven) {
+    // clang-format off
     const std::pair<const char*, std::int64_t> cases[] = {
         {"28,75", 287500},   {"1,25", 12500},      {"0,00005", 0},      {"0,00015", 2},
         {"0,00025", 2},      {"0,000251", 3},      {"-1,5", -15000},    {"12,", 120000},
         {"922337203685477,5807", 9223372036854775807},
     };
+    // clang-format on
     for (const auto& [text, ticks] : cases) {
         const auto value = Fixed4::FromText(text);
         ASSERT_TRUE(value) << text;
@@ -85,11 +93,13 @@ TEST(Fixed4, ProductsAndTexts) {
     struct Case {
         const char *a, *b, *product;
     };
+    // clang-format off
     const Case cases[] = {
         {"23", "1,25", "28,75"},   {"14,5", "0,8", "11,6"}, {"605", "7", "4235"},
         {"8,01", "1,25", "10,0125"}, {"0,0001", "0,5", "0"},  // 0,00005 -> even
         {"0,0003", "0,5", "0,0002"}, {"-2", "3,15", "-6,3"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto product = Fixed4::FromText(c.a)->Times(*Fixed4::FromText(c.b));
         ASSERT_TRUE(product);
@@ -108,10 +118,18 @@ TEST(NumberText, QuickPathsAgreeWithTheDigits) {
     for (int i = 0; i < 200000; ++i) {
         double value = 0;
         switch (shape(random)) {
-            case 0: value = static_cast<double>(cents(random)) / 100; break;         // amounts
-            case 1: value = static_cast<double>(cents(random)) / 1000 + 0.0005; break;  // near halves
-            case 2: value = static_cast<double>(cents(random)) / 7.3; break;          // anything
-            default: value = std::ldexp(static_cast<double>(cents(random)), -20); break;
+            case 0:
+                value = static_cast<double>(cents(random)) / 100;
+                break;  // amounts
+            case 1:
+                value = static_cast<double>(cents(random)) / 1000 + 0.0005;
+                break;  // near halves
+            case 2:
+                value = static_cast<double>(cents(random)) / 7.3;
+                break;  // anything
+            default:
+                value = std::ldexp(static_cast<double>(cents(random)), -20);
+                break;
         }
         SCOPED_TRACE(value);
         const DecimalDigits shown = DecimalOf(value);

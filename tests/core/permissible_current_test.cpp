@@ -44,8 +44,7 @@ TEST(SelectSectionByCurrent, EveryTableAtEveryLimitAndJustAbove) {
     for (const auto& column : kColumns) {
         const auto choice = Choice(column.material, column.laying);
         const auto rows = Limits(column);
-        EXPECT_EQ(PermissibleCurrentTable(column.material, column.laying).rows().size(),
-                  rows.size() + 1);
+        EXPECT_EQ(PermissibleCurrentTable(column.material, column.laying).rows().size(), rows.size() + 1);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const auto& [section, limit] = rows[i];
             const std::string next = i + 1 < rows.size() ? rows[i + 1].first : "1,111";
@@ -66,6 +65,7 @@ TEST(SelectSectionByCurrent, WorkedCases) {
         const char* current;
         const char* section;
     };
+    // clang-format off
     const Case cases[] = {
         {Cu, L::p1, "11", "0,5"},       {Cu, L::p1, "11,01", "0,75"},  {Cu, L::p1, "0", "0,5"},
         {Cu, L::p1, "830", "400"},      {Cu, L::p1, "830,5", "1,111"}, {Cu, L::p1, "20330", "1,111"},
@@ -77,9 +77,9 @@ TEST(SelectSectionByCurrent, WorkedCases) {
         {Cu, L::p1, "12,5", "0,75"},     {Cu, L::p1, "", ""},           {Cu, L::p1, "2.5", ""},
         {Cu, L::p1, " 12, ", "0,75"}, {Cu, L::p1, "15,01", "1"},
     };
+    // clang-format on
     for (const auto& c : cases)
-        EXPECT_EQ(SelectSectionByCurrent(c.current, Choice(c.material, c.laying)), c.section)
-            << c.current;
+        EXPECT_EQ(SelectSectionByCurrent(c.current, Choice(c.material, c.laying)), c.section) << c.current;
 }
 
 // The aluminium four-core in-ground limits already include the four-core factor; the current
@@ -87,24 +87,22 @@ TEST(SelectSectionByCurrent, WorkedCases) {
 TEST(SelectSectionByCurrent, AluminiumFourCoreInGroundIsNotDeratedTwice) {
     const auto choice = Choice(Al, L::k7);
     const std::pair<const char*, const char*> cases[] = {
-        {"26,7", "2,5"}, {"26,71", "4"},     {"29", "4"},         {"354,2", "185"},
+        {"26,7", "2,5"},    {"26,71", "4"},   {"29", "4"},         {"354,2", "185"},
         {"354,3", "1,111"}, {"385", "1,111"}, {"227000", "1,111"}, {"227000,01", ""},
     };
-    for (const auto& [current, section] : cases)
-        EXPECT_EQ(SelectSectionByCurrent(current, choice), section) << current;
+    for (const auto& [current, section] : cases) EXPECT_EQ(SelectSectionByCurrent(current, choice), section) << current;
 }
 
 TEST(SelectSectionByCurrent, CopperFourCoreRepeatsThreeCore) {
     for (int amperes = 0; amperes <= 520; ++amperes) {
         const auto text = std::to_string(amperes);
-        EXPECT_EQ(SelectSectionByCurrent(text, Choice(Cu, L::k6)),
-                  SelectSectionByCurrent(text, Choice(Cu, L::k4)));
-        EXPECT_EQ(SelectSectionByCurrent(text, Choice(Cu, L::k7)),
-                  SelectSectionByCurrent(text, Choice(Cu, L::k5)));
+        EXPECT_EQ(SelectSectionByCurrent(text, Choice(Cu, L::k6)), SelectSectionByCurrent(text, Choice(Cu, L::k4)));
+        EXPECT_EQ(SelectSectionByCurrent(text, Choice(Cu, L::k7)), SelectSectionByCurrent(text, Choice(Cu, L::k5)));
     }
 }
 
 TEST(SelectSectionByCurrent, IncompleteChoiceSelectsNothing) {
+    // clang-format off
     const ConductorChoice cases[] = {
         {std::nullopt, ConductorKind::Wire, L::p1},
         {Cu, std::nullopt, L::p1},
@@ -112,6 +110,7 @@ TEST(SelectSectionByCurrent, IncompleteChoiceSelectsNothing) {
         {Cu, ConductorKind::Wire, L::k3},    // a cable laying does not count for a wire
         {Cu, ConductorKind::Cable, L::p1},
     };
+    // clang-format on
     for (const auto& choice : cases) EXPECT_EQ(SelectSectionByCurrent("10", choice), "");
 }
 

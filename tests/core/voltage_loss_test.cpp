@@ -12,15 +12,12 @@ using L = LayingMethod;
 constexpr auto Cu = Material::Copper;
 constexpr auto Al = Material::Aluminium;
 
-ConductorChoice Choice(Material material, LayingMethod laying) {
-    return {material, KindOf(laying), laying};
-}
+ConductorChoice Choice(Material material, LayingMethod laying) { return {material, KindOf(laying), laying}; }
 
 TEST(RequiredSection, WorkedValuesSupplyMaterialAndZeroes) {
     EXPECT_EQ(WriteNumber(RoundHalfEven2(*RequiredSection({1, 10, 4, 220}, SupplyKind::SinglePhase, Cu))), "0,18");
     // 10 kW over 700 m on 220 V single-phase copper needs 126,55 mm².
-    EXPECT_EQ(WriteNumber(RoundHalfEven2(*RequiredSection({10, 700, 4, 220}, SupplyKind::SinglePhase, Cu))),
-              "126,55");
+    EXPECT_EQ(WriteNumber(RoundHalfEven2(*RequiredSection({10, 700, 4, 220}, SupplyKind::SinglePhase, Cu))), "126,55");
     // Single-phase and DC need twice three-phase; aluminium scales by the resistivities.
     const LineData line{7, 85, 5, 380};
     const double three = *RequiredSection(line, SupplyKind::ThreePhase, Al);
@@ -40,6 +37,7 @@ TEST(SelectSectionByVoltageLoss, TableBoundaries) {
         const char* x;
         const char* section;
     };
+    // clang-format off
     const Case cases[] = {
         // The open copper wire ladder.
         {Cu, L::p1, "0", "0,5"},        {Cu, L::p1, "0,51", "0,5"},    {Cu, L::p1, "0,52", "0,75"},
@@ -67,9 +65,9 @@ TEST(SelectSectionByVoltageLoss, TableBoundaries) {
         // Empty or unreadable boxes select nothing.
         {Cu, L::p1, "", ""},            {Cu, L::p1, "0.5", ""},
     };
+    // clang-format on
     for (const auto& c : cases)
-        EXPECT_EQ(SelectSectionByVoltageLoss(c.x, Choice(c.material, c.laying)), c.section)
-            << c.x;
+        EXPECT_EQ(SelectSectionByVoltageLoss(c.x, Choice(c.material, c.laying)), c.section) << c.x;
 }
 
 TEST(SelectSectionByVoltageLoss, FiveCoreLeftInTheCablePanelDoesNotCountForWire) {
@@ -106,16 +104,19 @@ TEST(CrossSectionList, FourLists) {
         std::size_t count;
         const char *first, *second, *last;
     };
+    // clang-format off
     const Case cases[] = {
         {Cu, ConductorKind::Wire, 20, "0,5", "0,75", "400"},
         {Al, ConductorKind::Wire, 17, "2,5", "3", "400"},
         {Cu, ConductorKind::Cable, 15, "1,5", "2,5", "240"},
         {Al, ConductorKind::Cable, 14, "2,5", "4", "240"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto list = CrossSectionList(c.material, c.kind);
         ASSERT_EQ(list.size(), c.count);
-        EXPECT_EQ(std::vector({list[0], list[1], list.back()}), std::vector<std::string_view>({c.first, c.second, c.last}));
+        EXPECT_EQ(std::vector({list[0], list[1], list.back()}),
+                  std::vector<std::string_view>({c.first, c.second, c.last}));
         for (std::size_t i = 1; i < list.size(); ++i)
             EXPECT_LT(*ReadNumber(list[i - 1]), *ReadNumber(list[i])) << list[i];
     }

@@ -22,7 +22,7 @@ using shell::Form2Exists;
 using shell::Q;
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         shell::SetEndProgramHandler([] {});
         Cascade::ResetOverflow();
@@ -78,8 +78,8 @@ TEST_F(MainWindowTest, StartUpState) {
     EXPECT_EQ(QStringList({form->Combo2->Text(), form->Combo1->Text(), form->txtL->Text(), form->Text4->Text(),
                            form->Text3->Text(), form->Combo4->Text()}),
               QStringList({"220", "4", "1", "8,8", "211,2", "1"}));
-    for (QWidget* hidden : std::initializer_list<QWidget*>{form->Frame17, form->Frame6, form->Frame18,
-                                                           form->Frame22, form->Frame12, form->Frame15})
+    for (QWidget* hidden : std::initializer_list<QWidget*>{form->Frame17, form->Frame6, form->Frame18, form->Frame22,
+                                                           form->Frame12, form->Frame15})
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
     // The list timer fills the cross-section list on a later turn. (The start-up reset has
     // already released the compact window whose list timer the "провод" click armed.)
@@ -111,6 +111,7 @@ TEST_F(MainWindowTest, MessagesHideTheMainWindowUntilOk) {
         QString message;
     };
     const auto power = [](MainWindow& f) { f.txtP->Write(QStringLiteral("2,5")); };
+    // clang-format off
     const Case cases[] = {
         {[](MainWindow& f) { f.txtP->Write(QStringLiteral("2.5")); }, texts::kDecimalComma},
         // "Неустановлен ток", then the empty current cannot be written.
@@ -123,6 +124,7 @@ TEST_F(MainWindowTest, MessagesHideTheMainWindowUntilOk) {
         {[](MainWindow& f) { f.txtP->Write(QStringLiteral("10")), f.txtL->Write(QStringLiteral("700")), f.p4->Select(); },
          texts::kExceedByLoss},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.toStdString());
         form = std::make_unique<MainWindow>();
@@ -159,6 +161,7 @@ TEST_F(MainWindowTest, NoFigureOfAnEarlierLoadStaysAfterAMessage) {
     const auto power = [](const char* kw) {
         return [kw](MainWindow& f) { f.Option1->Select(), f.txtP->Write(QString::fromUtf8(kw)); };
     };
+    // clang-format off
     const Case cases[] = {
         {power("2.5"), texts::kDecimalComma},
         {power("500"), texts::ExceedByPower(QStringLiteral("500"))},
@@ -173,6 +176,7 @@ TEST_F(MainWindowTest, NoFigureOfAnEarlierLoadStaysAfterAMessage) {
         {[](MainWindow& f) { f.Option2->Select(), f.txtI->Write(QStringLiteral("5000")); },
          texts::ExceedByPower(QStringLiteral("1100"))},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.toStdString());
         form = std::make_unique<MainWindow>();
@@ -189,8 +193,8 @@ TEST_F(MainWindowTest, NoFigureOfAnEarlierLoadStaysAfterAMessage) {
         if (form->Timer1->Enabled()) form->Timer1->Tick();
         EXPECT_EQ(Message(), c.message);
         Acknowledge();
-        for (TextBox* box : {form->Text2, form->Text1, form->txtI, form->txtP, form->Text13, form->Text14,
-                             form->Text15, form->Text16})
+        for (TextBox* box :
+             {form->Text2, form->Text1, form->txtI, form->txtP, form->Text13, form->Text14, form->Text15, form->Text16})
             EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
         EXPECT_EQ(form->Label4->Caption(), "");
     }
@@ -261,9 +265,8 @@ TEST_F(MainWindowTest, MultiplicityRunsThePipelineAgainAndResetEmptiesEverything
     EXPECT_TRUE(form->Frame22->isVisible());
 
     form->Command3->Press();
-    for (TextBox* box : {form->txtP, form->txtI, form->Text2, form->Text1, form->Text6, form->Text7,
-                         form->Text9, form->Text10, form->Text11, form->Text13, form->Text14,
-                         form->Text15, form->Text16})
+    for (TextBox* box : {form->txtP, form->txtI, form->Text2, form->Text1, form->Text6, form->Text7, form->Text9,
+                         form->Text10, form->Text11, form->Text13, form->Text14, form->Text15, form->Text16})
         EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
     EXPECT_EQ(form->Combo4->Text(), "1");
     EXPECT_EQ(form->frmS().Combo2.Text(), "1");
@@ -311,12 +314,14 @@ TEST_F(MainWindowTest, VoltageFiguresFollowTheSupplyAndTheBoxes) {
     const struct {
         std::function<void(MainWindow&)> act;
         const char *loss_volts, *remaining;
+        // clang-format off
     } cases[] = {
         {[](MainWindow& f) { f.Option4->Select(); }, "15,2", "364,8"},
         {[](MainWindow& f) { f.Combo1->Write(QStringLiteral("5")); }, "19", "361"},
         {[](MainWindow& f) { f.Combo2->Write(QStringLiteral("0.4")); }, "", ""},
         {[](MainWindow& f) { f.Option3->Select(); }, "11", "209"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         c.act(*form);
         EXPECT_EQ(form->Text4->Text(), c.loss_volts);
@@ -448,11 +453,10 @@ TEST_F(MainWindowTest, KeyboardPath) {
         EXPECT_EQ(typed.box->Text(), QString::fromUtf8(typed.text));
     }
     // Every box a user reads or fills has a name for a screen reader.
-    for (QWidget* box : std::initializer_list<QWidget*>{form->txtP, form->txtI, form->txtL, form->Combo1,
-                                                       form->Combo2, form->Combo3, form->Text1, form->Text2,
-                                                       form->Text5, form->Text7, form->Text9, form->Text10,
-                                                       form->Text11, form->Text13, form->Text14, form->Text15,
-                                                       form->Text16, form->Combo4})
+    for (QWidget* box : std::initializer_list<QWidget*>{
+             form->txtP, form->txtI, form->txtL, form->Combo1, form->Combo2, form->Combo3, form->Text1, form->Text2,
+             form->Text5, form->Text7, form->Text9, form->Text10, form->Text11, form->Text13, form->Text14,
+             form->Text15, form->Text16, form->Combo4})
         EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
     // Tab from the power box reaches the current box, then "Рассчитать".
     form->Check2->SetValue(true);

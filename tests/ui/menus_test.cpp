@@ -20,7 +20,7 @@ namespace colors = shell::colors;
 using shell::pictures::Reference;
 
 class MenusTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         shell::SetEndProgramHandler([] {});
         shell::SetUrlOpener([this](const QUrl& url) {
@@ -44,8 +44,8 @@ protected:
     void Hover(const char* name) {
         QWidget* control = form->findChild<QWidget*>(QString::fromUtf8(name));
         ASSERT_NE(control, nullptr) << name;
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), control->mapToGlobal(QPointF(2, 2)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), control->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(control, &move);
     }
     static QColor Ground(QWidget* w) { return w->palette().color(QPalette::Window); }
@@ -112,8 +112,7 @@ TEST_F(MenusTest, TablesAndHelpOpenInTheViewer) {
         EXPECT_EQ(shell::Form3().Shown(), c.picture);
         EXPECT_EQ(shell::Form3().Label4()->text(), "Таблица");
         EXPECT_FALSE(form->Frame21->isVisible());
-        for (CheckBox* other : {form->Check4, form->Check5, form->Check6})
-            EXPECT_EQ(other->Value(), other == box);
+        for (CheckBox* other : {form->Check4, form->Check5, form->Check6}) EXPECT_EQ(other->Value(), other == box);
     }
     // A click on the ticked box clears it and shows nothing.
     shell::ReleaseForm3();
@@ -134,8 +133,8 @@ TEST_F(MenusTest, LinksHandOverWellFormedUrls) {
     QTest::mouseClick(form->Image4, Qt::LeftButton);
     QTest::mouseClick(form->Label19, Qt::LeftButton);
     QTest::mouseClick(form->Label45, Qt::LeftButton);
-    EXPECT_EQ(opened, QStringList({"http://kelvo.example", "http://kelvo.example",
-                                   "http://kelvo.example", "http://kelvo.example/catalog.php"}));
+    EXPECT_EQ(opened, QStringList({"http://kelvo.example", "http://kelvo.example", "http://kelvo.example",
+                                   "http://kelvo.example/catalog.php"}));
     EXPECT_FALSE(shell::Form2Exists());
 }
 

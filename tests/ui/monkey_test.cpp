@@ -26,12 +26,14 @@ namespace {
 using shell::Cascade;
 
 QString HostileText(std::mt19937& random) {
+    // clang-format off
     static const QString kTexts[] = {
         "", ".", "-", " ", ",", "2,5", "12,", ",5", "-1", "0", "2.5", "abc", "1e400", "1E5",
         "99999999999999999999999", "0,000000000000000000001", " 7 ", "мощность", "∞", "NaN",
         "inf", "1 000", "1,2,3", "--5", "+5", "0x10", "400", "185", "0,6", "830", "23", "1000",
         QString::fromUtf8("\xFF\xFE\xC3"), QString(10000, QLatin1Char('9')), QString(300, QLatin1Char('7')) + ",5",
     };
+    // clang-format on
     if (std::uniform_int_distribution<int>(0, 3)(random) == 0) {
         const int hundredths = std::uniform_int_distribution<int>(0, 200000)(random);
         return QString::number(hundredths / 100) + QLatin1Char(',') + QString::number(hundredths % 100);
@@ -53,7 +55,7 @@ bool LooksWrittenByTheProgram(const QString& text) {
 }
 
 class Monkey {
-public:
+  public:
     explicit Monkey(unsigned seed) : random_(seed) { Restart(); }
 
     // Plays one step; returns its description. A step on a control the user cannot reach is
@@ -61,28 +63,37 @@ public:
     QString Step() {
         const int kind = std::uniform_int_distribution<int>(0, 16)(random_);
         MainWindow& f = *form_;
-        const auto skip = [](const QWidget* control) { return QStringLiteral("(hidden %1)").arg(control->objectName()); };
+        const auto skip = [](const QWidget* control) {
+            return QStringLiteral("(hidden %1)").arg(control->objectName());
+        };
         switch (kind) {
-            case 0: case 1: case 2: {
+            case 0:
+            case 1:
+            case 2: {
                 QWidget* boxes[] = {f.txtP, f.txtI, f.txtL, f.Combo1, f.Combo2, f.Combo3};
                 QWidget* box = boxes[Pick(kind == 2 ? 6 : 3)];
                 if (!Reachable(box)) return skip(box);
                 const QString text = HostileText(random_);
-                if (auto* combo = qobject_cast<ComboBox*>(box)) combo->Write(text);
-                else static_cast<TextBox*>(box)->Write(text);
+                if (auto* combo = qobject_cast<ComboBox*>(box))
+                    combo->Write(text);
+                else
+                    static_cast<TextBox*>(box)->Write(text);
                 return QStringLiteral("type %1 = \"%2\"").arg(box->objectName(), text.left(40));
             }
-            case 3: case 4: {
+            case 3:
+            case 4: {
                 CommandButton* buttons[] = {f.Command2, f.Command2, f.Command3, f.Command4, f.Command5, f.Command7};
                 CommandButton* button = buttons[Pick(6)];
                 if (!Reachable(button)) return skip(button);
                 button->Press();
                 return QStringLiteral("press %1").arg(button->objectName());
             }
-            case 5: case 6: case 7: {
-                std::vector<QWidget*> boxes = {f.Option1, f.Option2, f.Option3, f.Option4, f.Option17, f.Option5,
-                                               f.Option6, f.p, f.k, f.Check2, f.Check3, f.Check4, f.Check5,
-                                               f.Check6, f.Check1};
+            case 5:
+            case 6:
+            case 7: {
+                std::vector<QWidget*> boxes = {f.Option1, f.Option2, f.Option3, f.Option4, f.Option17,
+                                               f.Option5, f.Option6, f.p,       f.k,       f.Check2,
+                                               f.Check3,  f.Check4,  f.Check5,  f.Check6,  f.Check1};
                 boxes.insert(boxes.end(), f.wire_laying.begin(), f.wire_laying.end());
                 boxes.insert(boxes.end(), f.cable_laying.begin(), f.cable_laying.end());
                 QWidget* box = boxes[Pick(static_cast<int>(boxes.size()))];
@@ -99,8 +110,8 @@ public:
             case 9: {
                 const auto controls = f.findChildren<QWidget*>();
                 QWidget* control = controls[Pick(static_cast<int>(controls.size()))];
-                QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), control->mapToGlobal(QPointF(1, 1)),
-                                 Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), control->mapToGlobal(QPointF(1, 1)), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
                 QCoreApplication::sendEvent(control, &move);
                 return QStringLiteral("move over %1").arg(control->objectName());
             }
@@ -119,7 +130,8 @@ public:
                 timer->Tick();
                 return QStringLiteral("tick %1").arg(timer->objectName());
             }
-            case 12: case 13: {
+            case 12:
+            case 13: {
                 if (!shell::Form2Exists()) return QStringLiteral("(no message)");
                 const bool close = Pick(8) == 0;
                 QWidget* button = close ? static_cast<QWidget*>(shell::Form2().Picture1(0)) : shell::Form2().Command2();
@@ -156,13 +168,17 @@ public:
         MainWindow& f = *form_;
         if (Cascade::Overflowed()) return QStringLiteral("a cascade did not settle");
         if (Cascade::Depth() != 0) return QStringLiteral("a handler did not return");
-        const std::vector<std::vector<OptionButton*>> groups = {
-            {f.Option1, f.Option2}, {f.Option3, f.Option4, f.Option17}, {f.Option5, f.Option6}, {f.p, f.k},
-            {f.wire_laying.begin(), f.wire_laying.end()}, {f.cable_laying.begin(), f.cable_laying.end()}};
+        const std::vector<std::vector<OptionButton*>> groups = {{f.Option1, f.Option2},
+                                                                {f.Option3, f.Option4, f.Option17},
+                                                                {f.Option5, f.Option6},
+                                                                {f.p, f.k},
+                                                                {f.wire_laying.begin(), f.wire_laying.end()},
+                                                                {f.cable_laying.begin(), f.cable_laying.end()}};
         for (const auto& group : groups) {
             int chosen = 0;
             for (const OptionButton* option : group) chosen += option->Value() ? 1 : 0;
-            if (chosen != 1) return QStringLiteral("group of %1 has %2 choices").arg(group[0]->objectName()).arg(chosen);
+            if (chosen != 1)
+                return QStringLiteral("group of %1 has %2 choices").arg(group[0]->objectName()).arg(chosen);
         }
         if (f.Check2->Value() == f.Check3->Value()) return QStringLiteral("no single calculation chosen");
         const bool message_shown = shell::Form2Exists() && shell::Form2().isVisible();
@@ -170,10 +186,11 @@ public:
         // The reverse panel copies the load boxes as they stand; only while it is shown are
         // they the program's own (the load boxes are hidden then).
         std::vector<std::pair<const QWidget*, QString>> written;
-        for (const TextBox* box : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text6, f.Text9, f.Text10, f.Text11,
-                                   f.Text13, f.Text14, f.Text15, f.Text16})
+        for (const TextBox* box : {f.Text1, f.Text2, f.Text3, f.Text4, f.Text6, f.Text9, f.Text10, f.Text11, f.Text13,
+                                   f.Text14, f.Text15, f.Text16})
             written.emplace_back(box, box->text());
-        if (f.Frame18->isVisible()) written.insert(written.end(), {{f.Text5, f.Text5->text()}, {f.Text7, f.Text7->text()}});
+        if (f.Frame18->isVisible())
+            written.insert(written.end(), {{f.Text5, f.Text5->text()}, {f.Text7, f.Text7->text()}});
         for (const Label* label : {f.Label4, f.Label20, f.Label21}) written.emplace_back(label, label->text());
         for (const auto& [control, text] : written)
             if (!LooksWrittenByTheProgram(text))
@@ -187,7 +204,7 @@ public:
         return restarted;
     }
 
-private:
+  private:
     // What a user can reach: shown, in a shown window that no message hides.
     bool Reachable(const QWidget* control) const {
         return form_->isVisible() && control->isVisibleTo(form_.get()) && control->isEnabled();
@@ -220,7 +237,7 @@ int StepsPerSeed() {
 }
 
 class MonkeyTest : public ::testing::TestWithParam<unsigned> {
-protected:
+  protected:
     void SetUp() override {
         shell::SetUrlOpener([](const QUrl&) { return true; });
         shell::SetConnectivityCheck([] { return false; });

@@ -15,7 +15,7 @@ namespace {
 using shell::Cascade;
 
 class RouteTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         shell::SetEndProgramHandler([] {});
         form = std::make_unique<MainWindow>();
@@ -54,11 +54,12 @@ TEST_F(RouteTest, ReverseClick) {
     Record();
     form->Command5->Press();
     EXPECT_EQ(route.join(QLatin1Char('\n')).toStdString(),
-              QStringList({"Command5.Click", "Command3.Click", "frmS.Text1.Change", "frmS.Text2.Change",
+              QStringList({"Command5.Click",    "Command3.Click",    "frmS.Text1.Change", "frmS.Text2.Change",
                            "frmS.Text4.Change", "frmS.Text3.Change", "frmS.Text5.Change", "frmS.Text7.Change",
-                           "frmS.Text6.Change", "Option2.Click", "txtI.Change", "Text2.Change", "Command2.Click",
-                           "txtI.Change", "Text2.Change", "frmS.Text2.Change", "txtI.Change", "Text2.Change",
-                           "frmS.Text2.Change", "txtP.Change", "Text6.Change", "Text1.Change"})
+                           "frmS.Text6.Change", "Option2.Click",     "txtI.Change",       "Text2.Change",
+                           "Command2.Click",    "txtI.Change",       "Text2.Change",      "frmS.Text2.Change",
+                           "txtI.Change",       "Text2.Change",      "frmS.Text2.Change", "txtP.Change",
+                           "Text6.Change",      "Text1.Change"})
                   .join(QLatin1Char('\n'))
                   .toStdString());
     EXPECT_EQ(form->Text7->Text(), "30");  // 2,5 mm² copper wire laid open

@@ -30,7 +30,7 @@ void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::Defe
 
 // Records what the message window asks of the main window.
 class FakeMainWindow : public MainWindowLink {
-public:
+  public:
     QStringList calls;
     void ShowMainWindow() override { calls << QStringLiteral("show"); }
     void HideMainWindow() override { calls << QStringLiteral("hide"); }
@@ -38,7 +38,7 @@ public:
 };
 
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetMainWindowLink(&main_window_);
         SetEndProgramHandler([this] { ++program_ends_; });
@@ -132,7 +132,7 @@ TEST_F(ShellTest, ShowTitleBarParksTheCaptionInTag) {
     EXPECT_EQ(window.Tag(), maker::kCaption);
     ShowTitleBar(window, false);  // parks the already-empty caption
     EXPECT_EQ(window.Tag(), "");
-    ShowTitleBar(window, true);   // an empty caption gets a title bar
+    ShowTitleBar(window, true);  // an empty caption gets a title bar
     EXPECT_EQ(window.Caption(), "");
     EXPECT_FALSE(window.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowTitleHint);
@@ -140,7 +140,7 @@ TEST_F(ShellTest, ShowTitleBarParksTheCaptionInTag) {
 
     window.SetCaption(maker::kCaption);
     ShowTitleBar(window, false);
-    ShowTitleBar(window, true);   // a caption text: no title bar, but the system menu is back
+    ShowTitleBar(window, true);  // a caption text: no title bar, but the system menu is back
     EXPECT_EQ(window.Caption(), maker::kCaption);
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(window.StyleBits(), 0x000A0000u);  // system menu and minimise box, no caption
@@ -188,6 +188,7 @@ TEST_F(ShellTest, ViewerShowsTheWholePictureWhateverCameBefore) {
         QSize viewer;        // twips
         bool site_link, help_links;
     };
+    // clang-format off
     const Step steps[] = {
         {TableRequest(Reference::Power), {0, 360, 11685, 6435}, {11745, 7035}, true, false},
         {HelpRequest(), {1240, 360, 9105, 6315}, {10345, 6715}, false, true},
@@ -195,6 +196,7 @@ TEST_F(ShellTest, ViewerShowsTheWholePictureWhateverCameBefore) {
         {HelpRequest(), {1245, 360, 9105, 6315}, {10350, 6715}, false, true},
         {TableRequest(Reference::Power), {0, 360, 11685, 6435}, {11745, 7035}, true, false},
     };
+    // clang-format on
     for (const auto& step : steps) {
         OpenPicture(step.request);
         PictureViewer& viewer = Form3();
@@ -226,8 +228,8 @@ TEST_F(ShellTest, LinkAreasLieOverTheLinksAndOpenWellFormedUrls) {
     QTest::mouseClick(viewer.LinkArea(2), Qt::LeftButton);
     QTest::mouseClick(viewer.LinkArea(3), Qt::LeftButton);
     OpenPicture(TableRequest(pictures::Reference::Breakers));
-    EXPECT_TRUE(viewer.LinkArea(1)->geometry().intersects(
-        pictures::TableSiteLinkArea().translated(viewer.Image2()->pos())));
+    EXPECT_TRUE(
+        viewer.LinkArea(1)->geometry().intersects(pictures::TableSiteLinkArea().translated(viewer.Image2()->pos())));
     QTest::mouseClick(viewer.LinkArea(1), Qt::LeftButton);
     EXPECT_EQ(opened_, QStringList({"mailto:support@kelvo.example?Subject=%D0%92%D0%BE%D0%BF%D1%80%D0%BE%D1%81%D1%8B",
                                     "http://kelvo.example/", "http://kelvo.example/"}));
@@ -236,6 +238,7 @@ TEST_F(ShellTest, LinkAreasLieOverTheLinksAndOpenWellFormedUrls) {
 // The ready-made pictures are pixel for pixel what the drawing code draws, at both ratios; a
 // title other than the one they were made for, or another ratio, is drawn.
 TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
+    // clang-format off
     const std::map<QString, QImage (*)(qreal)> shown = {
         {QStringLiteral("banner"), [](qreal r) { return pictures::Banner(r); }},
         {QStringLiteral("ordering"), [](qreal r) { return pictures::OrderingPicture(r); }},
@@ -243,6 +246,7 @@ TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
         {QStringLiteral("globe"), [](qreal r) { return pictures::Globe(r); }},
         {QStringLiteral("pointer"), [](qreal r) { return pictures::LinkPointerPicture(r); }},
     };
+    // clang-format on
     for (const auto& picture : pictures::kPrebuiltPictures) {
         for (const qreal ratio : {1.0, 2.0}) {
             ASSERT_TRUE(QFile::exists(QStringLiteral(":/prebuilt/%1@%2x.pic").arg(picture.name).arg(ratio)))
@@ -255,7 +259,8 @@ TEST(Pictures, ReadyMadePicturesAreTheDrawnOnes) {
             // A picture loaded as opaque has no transparent pixel where it was drawn.
             const QImage argb = drawn.convertToFormat(QImage::Format_ARGB32);
             EXPECT_EQ(argb == argb.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32),
-                      picture.opaque) << picture.name.toStdString();
+                      picture.opaque)
+                << picture.name.toStdString();
         }
     }
     for (const int size : pictures::kWindowIconSizes) {
@@ -282,8 +287,8 @@ TEST(Pictures, ReadyMadeFormRoundTripAndRefusesDamagedData) {
     too_wide[4] = 4;  // 4 × 2 pixels would need more data than there is
     QByteArray huge = data;
     huge[7] = 0x7F;
-    for (const QByteArray& damaged : {QByteArray(), data.left(10), data.left(data.size() - 1), data + "x",
-                                      wrong_magic, too_wide, huge})
+    for (const QByteArray& damaged :
+         {QByteArray(), data.left(10), data.left(data.size() - 1), data + "x", wrong_magic, too_wide, huge})
         EXPECT_TRUE(pictures::DecodePicture(damaged).isNull()) << damaged.size();
 }
 
@@ -299,6 +304,7 @@ TEST(Connectivity, DefaultRouteFromTheRoutingTables) {
     const struct {
         QString ipv4, ipv6;
         bool connected;
+        // clang-format off
     } cases[] = {
         {header + QStringLiteral("eth0\t00000000\t010200C0\t0003\t0\t0\t0\t00000000\t0\t0\t0   \n"), {}, true},
         {header + QStringLiteral("eth0\t000200C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n"), ipv6_local, false},
@@ -308,6 +314,7 @@ TEST(Connectivity, DefaultRouteFromTheRoutingTables) {
         {QStringLiteral("eth0\t00000000\t010200C0\t0003\n"), {}, false},  // the first line is the header
         {{}, {}, false},  // tables that cannot be read
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(shell::HasDefaultRoute(c.ipv4, c.ipv6), c.connected) << c.ipv4.toStdString();
 }
 
@@ -324,6 +331,7 @@ TEST(Controls, CaptionFitsAsTheSizeHintWould) {
         bool wrapped = false;
     };
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    // clang-format off
     const std::vector<Case> cases = {
         {QStringLiteral("сечение мм "), UiFont(), left, false, 0, -1},
         {QStringLiteral("кВт"), UiFont(6.75), Qt::AlignCenter, false, 0, -1},
@@ -334,6 +342,7 @@ TEST(Controls, CaptionFitsAsTheSizeHintWould) {
         {QString(), UiFont(), left, false, 0, -1},
         {QStringLiteral("перенос по словам в длинной подписи"), UiFont(), left, false, 0, -1, true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Label label(nullptr, QStringLiteral("caption"), c.text);
         label.setFont(c.font);
@@ -383,9 +392,9 @@ TEST(ReferenceTables, WireCurrentPictureAgreesWithThePermissibleCurrents) {
     using L = LayingMethod;
     constexpr auto Cu = Material::Copper;
     constexpr auto Al = Material::Aluminium;
-    const std::pair<Material, LayingMethod> columns[] = {
-        {Cu, L::p1}, {Al, L::p1}, {Cu, L::p2}, {Cu, L::p3}, {Cu, L::p4}, {Cu, L::p5},
-        {Cu, L::p6}, {Al, L::p2}, {Al, L::p3}, {Al, L::p4}, {Al, L::p5}, {Al, L::p6}};
+    const std::pair<Material, LayingMethod> columns[] = {{Cu, L::p1}, {Al, L::p1}, {Cu, L::p2}, {Cu, L::p3},
+                                                         {Cu, L::p4}, {Cu, L::p5}, {Cu, L::p6}, {Al, L::p2},
+                                                         {Al, L::p3}, {Al, L::p4}, {Al, L::p5}, {Al, L::p6}};
     ASSERT_EQ(table.rows.size(), 18u);
     int currents = 0;
     for (const auto& row : table.rows) {

@@ -26,15 +26,14 @@ int main(int argc, char** argv) {
         window.txtP->Write(QStringLiteral("2,5"));
         window.Command2->Press();
         kelvo::shell::OpenPicture(kelvo::shell::HelpRequest());
-        kelvo::shell::ShowMessage(QStringLiteral("Установите сечение"),
-                                  kelvo::shell::MainWindowWhileShown::Visible, true);
+        kelvo::shell::ShowMessage(QStringLiteral("Установите сечение"), kelvo::shell::MainWindowWhileShown::Visible,
+                                  true);
         QTimer::singleShot(0, [&] {
             QWidget* closed = from_message ? static_cast<QWidget*>(&kelvo::shell::Form2()) : &window;
             if (by_window_manager) {
                 closed->close();
                 // The viewer's own close button afterwards: nothing may be left running.
-                if (kelvo::shell::Form3Exists())
-                    QTest::mouseClick(kelvo::shell::Form3().Picture1(0), Qt::LeftButton);
+                if (kelvo::shell::Form3Exists()) QTest::mouseClick(kelvo::shell::Form3().Picture1(0), Qt::LeftButton);
             } else {
                 QWidget* button = from_message ? kelvo::shell::Form2().Picture1(0) : window.Picture1(0);
                 QTest::mouseClick(button, Qt::LeftButton);

@@ -75,8 +75,10 @@ std::vector<Case> Generate(unsigned seed, int count) {
 }
 
 class WindowVsBatch : public ::testing::Test {
-protected:
-    void SetUp() override { shell::SetEndProgramHandler([] {}); }
+  protected:
+    void SetUp() override {
+        shell::SetEndProgramHandler([] {});
+    }
     void TearDown() override {
         shell::ReleaseForm2();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -85,14 +87,16 @@ protected:
 
     // Sets the window up for a case, as a user would.
     static void Arrange(MainWindow& form, const Case& c) {
-        OptionButton* supply = c.supply == SupplyKind::DC ? form.Option17
-                               : c.supply == SupplyKind::SinglePhase ? form.Option3 : form.Option4;
+        OptionButton* supply = c.supply == SupplyKind::DC            ? form.Option17
+                               : c.supply == SupplyKind::SinglePhase ? form.Option3
+                                                                     : form.Option4;
         supply->Select();
         form.Combo2->Write(Q(c.voltage));
         (c.material == Material::Copper ? form.Option5 : form.Option6)->Select();
         (c.kind == ConductorKind::Wire ? form.p : form.k)->Select();
         const auto index = static_cast<std::size_t>(c.laying);
-        (c.kind == ConductorKind::Wire ? form.wire_laying[index] : form.cable_laying[index - kWireLayingCount])->Select();
+        (c.kind == ConductorKind::Wire ? form.wire_laying[index] : form.cable_laying[index - kWireLayingCount])
+            ->Select();
     }
 
     // The message the window shows, after the recommendation has had its turn.
@@ -145,7 +149,8 @@ TEST_F(WindowVsBatch, ReverseCalculation) {
         Arrange(*form, c);
         form->Timer3->Tick();
         const QStringList sections = form->Combo3->Items();
-        const QString section = sections[static_cast<int>(c.load.size() * 7 % static_cast<std::size_t>(sections.size()))];
+        const QString section =
+            sections[static_cast<int>(c.load.size() * 7 % static_cast<std::size_t>(sections.size()))];
         SCOPED_TRACE(section.toStdString());
         form->Check3->SetValue(true);
         form->Combo3->Write(section);

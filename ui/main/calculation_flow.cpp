@@ -99,7 +99,7 @@ void MainWindow::OnCommand2Click() {
         if (!laying_shown) {
             ShowMessage(texts::kChooseConductorKind, MainWindowWhileShown::Hidden);
         } else {
-            texts = ClickTexts{txtF->Text(), txtN->Text(),   txtI->Text(), txtP->Text(),
+            texts = ClickTexts{txtF->Text(),   txtN->Text(),  txtI->Text(), txtP->Text(),
                                Combo2->Text(), Text8->Text(), txtL->Text(), Combo1->Text()};
             const QString& load = Option1->Value() ? texts->power : texts->current;
             if (const auto fault = FiguresFault(S(load), S(texts->voltage), S(texts->length), S(texts->loss))) {

@@ -211,7 +211,8 @@ void MainWindow::BuildControls() {
     BuildInformationAndProtection();
     BuildMenus();
     Check1 = new CheckBox(this, QStringLiteral("Check1"), QStringLiteral("Всегда сверху"));
-    Label17 = new Label(this, QStringLiteral("Label17"), texts::kWarningFirst + QLatin1Char('\n') + texts::kWarningSecond);
+    Label17 =
+        new Label(this, QStringLiteral("Label17"), texts::kWarningFirst + QLatin1Char('\n') + texts::kWarningSecond);
     Label17->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label17->setFont(shell::UiFont(8, true));
     SetTextColor(Label17, QColor(128, 0, 0));
@@ -252,8 +253,10 @@ void MainWindow::BuildMenus() {
 
     Frame21 = new Frame(this, QStringLiteral("Frame21"), QString());
     Check4 = new CheckBox(Frame21, QStringLiteral("Check4"), QStringLiteral("Таблица мощности, тока и сечения"));
-    Check5 = new CheckBox(Frame21, QStringLiteral("Check5"), QStringLiteral("Таблица сответствия сечения току автомата защиты"));
-    Check6 = new CheckBox(Frame21, QStringLiteral("Check6"), QStringLiteral("Таблица токовой нагрузки на провода и шнуры"));
+    Check5 = new CheckBox(Frame21, QStringLiteral("Check5"),
+                          QStringLiteral("Таблица сответствия сечения току автомата защиты"));
+    Check6 =
+        new CheckBox(Frame21, QStringLiteral("Check6"), QStringLiteral("Таблица токовой нагрузки на провода и шнуры"));
 
     Label24 = new Label(this, QStringLiteral("Label24"), texts::kForwardTitle);
     Label24->setFont(shell::UiFont(8.25, true));
@@ -304,15 +307,20 @@ void MainWindow::BuildSourceData() {
 
 void MainWindow::BuildLayingPanels() {
     Frame10 = new Frame(Frame5, QStringLiteral("Frame10"), QStringLiteral("прокладка проводом"));
-    const char* const wire_captions[] = {"открыто", "закрыто*2х одножильных", "закрыто*3х одножильных ",
-                                         "закрыто*4х одножильных", "закрыто*один 2х жильный",
+    const char* const wire_captions[] = {"открыто",
+                                         "закрыто*2х одножильных",
+                                         "закрыто*3х одножильных ",
+                                         "закрыто*4х одножильных",
+                                         "закрыто*один 2х жильный",
                                          "закрыто*один 3х жильный"};
     for (std::size_t i = 0; i < wire_laying.size(); ++i)
-        wire_laying[i] = new OptionButton(Frame10, QStringLiteral("p%1").arg(i + 1), QString::fromUtf8(wire_captions[i]));
-    std::tie(p1, p2, p3, p4, p5, p6) = std::tuple(wire_laying[0], wire_laying[1], wire_laying[2],
-                                                  wire_laying[3], wire_laying[4], wire_laying[5]);
+        wire_laying[i] =
+            new OptionButton(Frame10, QStringLiteral("p%1").arg(i + 1), QString::fromUtf8(wire_captions[i]));
+    std::tie(p1, p2, p3, p4, p5, p6) =
+        std::tuple(wire_laying[0], wire_laying[1], wire_laying[2], wire_laying[3], wire_laying[4], wire_laying[5]);
     Line(Frame10, QStringLiteral("Line1"), Qt::Horizontal);
-    Label11 = new Label(Frame10, QStringLiteral("Label11"), QStringLiteral("* закрыто - в трубе или в коробах или в лотке пучками"));
+    Label11 = new Label(Frame10, QStringLiteral("Label11"),
+                        QStringLiteral("* закрыто - в трубе или в коробах или в лотке пучками"));
     Label11->setWordWrap(true);
     Label11->setFont(shell::UiFont(7));
 
@@ -322,14 +330,14 @@ void MainWindow::BuildLayingPanels() {
     Label13 = new Label(Frame6, QStringLiteral("Label13"), QStringLiteral("в земле"));
     Line(Frame6, QStringLiteral("Line2"), Qt::Horizontal);
     Line(Frame6, QStringLiteral("Line3"), Qt::Vertical);
-    const char* const cables[][2] = {{"k1", "1 жильный"}, {"k2", "2 жильный"}, {"k3", "2 жильный"},
-                                     {"k4", "3 жильный"}, {"k5", "3 жильный"}, {"k6", "4 жильный"},
+    const char* const cables[][2] = {{"k1", "1 жильный"}, {"k2", "2 жильный"},       {"k3", "2 жильный"},
+                                     {"k4", "3 жильный"}, {"k5", "3 жильный"},       {"k6", "4 жильный"},
                                      {"k7", "4 жильный"}, {"Option16", "5 жильный"}, {"Option18", "5 жильный"}};
     for (std::size_t i = 0; i < cable_laying.size(); ++i)
         cable_laying[i] = new OptionButton(Frame6, QString::fromUtf8(cables[i][0]), QString::fromUtf8(cables[i][1]));
     std::tie(k1, k2, k3, k4, k5, k6, k7, Option16, Option18) =
-        std::tuple(cable_laying[0], cable_laying[1], cable_laying[2], cable_laying[3], cable_laying[4],
-                   cable_laying[5], cable_laying[6], cable_laying[7], cable_laying[8]);
+        std::tuple(cable_laying[0], cable_laying[1], cable_laying[2], cable_laying[3], cable_laying[4], cable_laying[5],
+                   cable_laying[6], cable_laying[7], cable_laying[8]);
 }
 
 void MainWindow::BuildFirstCalculation() {
@@ -385,7 +393,8 @@ void MainWindow::BuildSecondCalculation() {
     new Label(Frame19, QStringLiteral("Label36"), QStringLiteral("СИЛА ТОКА"));
     Text7 = ResultBox(Frame19, QStringLiteral("Text7"));
     new Label(Frame19, QStringLiteral("Label37"), QStringLiteral("А"));
-    (new Label(Frame18, QStringLiteral("Label38"), QStringLiteral("рекомендуемый ток автомата защиты")))->setWordWrap(true);
+    (new Label(Frame18, QStringLiteral("Label38"), QStringLiteral("рекомендуемый ток автомата защиты")))
+        ->setWordWrap(true);
     Text9 = ResultBox(Frame18, QStringLiteral("Text9"), &colors::kBlue);
     new Label(Frame18, QStringLiteral("Label40"), QStringLiteral("А"));
     Frame20 = new Frame(Frame18, QStringLiteral("Frame20"), QStringLiteral("рекомендуемое УЗО"));
@@ -421,10 +430,12 @@ void MainWindow::BuildInformationAndProtection() {
     Text14 = ResultBox(Frame22, QStringLiteral("Text14"));
     new Label(Frame22, QStringLiteral("Label50"), QStringLiteral("Автомат защиты, А:"));
     Text13 = ResultBox(Frame22, QStringLiteral("Text13"), &colors::kBlue);
-    (new Label(Frame22, QStringLiteral("Label52"), QStringLiteral("Выбрано устройство защитного отключения УЗО. Номинальный ток, А :")))
+    (new Label(Frame22, QStringLiteral("Label52"),
+               QStringLiteral("Выбрано устройство защитного отключения УЗО. Номинальный ток, А :")))
         ->setWordWrap(true);
     Text15 = ResultBox(Frame22, QStringLiteral("Text15"), &colors::kBlue);
-    (new Label(Frame22, QStringLiteral("Label54"), QStringLiteral("Номинальный отключающий дифференциальный ток, мА: ")))
+    (new Label(Frame22, QStringLiteral("Label54"),
+               QStringLiteral("Номинальный отключающий дифференциальный ток, мА: ")))
         ->setWordWrap(true);
     Text16 = ResultBox(Frame22, QStringLiteral("Text16"), &colors::kBlue);
     Command7 = new CommandButton(Frame22, QStringLiteral("Command7"), QStringLiteral("Скрыть"));

@@ -14,8 +14,7 @@ using shell::Q;
 namespace colors = shell::colors;
 
 MainWindow::MainWindow()
-    : shell::SkinnedWindow(shell::maker::kCaption, shell::pictures::kMainWindowTitle, 40),
-      frms_(*this) {
+    : shell::SkinnedWindow(shell::maker::kCaption, shell::pictures::kMainWindowTitle, 40), frms_(*this) {
     setObjectName(QStringLiteral("Form1"));
     shell::SetBackground(this, colors::kBackground);
     BuildControls();
@@ -86,13 +85,14 @@ void MainWindow::WireKeyboard() {
     }
 
     // Tab goes through the source data left to right, then the calculation shown.
-    const QList<QWidget*> order = {Option1, Option2, Combo3, Option3, Option4, Option17, Combo2, p, k,
-                                   Option5, Option6, txtL, Combo1, p1, p2, p3, p4, p5, p6, k1, k2, k3,
-                                   k4, k5, k6, k7, Option16, Option18, txtP, txtI, Command2, Command3,
-                                   Command5, Command4, Combo4, Command7, Check1};
+    const QList<QWidget*> order = {Option1,  Option2,  Combo3,   Option3,  Option4, Option17, Combo2,   p,
+                                   k,        Option5,  Option6,  txtL,     Combo1,  p1,       p2,       p3,
+                                   p4,       p5,       p6,       k1,       k2,      k3,       k4,       k5,
+                                   k6,       k7,       Option16, Option18, txtP,    txtI,     Command2, Command3,
+                                   Command5, Command4, Combo4,   Command7, Check1};
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
-    for (QWidget* result : std::initializer_list<QWidget*>{Text1, Text2, Text4, Text5, Text7, Text9, Text10,
-                                                          Text11, Text13, Text14, Text15, Text16})
+    for (QWidget* result : std::initializer_list<QWidget*>{Text1, Text2, Text4, Text5, Text7, Text9, Text10, Text11,
+                                                           Text13, Text14, Text15, Text16})
         result->setFocusPolicy(Qt::ClickFocus);
 }
 
@@ -105,9 +105,9 @@ void MainWindow::Load() {
     Text3->hide();
 
     for (QWidget* widget : std::initializer_list<QWidget*>{
-             Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Frame7, Frame8, Frame9, Frame10,
-             Frame11, Frame12, Frame13, Frame16, Frame17, Frame18, Frame19, Frame20, Frame22,
-             Label2, Check1, Command2, Command3, Command4, Command5, Command7})
+             Frame1,  Frame2,  Frame3,  Frame4,   Frame5,   Frame6,   Frame7,   Frame8,  Frame9,
+             Frame10, Frame11, Frame12, Frame13,  Frame16,  Frame17,  Frame18,  Frame19, Frame20,
+             Frame22, Label2,  Check1,  Command2, Command3, Command4, Command5, Command7})
         shell::SetBackground(widget, colors::kBackground);
     for (QWidget* widget : std::initializer_list<QWidget*>{Frame14, Label22, Label44})
         shell::SetBackground(widget, colors::kMenuBar);
@@ -143,10 +143,14 @@ std::optional<SupplyKind> MainWindow::Supply() const {
 
 ConductorChoice MainWindow::Conductor() const {
     ConductorChoice choice;
-    if (Option5->Value()) choice.material = Material::Copper;
-    else if (Option6->Value()) choice.material = Material::Aluminium;
-    if (p->Value()) choice.kind = ConductorKind::Wire;
-    else if (k->Value()) choice.kind = ConductorKind::Cable;
+    if (Option5->Value())
+        choice.material = Material::Copper;
+    else if (Option6->Value())
+        choice.material = Material::Aluminium;
+    if (p->Value())
+        choice.kind = ConductorKind::Wire;
+    else if (k->Value())
+        choice.kind = ConductorKind::Cable;
     // The laying of the selected kind's panel; the other panel keeps its own choice unused.
     if (choice.kind == ConductorKind::Wire) {
         for (std::size_t i = 0; i < wire_laying.size(); ++i)
@@ -161,10 +165,18 @@ ConductorChoice MainWindow::Conductor() const {
 void MainWindow::WriteProtection(pipeline::ProtectionBox box, const QString& text) {
     using pipeline::ProtectionBox;
     switch (box) {
-        case ProtectionBox::BreakerRating: Text13->Write(text); break;
-        case ProtectionBox::CurrentAtMultiplicity: Text14->Write(text); break;
-        case ProtectionBox::RcdRatedCurrent: Text15->Write(text); break;
-        case ProtectionBox::RcdTripCurrent: Text16->Write(text); break;
+        case ProtectionBox::BreakerRating:
+            Text13->Write(text);
+            break;
+        case ProtectionBox::CurrentAtMultiplicity:
+            Text14->Write(text);
+            break;
+        case ProtectionBox::RcdRatedCurrent:
+            Text15->Write(text);
+            break;
+        case ProtectionBox::RcdTripCurrent:
+            Text16->Write(text);
+            break;
     }
 }
 
@@ -180,6 +192,5 @@ void MainWindow::ClearAfterMessage() {
     // The protection belongs to the load just emptied.
     for (TextBox* box : {Text13, Text14, Text15, Text16}) box->Write(QString());
 }
-
 
 }  // namespace kelvo::mainwindow

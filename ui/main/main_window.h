@@ -28,11 +28,9 @@ using shell::PictureBox;
 using shell::TextBox;
 using shell::Timer;
 
-class MainWindow : public shell::SkinnedWindow,
-                   public shell::MainWindowLink,
-                   public pipeline::PipelineHost {
+class MainWindow : public shell::SkinnedWindow, public shell::MainWindowLink, public pipeline::PipelineHost {
     Q_OBJECT
-public:
+  public:
     MainWindow();
     ~MainWindow() override;
 
@@ -70,8 +68,8 @@ public:
     Label* Label14;
     TextBox* Text4;
     Label* Label18;
-    std::array<OptionButton*, 6> wire_laying{};    // p1..p6
-    std::array<OptionButton*, 9> cable_laying{};   // k1..k7, Option16, Option18
+    std::array<OptionButton*, 6> wire_laying{};   // p1..p6
+    std::array<OptionButton*, 9> cable_laying{};  // k1..k7, Option16, Option18
     OptionButton *p1, *p2, *p3, *p4, *p5, *p6;
     OptionButton *k1, *k2, *k3, *k4, *k5, *k6, *k7, *Option16, *Option18;
     Label *Label11, *Label12, *Label13;
@@ -132,11 +130,11 @@ public:
     void PressReverseReset() override { Command4->Press(); }
     void WriteProtection(pipeline::ProtectionBox box, const QString& text) override;
 
-protected:
+  protected:
     void OnClosePressed() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     // Making the controls and putting them in their places (layout.cpp).
     void BuildControls();
     void PlaceControls();

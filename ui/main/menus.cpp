@@ -97,8 +97,9 @@ void MainWindow::OnLabel46Click() {
 // A ticked table box opens its table; the panel then closes. Unticking shows nothing.
 void MainWindow::OnReferenceTableClick(CheckBox* box) {
     if (!box->Value()) return;
-    const Reference table = box == Check4 ? Reference::Power
-                            : box == Check5 ? Reference::Breakers : Reference::WireCurrents;
+    const Reference table = box == Check4   ? Reference::Power
+                            : box == Check5 ? Reference::Breakers
+                                            : Reference::WireCurrents;
     shell::OpenPicture(shell::TableRequest(table));
     for (CheckBox* other : {Check4, Check5, Check6})
         if (other != box) other->SetValue(false);
@@ -149,8 +150,8 @@ void MainWindow::OnPointerOver(const QString& control) {
     }
 
     if (control == QLatin1String("Text4")) {
-        Label2->SetCaption(shell::Q(VoltageHint(shell::S(Combo2->Text()), shell::S(Combo1->Text()),
-                                                shell::S(Text3->Text()))));
+        Label2->SetCaption(
+            shell::Q(VoltageHint(shell::S(Combo2->Text()), shell::S(Combo1->Text()), shell::S(Text3->Text()))));
         return;
     }
     for (const auto& hint : texts::kHints) {

@@ -22,18 +22,12 @@ inline const QString kNoConnection = Q(messages::kNoConnection);
 inline QString Recommendation(bool by_voltage_loss, const QString& section) {
     return Q(messages::Recommendation(by_voltage_loss, shell::S(section)));
 }
-inline QString ExceedByPower(const QString& power) {
-    return Q(messages::ExceedByPower(shell::S(power)));
-}
+inline QString ExceedByPower(const QString& power) { return Q(messages::ExceedByPower(shell::S(power))); }
 
-inline const QString kForwardCalculation =
-    QStringLiteral("Расчет сечения по заданной мощности или току, защита");
-inline const QString kReverseCalculation =
-    QStringLiteral("Расчет max тока и мощности по сечению и выбор защиты");
-inline const QString kForwardTitle =
-    QStringLiteral("Расчет сечения по заданным значениям мощности и тока");
-inline const QString kReverseTitle =
-    QStringLiteral("Расчет тока и мощности по сечению и выбор защиты");
+inline const QString kForwardCalculation = QStringLiteral("Расчет сечения по заданной мощности или току, защита");
+inline const QString kReverseCalculation = QStringLiteral("Расчет max тока и мощности по сечению и выбор защиты");
+inline const QString kForwardTitle = QStringLiteral("Расчет сечения по заданным значениям мощности и тока");
+inline const QString kReverseTitle = QStringLiteral("Расчет тока и мощности по сечению и выбор защиты");
 
 // The warning under the panels.
 inline const QString kWarningFirst = Q(messages::kWarningFirst);
@@ -43,7 +37,6 @@ inline const QString kWarningSecond = Q(messages::kWarningSecond);
 
 namespace kelvo::mainwindow::texts {
 
-
 // The hint line: the text written when the pointer moves over a control, by the control's
 // name. Double spaces are part of the texts.
 struct Hint {
@@ -51,6 +44,7 @@ struct Hint {
     const char* text;
 };
 
+// clang-format off
 inline constexpr Hint kHints[] = {
     {"Frame5 Frame2 Frame22 Frame18 Frame16", ""},
     {"Option1", "Известна мощность нагрузки, необходимо узнать сечение проводника и действующую силу тока. Введите значение мощности в соответствующее окно ввода нижней части <Расчет>."},
@@ -86,5 +80,6 @@ inline constexpr Hint kHints[] = {
     {"Frame11", "Результат выбора сечения по допустимому длительному  току, мм.кв"},
     {"Frame13", "Результат выбора сечения по потерям напряжения при заданной длине, мм.кв"},
 };
+// clang-format on
 
 }  // namespace kelvo::mainwindow::texts

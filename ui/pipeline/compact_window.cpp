@@ -57,8 +57,7 @@ void CompactWindow::OnText2Change() {
 // Step 3: the breaker for the current at multiplicity.
 void CompactWindow::OnText4Change() {
     Text3.Write(Q(SelectBreakerRating(S(Text4.Text()))));
-    if (const auto again = CurrentAtMultiplicity(S(Combo2.Text()), S(Text2.Text())))
-        Text4.Write(Q(*again));
+    if (const auto again = CurrentAtMultiplicity(S(Combo2.Text()), S(Text2.Text()))) Text4.Write(Q(*again));
     if (host_.ForwardCalculation()) host_.WriteProtection(ProtectionBox::CurrentAtMultiplicity, Text4.Text());
 }
 
@@ -99,8 +98,10 @@ void CompactWindow::PressCommand2() { Release(); }
 
 std::optional<QStringList> CrossSectionsForSelection(const PipelineHost& host) {
     std::optional<ConductorKind> kind;
-    if (host.WireSelected()) kind = ConductorKind::Wire;
-    else if (host.CableSelected()) kind = ConductorKind::Cable;
+    if (host.WireSelected())
+        kind = ConductorKind::Wire;
+    else if (host.CableSelected())
+        kind = ConductorKind::Cable;
     if (!kind) return std::nullopt;
     const Material material = host.CopperSelected() ? Material::Copper : Material::Aluminium;
     QStringList list;

@@ -25,15 +25,15 @@ enum class ProtectionBox {
 
 // What the pipeline reads and writes of the main window (which implements it).
 class PipelineHost {
-public:
+  public:
     virtual ~PipelineHost() = default;
     virtual ConductorChoice Conductor() const = 0;
-    virtual bool WireSelected() const = 0;         // p
-    virtual bool CableSelected() const = 0;        // k
-    virtual bool CopperSelected() const = 0;       // Option5
-    virtual bool ForwardCalculation() const = 0;   // Check2
-    virtual bool ReverseCalculation() const = 0;   // Check3
-    virtual void SelectCurrentGiven() = 0;         // Option2
+    virtual bool WireSelected() const = 0;               // p
+    virtual bool CableSelected() const = 0;              // k
+    virtual bool CopperSelected() const = 0;             // Option5
+    virtual bool ForwardCalculation() const = 0;         // Check2
+    virtual bool ReverseCalculation() const = 0;         // Check3
+    virtual void SelectCurrentGiven() = 0;               // Option2
     virtual void WriteCurrent(const QString& text) = 0;  // txtI
     virtual QString Power() const = 0;                   // txtP
     virtual void PressCalculate() = 0;                   // Command2
@@ -50,23 +50,23 @@ using shell::TextCell;
 
 class CompactWindow : public QObject {
     Q_OBJECT
-public:
+  public:
     CompactWindow(PipelineHost& host, QObject* owner);
 
     static inline const QString kNoCurrentMessage = shell::Q(messages::kNoCurrentForSection);
 
     // Cells, with their design values.
     TextCell Text1{QStringLiteral("frmS.Text1"), QStringLiteral("Text1")};  // cross-section
-    TextCell Text2{QStringLiteral("frmS.Text2")};  // maximum current, or a load current
-    TextCell Text3{QStringLiteral("frmS.Text3")};  // breaker rating
-    TextCell Text4{QStringLiteral("frmS.Text4")};  // current at multiplicity
-    TextCell Text5{QStringLiteral("frmS.Text5")};  // device rated current
-    TextCell Text6{QStringLiteral("frmS.Text6")};  // residual operating current, mA
+    TextCell Text2{QStringLiteral("frmS.Text2")};                           // maximum current, or a load current
+    TextCell Text3{QStringLiteral("frmS.Text3")};                           // breaker rating
+    TextCell Text4{QStringLiteral("frmS.Text4")};                           // current at multiplicity
+    TextCell Text5{QStringLiteral("frmS.Text5")};                           // device rated current
+    TextCell Text6{QStringLiteral("frmS.Text6")};                           // residual operating current, mA
     TextCell Text7{QStringLiteral("frmS.Text7"), QStringLiteral("Text7")};  // reference current of the device
-    TextCell txtP{QStringLiteral("frmS.txtP")};    // power handed back by the main window
+    TextCell txtP{QStringLiteral("frmS.txtP")};                             // power handed back by the main window
     TextCell Label14{QStringLiteral("frmS.Label14"), QStringLiteral("0")};  // the cross-section of the hand-over
-    TextCell Combo1{QStringLiteral("frmS.Combo1")};  // the cross-section chosen in this window
-    TextCell Combo2{QStringLiteral("frmS.Combo2")};  // the multiplicity
+    TextCell Combo1{QStringLiteral("frmS.Combo1")};                         // the cross-section chosen in this window
+    TextCell Combo2{QStringLiteral("frmS.Combo2")};                         // the multiplicity
 
     bool Check1 = true;   // hand-over enabled
     bool Check2 = false;  // "При расчете закрыть"
@@ -77,10 +77,10 @@ public:
     void PressCommand1();
     void PressCommand2();
 
-signals:
+  signals:
     void releaseRequested();
 
-private:
+  private:
     void OnText1Change();
     void OnText2Change();
     void OnText4Change();
@@ -98,7 +98,7 @@ private:
 // Holds the single compact window: created on first reference, created afresh (with its design
 // values) on the next reference after a release.
 class CompactWindowSlot {
-public:
+  public:
     explicit CompactWindowSlot(PipelineHost& host);
     CompactWindowSlot(const CompactWindowSlot&) = delete;
     CompactWindowSlot& operator=(const CompactWindowSlot&) = delete;
@@ -108,7 +108,7 @@ public:
     // Hides and releases the window.
     void Release();
 
-private:
+  private:
     void Drop(CompactWindow* window);
 
     PipelineHost& host_;

@@ -20,10 +20,12 @@ std::function<void(const QString&)>& TraceFunction() {
 
 // One level of the cascade for as long as it lives.
 class CascadeLevel {
-public:
+  public:
     CascadeLevel() : entered_(depth < Cascade::kDepthLimit) {
-        if (entered_) ++depth;
-        else overflowed = true;
+        if (entered_)
+            ++depth;
+        else
+            overflowed = true;
     }
     ~CascadeLevel() {
         if (entered_) --depth;
@@ -32,7 +34,7 @@ public:
     CascadeLevel& operator=(const CascadeLevel&) = delete;
     bool Entered() const { return entered_; }
 
-private:
+  private:
     bool entered_;
 };
 
@@ -90,8 +92,7 @@ void OptionButton::Select() {
     RunHandler(on_click_, objectName(), "Click");
 }
 
-CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption)
-    : QCheckBox(caption, parent) {
+CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption) : QCheckBox(caption, parent) {
     setObjectName(name);
     connect(this, &QCheckBox::clicked, this, [this] { RunHandler(on_click_, objectName(), "Click"); });
 }
@@ -145,15 +146,19 @@ void ComboBox::ChangeText(Change change) {
 void ComboBox::Write(const QString& text) {
     if (text == currentText()) return;
     ChangeText([&] {
-        if (isEditable()) setEditText(text);
-        else setCurrentIndex(findText(text));
+        if (isEditable())
+            setEditText(text);
+        else
+            setCurrentIndex(findText(text));
     });
 }
 
 void ComboBox::Choose(const QString& text) {
     const int index = findText(text);
-    if (index >= 0) ChangeText([&] { setCurrentIndex(index); });
-    else Write(text);
+    if (index >= 0)
+        ChangeText([&] { setCurrentIndex(index); });
+    else
+        Write(text);
     RunHandler(on_click_, objectName(), "Click");
 }
 
@@ -204,8 +209,7 @@ void Label::FitToCaption() {
     const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
     // A framed label without an indent of its own is indented by the width of an "x".
     int indent = this->indent();
-    if (indent < 0 && frameWidth() > 0)
-        indent = fontMetrics().horizontalAdvance(QLatin1Char('x')) - margin_twice;
+    if (indent < 0 && frameWidth() > 0) indent = fontMetrics().horizontalAdvance(QLatin1Char('x')) - margin_twice;
     int width_extra = margin_twice;
     int height_extra = margin_twice;
     if (indent > 0) {
@@ -213,8 +217,8 @@ void Label::FitToCaption() {
         if (align & (Qt::AlignTop | Qt::AlignBottom)) height_extra += indent;
     }
     const int flags = static_cast<int>(align & ~(Qt::AlignVCenter | Qt::AlignHCenter));
-    const QRect text = fontMetrics().boundingRect(
-        0, 0, 2000 - width_extra - margins.left() - margins.right(), 2000, flags, this->text());
+    const QRect text = fontMetrics().boundingRect(0, 0, 2000 - width_extra - margins.left() - margins.right(), 2000,
+                                                  flags, this->text());
     resize(QSize(text.width() + width_extra + margins.left() + margins.right(),
                  text.height() + height_extra + margins.top() + margins.bottom())
                .expandedTo(minimumSize()));

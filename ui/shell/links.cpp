@@ -30,8 +30,7 @@ QUrl SupportMailUrl() {
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
     url.setPath(maker::kSupportMail);
-    url.setQuery(QStringLiteral("Subject=") +
-                     QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("Вопросы"))),
+    url.setQuery(QStringLiteral("Subject=") + QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("Вопросы"))),
                  QUrl::StrictMode);
     return url;
 }
@@ -39,9 +38,7 @@ QUrl SupportMailUrl() {
 QUrl UrlFromSiteText(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) return {};
-    QUrl url(trimmed.contains(QStringLiteral("://")) ? trimmed
-                                                     : QStringLiteral("http://") + trimmed,
-             QUrl::StrictMode);
+    QUrl url(trimmed.contains(QStringLiteral("://")) ? trimmed : QStringLiteral("http://") + trimmed, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty()) return {};
     return url;
 }

@@ -27,9 +27,7 @@ ViewerRequest HelpRequest() {
 }
 
 PictureViewer::PictureViewer()
-    : SkinnedWindow(QStringLiteral("Form3"), QString(), 40),
-      image2_(new QLabel(this)),
-      label4_(new QLabel(this)) {
+    : SkinnedWindow(QStringLiteral("Form3"), QString(), 40), image2_(new QLabel(this)), label4_(new QLabel(this)) {
     setObjectName(QStringLiteral("Form3"));
     image2_->setObjectName(QStringLiteral("Image2"));
     PlaceTwips(image2_, 0, 360, 11685, 6435);

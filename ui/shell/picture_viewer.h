@@ -14,8 +14,8 @@ struct ViewerRequest {
     std::optional<int> picture_left;  // twips; unset keeps the picture area where it is
     int width_margin;                 // twips added to the picture area
     int height_margin;
-    bool site_link;                   // Label1, the web address of the ordering notice
-    bool help_links;                  // Label2 mail and Label3 web address of the help page
+    bool site_link;   // Label1, the web address of the ordering notice
+    bool help_links;  // Label2 mail and Label3 web address of the help page
     QString title;
 };
 
@@ -25,7 +25,7 @@ ViewerRequest HelpRequest();
 
 class PictureViewer : public SkinnedWindow {
     Q_OBJECT
-public:
+  public:
     PictureViewer();
 
     QLabel* Image2() const { return image2_; }
@@ -35,10 +35,10 @@ public:
 
     void Open(const ViewerRequest& request);
 
-protected:
+  protected:
     void OnClosePressed() override;
 
-private:
+  private:
     QLabel* image2_;
     QLabel* label4_;
     std::array<PictureBox*, 3> links_{};

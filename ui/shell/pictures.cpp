@@ -114,8 +114,7 @@ QImage TablePicture(const ReferenceTable& table, int width, int height, qreal ra
     p.setPen(QColor(50, 30, 10));
     p.setFont(PixelFont(13, true));
     for (int i = 0; i < table.title.size(); ++i)
-        p.drawText(QRect(0, 4 + 17 * i, width, 17), Qt::AlignHCenter | Qt::AlignVCenter,
-                   table.title[i]);
+        p.drawText(QRect(0, 4 + 17 * i, width, 17), Qt::AlignHCenter | Qt::AlignVCenter, table.title[i]);
 
     // Column edges from the weights.
     int weight_sum = 0;
@@ -185,31 +184,29 @@ QImage HelpPage(qreal ratio) {
     p.drawText(QRect(232, 36, 80, 30), Qt::AlignLeft | Qt::AlignVCenter, maker::kVersion);
     p.setFont(PixelFont(13));
     p.setPen(QColor(60, 40, 20));
-    p.drawText(QRect(30, 78, 550, 20), Qt::AlignLeft,
-               QStringLiteral("Выбор сечения проводника и защиты линии"));
+    p.drawText(QRect(30, 78, 550, 20), Qt::AlignLeft, QStringLiteral("Выбор сечения проводника и защиты линии"));
 
     p.setFont(PixelFont(12, true));
     p.drawText(QRect(30, 112, 550, 18), Qt::AlignLeft, QStringLiteral("Лицензия"));
     p.setFont(PixelFont(12));
     p.drawText(QRect(30, 132, 550, 180), Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral(
-                   "Программа распространяется бесплатно. Её можно свободно устанавливать, "
-                   "запускать и передавать другим лицам без изменений, в том числе для работы "
-                   "в организациях. Продажа программы запрещена.\n\n"
-                   "Программа предоставляется «как есть», без каких-либо гарантий. Результаты "
-                   "расчета ориентировочные и носят рекомендательный характер; автор не "
-                   "отвечает за последствия их применения. В каждом конкретном случае "
-                   "обращайтесь к специалистам."));
+               QStringLiteral("Программа распространяется бесплатно. Её можно свободно устанавливать, "
+                              "запускать и передавать другим лицам без изменений, в том числе для работы "
+                              "в организациях. Продажа программы запрещена.\n\n"
+                              "Программа предоставляется «как есть», без каких-либо гарантий. Результаты "
+                              "расчета ориентировочные и носят рекомендательный характер; автор не "
+                              "отвечает за последствия их применения. В каждом конкретном случае "
+                              "обращайтесь к специалистам."));
 
     p.setFont(PixelFont(12));
     p.setPen(QColor(60, 40, 20));
-    p.drawText(QRect(30, HelpMailLinkArea().top(), 400, HelpMailLinkArea().height()),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Вопросы и пожелания присылайте по адресу:"));
+    p.drawText(QRect(30, HelpMailLinkArea().top(), 400, HelpMailLinkArea().height()), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Вопросы и пожелания присылайте по адресу:"));
     PaintLink(p, HelpMailLinkArea(), maker::kSupportMail, 12);
     p.setPen(QColor(60, 40, 20));
     p.setFont(PixelFont(12));
-    p.drawText(QRect(30, HelpSiteLinkArea().top(), 370, HelpSiteLinkArea().height()),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Новые версии программы на сайте:"));
+    p.drawText(QRect(30, HelpSiteLinkArea().top(), 370, HelpSiteLinkArea().height()), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Новые версии программы на сайте:"));
     PaintLink(p, HelpSiteLinkArea(), QStringLiteral("www.") + maker::kSiteHost, 12);
 
     PaintGlobe(p, QRectF(556, 374, 42, 38));
@@ -243,7 +240,6 @@ QImage DrawTitlePicture(const QString& title, qreal ratio) {
     }
     return image;
 }
-
 
 QImage CloseButton(qreal ratio) {
     QImage image = Blank(21, 21, QColor(221, 90, 55), ratio);
@@ -288,12 +284,10 @@ QImage DrawBanner(qreal ratio) {
     p.drawText(QRect(104, 4, 300, 52), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("КЕЛЬВО"));
     p.setFont(PixelFont(15, true));
     p.setPen(QColor(90, 60, 20));
-    p.drawText(QRect(104, 56, 640, 20), Qt::AlignLeft,
-               QStringLiteral("Кабель, провод и электроустановочные изделия"));
+    p.drawText(QRect(104, 56, 640, 20), Qt::AlignLeft, QStringLiteral("Кабель, провод и электроустановочные изделия"));
     p.setFont(PixelFont(13));
     p.drawText(QRect(104, 76, 640, 20), Qt::AlignLeft,
-               QStringLiteral("Телефоны: ") + maker::kPhones + QStringLiteral("    www.") +
-                   maker::kSiteHost);
+               QStringLiteral("Телефоны: ") + maker::kPhones + QStringLiteral("    www.") + maker::kSiteHost);
     PaintLightning(p, QRectF(690, 12, 44, 70), QColor(230, 160, 20));
     return image;
 }
@@ -343,7 +337,6 @@ QImage DrawLinkPointer(qreal ratio) {
     PaintLightning(p, QRectF(18, 14, 10, 16), QColor(230, 160, 20));
     return image;
 }
-
 
 QImage DrawAppIcon(int size) {
     // A lightning sign on a blue rounded square, drawn on a 64-unit grid.

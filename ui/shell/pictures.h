@@ -40,13 +40,13 @@ extern const QString kMainWindowTitle;
 QByteArray EncodePicture(const QImage& picture);
 QImage DecodePicture(const QByteArray& data);
 
-QImage TitleStrip(qreal ratio = ScreenPixelRatio());                        // 54 × 24, stretched
+QImage TitleStrip(qreal ratio = ScreenPixelRatio());                          // 54 × 24, stretched
 QImage TitlePicture(const QString& title, qreal ratio = ScreenPixelRatio());  // 873 × 24
-QImage CloseButton(qreal ratio = ScreenPixelRatio());                       // 21 × 21
-QImage MinimiseButton(qreal ratio = ScreenPixelRatio());                    // 21 × 21
-QImage Banner(qreal ratio = ScreenPixelRatio());                            // 760 × 100
-QImage OrderingPicture(qreal ratio = ScreenPixelRatio());                   // 266 × 117
-QImage Globe(qreal ratio = ScreenPixelRatio());                             // 43 × 39
+QImage CloseButton(qreal ratio = ScreenPixelRatio());                         // 21 × 21
+QImage MinimiseButton(qreal ratio = ScreenPixelRatio());                      // 21 × 21
+QImage Banner(qreal ratio = ScreenPixelRatio());                              // 760 × 100
+QImage OrderingPicture(qreal ratio = ScreenPixelRatio());                     // 266 × 117
+QImage Globe(qreal ratio = ScreenPixelRatio());                               // 43 × 39
 // The program's icon at a size in pixels: ready-made for the sizes of the window icon, drawn
 // for others.
 QImage AppIcon(int size);
@@ -55,7 +55,7 @@ QImage DrawAppIcon(int size);
 // density), embedded ready-made at PrebuiltIconPath(size) as the start-up pictures are.
 inline constexpr std::array<int, 5> kWindowIconSizes = {16, 24, 32, 48, 64};
 QString PrebuiltIconPath(int size);
-QImage LinkPointerPicture(qreal ratio = ScreenPixelRatio());               // 32 × 32
+QImage LinkPointerPicture(qreal ratio = ScreenPixelRatio());  // 32 × 32
 QCursor LinkPointer();  // the pointer over menu labels and links, made from that picture
 QImage ReferencePicture(Reference which, qreal ratio = ScreenPixelRatio());  // 101–103, 104 help
 

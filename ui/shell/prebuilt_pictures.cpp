@@ -59,6 +59,7 @@ const QString kMainWindowTitle = QStringLiteral("Выбор сечения пр�
 QString PrebuiltIconPath(int size) { return QStringLiteral(":/prebuilt/icon-%1.pic").arg(size); }
 
 // In the order of Prebuilt.
+// clang-format off
 const std::array<PrebuiltPicture, kPrebuiltCount> kPrebuiltPictures = {{
     {QStringLiteral("banner"), &DrawBanner, true},
     {QStringLiteral("ordering"), &DrawOrderingPicture, true},
@@ -66,6 +67,7 @@ const std::array<PrebuiltPicture, kPrebuiltCount> kPrebuiltPictures = {{
     {QStringLiteral("globe"), &DrawGlobe, false},
     {QStringLiteral("pointer"), &DrawLinkPointer, false},
 }};
+// clang-format on
 
 QByteArray EncodePicture(const QImage& picture) {
     const QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);

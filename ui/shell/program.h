@@ -16,7 +16,7 @@ bool ProgramEnding();
 // What the message window needs of the main window. The main window implements it and
 // registers itself; the shell never includes the main window.
 class MainWindowLink {
-public:
+  public:
     virtual ~MainWindowLink() = default;
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;

@@ -7,9 +7,7 @@
 
 namespace kelvo::shell {
 
-inline QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 inline std::string S(const QString& text) { return text.toStdString(); }
 
 }  // namespace kelvo::shell

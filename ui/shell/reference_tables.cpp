@@ -15,12 +15,14 @@ ReferenceTable PowerTable() {
     const QString cu = QStringLiteral("Медная жила"), al = QStringLiteral("Алюминивая жила");
     const QString v220 = QStringLiteral("Напряжение, 220 В"), v380 = QStringLiteral("Напряжение, 380 В");
     const QString amps = QStringLiteral("ток, А"), kw = QStringLiteral("мощность, кВт");
+    // clang-format off
     t.header = {
         {0, 0, 1, 4, cu},
         {0, 4, 2, 1, QStringLiteral("Сечение")},
         {0, 5, 1, 4, al},
         {2, 4, 1, 1, QStringLiteral("мм.кв.")},
     };
+    // clang-format on
     // Under each core group: the two voltages, each with current and power.
     for (const int group : {0, 5}) {
         t.header.push_back({1, group, 1, 2, v220});
@@ -29,6 +31,7 @@ ReferenceTable PowerTable() {
     }
     t.column_weights = {10, 11, 10, 11, 11, 10, 11, 10, 11};
     t.emphasised_column = 4;
+    // clang-format off
     const char* rows[][9] = {
         {"15", "3,0", "-", "-", "0,75", "-", "-", "-", "-"},
         {"17", "3,5", "15", "6,5", "1", "-", "-", "-", "-"},
@@ -45,6 +48,7 @@ ReferenceTable PowerTable() {
         {"260", "57,0", "220", "145,0", "95", "200", "44,0", "170", "112,0"},
         {"300", "66,0", "260", "172,0", "120", "230", "51,0", "200", "132,0"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         QStringList cells;
         for (const char* cell : row) cells << QString::fromUtf8(cell);
@@ -58,6 +62,7 @@ ReferenceTable BreakerTable() {
     t.title = {QStringLiteral("Выбор сечения проводника, тока, максимальной мощности нагрузки"),
                QStringLiteral("и токовых характеристик автомата защиты.")};
     t.header_heights = {58};
+    // clang-format off
     const char* headers[] = {
         "Сечение медной жилы проводника, мм.кв.", "Допустимый длительный ток нагрузки, А",
         "Максимальная мощность однофазной нагрузки для напряжения 220В, кВт",
@@ -73,6 +78,7 @@ ReferenceTable BreakerTable() {
         {"6", "46", "10,1", "32", "40", "электрические плиты и духовые шкафы"},
         {"10", "70", "15,4", "50", "63", "вводные питающие линии"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         QStringList cells;
         for (const char* cell : row) cells << QString::fromUtf8(cell);
@@ -96,6 +102,7 @@ ReferenceTable WireCurrentTable() {
     ReferenceTable t;
     t.title = {QStringLiteral("Токовая нагрузка на провода и шнуры с резиной и ПВХ изоляцией.")};
     t.header_heights = {14, 26, 16, 28};
+    // clang-format off
     t.header = {
         {0, 0, 4, 1, QStringLiteral("Сечение жилы, мм кв.")},
         {0, 1, 1, 12, QStringLiteral("Ток, А")},
@@ -106,6 +113,7 @@ ReferenceTable WireCurrentTable() {
         {2, 3, 1, 5, QStringLiteral("С медными жилами")},
         {2, 8, 1, 5, QStringLiteral("С алюминиевыми жилами")},
     };
+    // clang-format on
     const QString pipe[] = {QStringLiteral("Два одно-\nжильных"), QStringLiteral("Три одно-\nжильных"),
                             QStringLiteral("Четыре одно-\nжильных"), QStringLiteral("Один двух-\nжильный"),
                             QStringLiteral("Один трех-\nжильных")};
@@ -121,12 +129,21 @@ ReferenceTable WireCurrentTable() {
     constexpr auto Al = Material::Aluminium;
     // Open wiring, then the five closed layings of copper and of aluminium.
     const std::array<std::pair<Material, LayingMethod>, 12> columns = {{
-        {Cu, L::p1}, {Al, L::p1}, {Cu, L::p2}, {Cu, L::p3}, {Cu, L::p4}, {Cu, L::p5},
-        {Cu, L::p6}, {Al, L::p2}, {Al, L::p3}, {Al, L::p4}, {Al, L::p5}, {Al, L::p6},
+        {Cu, L::p1},
+        {Al, L::p1},
+        {Cu, L::p2},
+        {Cu, L::p3},
+        {Cu, L::p4},
+        {Cu, L::p5},
+        {Cu, L::p6},
+        {Al, L::p2},
+        {Al, L::p3},
+        {Al, L::p4},
+        {Al, L::p5},
+        {Al, L::p6},
     }};
-    constexpr std::string_view sections[] = {"0,5", "0,75", "1",  "1,5", "2,5", "4",
-                                             "6",   "10",   "16", "25",  "35",  "50",
-                                             "70",  "95",   "120", "150", "185", "240"};
+    constexpr std::string_view sections[] = {"0,5", "0,75", "1",  "1,5", "2,5", "4",   "6",   "10",  "16",
+                                             "25",  "35",   "50", "70",  "95",  "120", "150", "185", "240"};
     for (const auto section : sections) {
         QStringList cells{QString::fromUtf8(section.data(), static_cast<int>(section.size()))};
         for (const auto& [material, laying] : columns) cells << LimitOf(material, laying, section);

@@ -14,12 +14,12 @@ struct HeaderCell {
 };
 
 struct ReferenceTable {
-    QStringList title;                   // one or two lines
-    std::vector<int> header_heights;     // pixels per header row
+    QStringList title;                // one or two lines
+    std::vector<int> header_heights;  // pixels per header row
     std::vector<HeaderCell> header;
-    std::vector<int> column_weights;     // relative column widths
-    std::vector<QStringList> rows;       // body cells, "-" for an empty cell
-    int emphasised_column = -1;          // drawn bold on a darker ground
+    std::vector<int> column_weights;  // relative column widths
+    std::vector<QStringList> rows;    // body cells, "-" for an empty cell
+    int emphasised_column = -1;       // drawn bold on a darker ground
 };
 
 ReferenceTable PowerTable();        // picture 101

@@ -31,13 +31,10 @@ int TwipsToPixelsX(double twips) { return static_cast<int>(std::lround(twips / T
 int TwipsToPixelsY(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
 
 void PlaceTwips(QWidget* widget, double left, double top, double width, double height) {
-    widget->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
-                        TwipsToPixelsY(height));
+    widget->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height));
 }
 
-void MoveTwips(QWidget* widget, double left, double top) {
-    widget->move(TwipsToPixelsX(left), TwipsToPixelsY(top));
-}
+void MoveTwips(QWidget* widget, double left, double top) { widget->move(TwipsToPixelsX(left), TwipsToPixelsY(top)); }
 
 QRect GeometryTwips(const QWidget* widget) {
     const QRect g = widget->geometry();

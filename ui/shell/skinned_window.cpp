@@ -13,9 +13,7 @@
 
 namespace kelvo::shell {
 
-PictureBox::PictureBox(QWidget* parent, const QString& name) : QLabel(parent) {
-    setObjectName(name);
-}
+PictureBox::PictureBox(QWidget* parent, const QString& name) : QLabel(parent) { setObjectName(name); }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->button());
@@ -23,8 +21,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
@@ -44,15 +41,13 @@ void ShapeOutline::paintEvent(QPaintEvent*) {
     FillOutline(p, rect().adjusted(0, 0, -1, -1), color_);
 }
 
-SkinnedWindow::SkinnedWindow(const QString& caption, const QString& title_text,
-                             int title_picture_top)
+SkinnedWindow::SkinnedWindow(const QString& caption, const QString& title_text, int title_picture_top)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       image1_(new PictureBox(this, QStringLiteral("Image1"))),
       picture2_(new PictureBox(this, QStringLiteral("Picture2"))),
       picture1_{new PictureBox(this, QStringLiteral("Picture1(0)")),
                 new PictureBox(this, QStringLiteral("Picture1(1)"))},
-      shape1_{new ShapeOutline(this, QStringLiteral("Shape1(0)")),
-              new ShapeOutline(this, QStringLiteral("Shape1(1)"))},
+      shape1_{new ShapeOutline(this, QStringLiteral("Shape1(0)")), new ShapeOutline(this, QStringLiteral("Shape1(1)"))},
       title_picture_top_(title_picture_top) {
     SetCaption(caption);
     setFont(UiFont());
@@ -101,9 +96,7 @@ void SkinnedWindow::SetStyleBits(std::uint32_t bits) {
     SetWindowFlagsKeepingPlace(this, flags, true);
 }
 
-void SkinnedWindow::ResizeTwips(double width, double height) {
-    resize(TwipsToPixelsX(width), TwipsToPixelsY(height));
-}
+void SkinnedWindow::ResizeTwips(double width, double height) { resize(TwipsToPixelsX(width), TwipsToPixelsY(height)); }
 
 void SkinnedWindow::ApplyFrame() {
     ShowTitleBar(*this, false);

@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QString sub = QString::number(size);
         if (!folder.mkpath(sub)) return 1;
-        if (!kelvo::shell::pictures::AppIcon(size).save(folder.filePath(sub + QStringLiteral("/example.kelvo.Kelvo.png"))))
+        if (!kelvo::shell::pictures::AppIcon(size).save(
+                folder.filePath(sub + QStringLiteral("/example.kelvo.Kelvo.png"))))
             return 1;
     }
     return 0;

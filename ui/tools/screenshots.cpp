@@ -19,10 +19,10 @@ void Save(QWidget& widget, const QDir& folder, const QString& name) {
 }
 
 void Click(QWidget* widget) {
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
 }
@@ -39,15 +39,13 @@ int main(int argc, char** argv) {
     QDir().mkpath(folder.path());
 
     using pictures::Reference;
-    for (const auto picture : {Reference::Power, Reference::Breakers, Reference::WireCurrents,
-                               Reference::Help})
+    for (const auto picture : {Reference::Power, Reference::Breakers, Reference::WireCurrents, Reference::Help})
         SaveImage(pictures::ReferencePicture(picture), folder,
                   QStringLiteral("picture-%1").arg(static_cast<int>(picture)));
     SaveImage(pictures::Banner(), folder, QStringLiteral("banner"));
     SaveImage(pictures::OrderingPicture(), folder, QStringLiteral("ordering"));
     SaveImage(pictures::Globe(), folder, QStringLiteral("globe"));
-    SaveImage(pictures::TitlePicture(pictures::kMainWindowTitle), folder,
-              QStringLiteral("title"));
+    SaveImage(pictures::TitlePicture(pictures::kMainWindowTitle), folder, QStringLiteral("title"));
 
     {
         kelvo::mainwindow::MainWindow form1;
