@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QSet>
 
+#include "ui/main/design_names.h"
 #include "ui/main/main_window.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/program.h"
@@ -63,6 +66,26 @@ TEST_F(RouteTest, ReverseClick) {
                   .join(QLatin1Char('\n'))
                   .toStdString());
     EXPECT_EQ(form->Text7->Text(), "30");  // 2,5 mm² copper wire laid open
+}
+
+// Every design name with its role stands in the page that explains them, and every control of
+// the main window that has a name has an entry.
+TEST_F(RouteTest, EveryDesignNameIsExplained) {
+    QFile page(QStringLiteral(KELVO_SOURCE_DIR "/docs/design-names.md"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    QSet<QString> names;
+    for (const DesignName& entry : kDesignNames) {
+        names.insert(QString::fromUtf8(entry.name));
+        const QString row =
+            QStringLiteral("| `%1` | %2 |").arg(QString::fromUtf8(entry.name), QString::fromUtf8(entry.role));
+        EXPECT_TRUE(text.contains(row)) << row.toStdString();
+    }
+    for (const QWidget* control : form->findChildren<QWidget*>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
+        EXPECT_TRUE(names.contains(name)) << name.toStdString();
+    }
 }
 
 }  // namespace
