@@ -15,13 +15,13 @@ namespace {
 // The generated schedule (varied rows, seeded), produced on the fly so that the input itself
 // takes no memory.
 class GeneratedSchedule : public std::streambuf {
-  public:
+public:
     explicit GeneratedSchedule(std::size_t rows) : rows_(rows), generator_(1) {
         chunk_ = kelvo::bench::ScheduleGenerator::Header();
         setg(chunk_.data(), chunk_.data(), chunk_.data() + chunk_.size());
     }
 
-  protected:
+protected:
     int_type underflow() override {
         if (done_ >= rows_) return traits_type::eof();
         // A chunk of rows at a time, as a file's buffer would hand them over.
@@ -31,7 +31,7 @@ class GeneratedSchedule : public std::streambuf {
         return traits_type::to_int_type(*gptr());
     }
 
-  private:
+private:
     std::size_t rows_;
     std::size_t done_ = 0;
     kelvo::bench::ScheduleGenerator generator_;
@@ -40,10 +40,10 @@ class GeneratedSchedule : public std::streambuf {
 
 // Output that is counted and dropped.
 class NullOutput : public std::streambuf {
-  public:
+public:
     std::size_t bytes = 0;
 
-  protected:
+protected:
     std::streamsize xsputn(const char*, std::streamsize n) override {
         bytes += static_cast<std::size_t>(n);
         return n;

@@ -10,14 +10,14 @@
 namespace kelvo::bench {
 
 class ScheduleGenerator {
-  public:
+public:
     explicit ScheduleGenerator(std::uint64_t seed) : state_(seed) {}
 
     static const std::string& Header();  // with its line break
     // Appends one row and its line break.
     void AppendRow(std::string& out);
 
-  private:
+private:
     std::uint64_t Next();
     // A whole number in [0, bound).
     std::uint32_t Below(std::uint32_t bound) { return static_cast<std::uint32_t>(Next() % bound); }

@@ -13,7 +13,7 @@
 namespace kelvo::cli {
 
 class CsvReader {
-  public:
+public:
     // A record longer than this (in bytes as read) is not split into fields: the reader stops
     // there and the caller either passes its bytes through (PassThrough) or goes on to the next.
     static constexpr std::size_t kMaxRecordBytes = 1 << 20;
@@ -42,7 +42,7 @@ class CsvReader {
     // The line (from 1) on which the record last returned begins.
     std::size_t RecordLine() const { return record_line_; }
 
-  private:
+private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
     // A record that lies whole in the buffer and has no quotes is cut there, without copying.
     bool NextPlain(std::vector<std::string_view>& fields);
@@ -81,7 +81,7 @@ class CsvReader {
 // write them). Output is gathered and handed to the stream in large pieces; it is all handed
 // over by Flush() or when the writer goes.
 class CsvWriter {
-  public:
+public:
     explicit CsvWriter(std::ostream& out) : out_(out), buffer_(kBufferBytes) {}
     ~CsvWriter() { Flush(); }
     CsvWriter(const CsvWriter&) = delete;
@@ -98,7 +98,7 @@ class CsvWriter {
     }
     void Flush();
 
-  private:
+private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
     // Room for `bytes` more at buffer_[used_], flushing (or growing, for a huge field) first.
     char* Reserve(std::size_t bytes) {

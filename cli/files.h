@@ -15,15 +15,15 @@ namespace kelvo::cli {
 
 // Reads a descriptor. A read error ends the input and is kept in error().
 class FdReadBuffer : public std::streambuf {
-  public:
+public:
     explicit FdReadBuffer(int fd) : fd_(fd) {}
     int error() const { return error_; }
 
-  protected:
+protected:
     std::streamsize xsgetn(char* data, std::streamsize size) override;
     int_type underflow() override;
 
-  private:
+private:
     int fd_;
     int error_ = 0;
     char byte_ = 0;
@@ -31,15 +31,15 @@ class FdReadBuffer : public std::streambuf {
 
 // Writes a descriptor. A write error makes the stream bad and is kept in error().
 class FdWriteBuffer : public std::streambuf {
-  public:
+public:
     explicit FdWriteBuffer(int fd) : fd_(fd) {}
     int error() const { return error_; }
 
-  protected:
+protected:
     std::streamsize xsputn(const char* data, std::streamsize size) override;
     int_type overflow(int_type c) override;
 
-  private:
+private:
     int fd_;
     int error_ = 0;
 };
@@ -59,7 +59,7 @@ std::optional<FileIdentity> IdentityOfPath(const std::string& path);
 // program killed outright leaves at most the hidden temporary file, never a partial target.
 // A target that is a device or a pipe is written directly.
 class AtomicOutput {
-  public:
+public:
     // Opens the temporary file for `target` (a link is followed to the file it names). On
     // failure, error() says why and fd() is -1.
     explicit AtomicOutput(const std::string& target);
@@ -73,7 +73,7 @@ class AtomicOutput {
     // when that fails, the target then untouched.
     bool Commit();
 
-  private:
+private:
     void Discard();
 
     std::string target_;

@@ -115,7 +115,7 @@ constexpr const char* kHelp = R"(Использование: kelvo-calc [-o ВЫ
 
 // A progress line for long runs, only on a terminal.
 class Progress {
-  public:
+public:
     Progress() : enabled_(isatty(STDERR_FILENO) == 1), start_(Clock::now()), next_(start_ + std::chrono::seconds(1)) {}
     void Tick(std::size_t rows) {
         if (!enabled_ || (rows & 0x3FF) != 0) return;
@@ -129,7 +129,7 @@ class Progress {
         if (shown_) std::cerr << "\rобработано строк: " << rows << '\n';
     }
 
-  private:
+private:
     using Clock = std::chrono::steady_clock;
     bool enabled_;
     bool shown_ = false;

@@ -43,13 +43,13 @@ std::array<std::string_view, kResultCount> ResultFields(const LineResult& result
 // matched as a person reads them: case, surrounding spaces, a byte-order mark and "ё" for "е"
 // do not matter.
 class ColumnMap {
-  public:
+public:
     explicit ColumnMap(const std::vector<std::string_view>& header);
     std::optional<std::size_t> IndexOf(Column column) const { return index_[static_cast<std::size_t>(column)]; }
     // The header's names that are no input column (they are carried through unchanged).
     const std::vector<std::string>& Unknown() const { return unknown_; }
 
-  private:
+private:
     std::array<std::optional<std::size_t>, kColumnCount> index_{};
     std::vector<std::string> unknown_;
 };

@@ -10,7 +10,7 @@ namespace kelvo {
 
 template <class Table>
 class LayingTables {
-  public:
+public:
     static constexpr std::size_t kLayingCount = kWireLayingCount + kCableLayingCount;
 
     // build(Material, LayingMethod) -> Table
@@ -28,7 +28,7 @@ class LayingTables {
         return tables_[offset + static_cast<std::size_t>(laying)];
     }
 
-  private:
+private:
     std::array<Table, 2 * kLayingCount> tables_{};
 };
 

@@ -54,7 +54,7 @@ double RoundHalfEven2(double value);
 // protection selection and the voltage figures, so that they come out as a person would write
 // them (28,75 rather than 28,749999…).
 class Fixed4 {
-  public:
+public:
     static constexpr std::int64_t kScale = 10000;
 
     constexpr Fixed4() = default;
@@ -75,7 +75,7 @@ class Fixed4 {
 
     friend constexpr bool operator==(Fixed4, Fixed4) = default;
 
-  private:
+private:
     constexpr explicit Fixed4(std::int64_t ticks) : ticks_(ticks) {}
     static std::optional<Fixed4> FromDecimal(DecimalDigits number);
 

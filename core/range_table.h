@@ -38,7 +38,7 @@ const RangeRow<Result>* FindRowClosingGaps(std::span<const RangeRow<Result>> row
 // A table assembled from data at first use: a fixed capacity, rows in order.
 template <class Result, std::size_t Capacity = 32>
 class RangeTable {
-  public:
+public:
     constexpr void Add(double from, double to, Result result) {
         // The tables are the program's own data; one that outgrows its capacity is a fault of
         // the build, found the first time the table is made.
@@ -48,7 +48,7 @@ class RangeTable {
     constexpr std::span<const RangeRow<Result>> rows() const { return {rows_.data(), count_}; }
     const RangeRow<Result>* Find(double x) const { return FindRow(rows(), x); }
 
-  private:
+private:
     std::array<RangeRow<Result>, Capacity> rows_{};
     std::size_t count_ = 0;
 };

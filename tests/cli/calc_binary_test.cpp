@@ -30,7 +30,7 @@ struct Outcome {
 };
 
 class KelvoCalc : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "kelvo-calc-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);

@@ -22,7 +22,7 @@ using shell::Form2Exists;
 using shell::Q;
 
 class MainWindowTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         shell::SetEndProgramHandler([] {});
         Cascade::ResetOverflow();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QWindow>
+
 #include <QMouseEvent>
 #include <QTest>
 #include <memory>
@@ -20,7 +23,7 @@ namespace colors = shell::colors;
 using shell::pictures::Reference;
 
 class MenusTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         shell::SetEndProgramHandler([] {});
         shell::SetUrlOpener([this](const QUrl& url) {
@@ -176,14 +179,24 @@ TEST_F(MenusTest, HintLine) {
 }
 
 // Changing the window's flags re-creates it: it must stay shown where it was.
-TEST_F(MenusTest, AlwaysOnTopKeepsTheWindowInPlace) {
+// "Всегда сверху" changes the stacking only: the same native window keeps its place and the
+// keyboard focus, so that what the user types next still arrives.
+TEST_F(MenusTest, AlwaysOnTopKeepsTheWindowItsPlaceAndItsFocus) {
     form->move(100, 120);
+    QApplication::setActiveWindow(form.get());
     const QRect geometry = form->geometry();
+    const WId id = form->winId();
     for (const bool on_top : {true, false}) {
-        QTest::mouseClick(form->Check1, Qt::LeftButton);
+        form->txtL->setFocus();
+        form->Check1->SetValue(on_top);
         EXPECT_EQ(static_cast<bool>(form->windowFlags() & Qt::WindowStaysOnTopHint), on_top);
+        EXPECT_EQ(static_cast<bool>(form->windowHandle()->flags() & Qt::WindowStaysOnTopHint), on_top);
         EXPECT_EQ(form->geometry(), geometry);
         EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(form->winId(), id);
+        EXPECT_EQ(QApplication::focusWidget(), form->txtL);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+        EXPECT_EQ(form->txtL->Text(), on_top ? "15" : "155");
     }
 }
 

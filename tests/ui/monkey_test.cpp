@@ -55,7 +55,7 @@ bool LooksWrittenByTheProgram(const QString& text) {
 }
 
 class Monkey {
-  public:
+public:
     explicit Monkey(unsigned seed) : random_(seed) { Restart(); }
 
     // Plays one step; returns its description. A step on a control the user cannot reach is
@@ -204,7 +204,7 @@ class Monkey {
         return restarted;
     }
 
-  private:
+private:
     // What a user can reach: shown, in a shown window that no message hides.
     bool Reachable(const QWidget* control) const {
         return form_->isVisible() && control->isVisibleTo(form_.get()) && control->isEnabled();
@@ -237,7 +237,7 @@ int StepsPerSeed() {
 }
 
 class MonkeyTest : public ::testing::TestWithParam<unsigned> {
-  protected:
+protected:
     void SetUp() override {
         shell::SetUrlOpener([](const QUrl&) { return true; });
         shell::SetConnectivityCheck([] { return false; });

@@ -12,7 +12,7 @@ namespace {
 
 // A main window reduced to what the pipeline reads and writes, recording the writes.
 class FakeHost : public PipelineHost {
-  public:
+public:
     ConductorChoice choice{Material::Copper, ConductorKind::Wire, LayingMethod::p1};
     bool forward = true, reverse = false;
     QStringList log;
@@ -39,7 +39,7 @@ class FakeHost : public PipelineHost {
 };
 
 class PipelineTest : public ::testing::Test {
-  protected:
+protected:
     void TearDown() override {
         shell::ReleaseForm2();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -18,7 +18,7 @@ namespace {
 using shell::Cascade;
 
 class RouteTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         shell::SetEndProgramHandler([] {});
         form = std::make_unique<MainWindow>();

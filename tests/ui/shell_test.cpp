@@ -30,7 +30,7 @@ void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::Defe
 
 // Records what the message window asks of the main window.
 class FakeMainWindow : public MainWindowLink {
-  public:
+public:
     QStringList calls;
     void ShowMainWindow() override { calls << QStringLiteral("show"); }
     void HideMainWindow() override { calls << QStringLiteral("hide"); }
@@ -38,7 +38,7 @@ class FakeMainWindow : public MainWindowLink {
 };
 
 class ShellTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         SetMainWindowLink(&main_window_);
         SetEndProgramHandler([this] { ++program_ends_; });
@@ -387,6 +387,23 @@ TEST(Links, OnlyWellFormedUrlsAreHandedOver) {
 
 // Every current in the wire table of the reference pictures is the limit of its section in the
 // permissible-current tables: the section carries it, and a hundredth more needs a larger one.
+// Every header of the three reference tables shows whole in its cell, at the ratios 1 and 2.
+TEST(ReferenceTables, EveryHeaderShowsWhole) {
+    const std::pair<ReferenceTable, int> tables[] = {
+        {PowerTable(), 779}, {BreakerTable(), 780}, {WireCurrentTable(), 780}};
+    for (const qreal ratio : {1.0, 2.0}) {
+        QImage device(100, 100, QImage::Format_ARGB32_Premultiplied);
+        device.setDevicePixelRatio(ratio);
+        for (const auto& [table, width] : tables) {
+            const auto places = pictures::HeaderPlaces(table, width, &device);
+            ASSERT_EQ(places.size(), table.header.size());
+            for (std::size_t i = 0; i < places.size(); ++i)
+                EXPECT_TRUE(pictures::HeaderFits(places[i], table.header[i].text, &device))
+                    << table.header[i].text.toStdString() << " at ratio " << ratio;
+        }
+    }
+}
+
 TEST(ReferenceTables, WireCurrentPictureAgreesWithThePermissibleCurrents) {
     const ReferenceTable table = WireCurrentTable();
     using L = LayingMethod;

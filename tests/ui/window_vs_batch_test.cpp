@@ -75,7 +75,7 @@ std::vector<Case> Generate(unsigned seed, int count) {
 }
 
 class WindowVsBatch : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         shell::SetEndProgramHandler([] {});
     }

@@ -303,7 +303,10 @@ void MainWindow::OnTimer3Tick() {
     Timer3->SetEnabled(false);
 }
 
+// The box that takes the load is coloured and raised, the other flat.
 void MainWindow::OnOption1Click() {
+    txtP->SetRelief(TextBox::Relief::Raised);
+    txtI->SetRelief(TextBox::Relief::Flat);
     SetBaseColor(txtP, colors::kRaisedInput);
     SetBaseColor(txtI, palette().color(QPalette::Base));
     SetTextColor(Label5, colors::kRed);
@@ -311,6 +314,8 @@ void MainWindow::OnOption1Click() {
 }
 
 void MainWindow::OnOption2Click() {
+    txtI->SetRelief(TextBox::Relief::Raised);
+    txtP->SetRelief(TextBox::Relief::Flat);
     SetBaseColor(txtI, colors::kRaisedInput);
     SetBaseColor(txtP, palette().color(QPalette::Base));
     SetTextColor(Label7, colors::kRed);

@@ -106,7 +106,9 @@ constexpr Place kPlaces[] = {
     {"txtN",         600,   480,   375,   285},
     {"Text8",       1080,   480,   375,   285},
     {"Label25",      120,   240,     0,     0},
+    {"Label26",      345,   240,     0,     0},
     {"Label27",      600,   240,     0,     0},
+    {"Label28",      720,   330,     0,     0},
     {"Label39",     1080,   240,     0,     0},
     // Second calculation
     {"Frame18",      120,  5880,  7095,  2415},
@@ -131,8 +133,8 @@ constexpr Place kPlaces[] = {
     {"Command4",    1680,  1440,  1215,   375},
     // Information and protection
     {"Frame8",      7320,  5880,  4215,  2415},
-    {"Image3",       120,   240,  3990,  1755},
-    {"Image4",       120,  1860,   645,   585},
+    {"Image3",       120,   240,  3990,  1515},
+    {"Image4",       120,  1770,   645,   585},
     {"Label19",      840,  1920,  2415,   375},
     {"Frame22",     7320,  5880,  4215,  2415},
     {"Label53",      120,   240,   840,   375},
@@ -234,13 +236,31 @@ void MainWindow::PlaceControls() {
             shell::PlaceTwips(control, place.left, place.top, place.width, place.height);
         }
     }
+    // The raised "2" of mm² stands right after its caption's text as the interface font lays it
+    // out, at its own height.
+    for (const auto& [caption, mark] : {std::pair{Label30, Label29}, {Label6, Label1}, {Label8, Label9}})
+        mark->move(caption->x() + caption->fontMetrics().horizontalAdvance(caption->Caption().trimmed()), mark->y());
+}
+
+void MainWindow::KeepInsideTheBorder(QWidget* control) {
+    // The window's border is two pixels wide; the control's text ends where its lines end.
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const int height = label ? label->fontMetrics()
+                                       .boundingRect(label->rect(), static_cast<int>(label->alignment()), label->text())
+                                       .bottom() +
+                                   1
+                             : control->height();
+    const int overflow = control->y() + height - (this->height() - 2);
+    if (overflow > 0) control->move(control->x(), control->y() - overflow);
 }
 
 void MainWindow::BuildMenus() {
     Frame14 = new QFrame(this);
     Frame14->setObjectName(QStringLiteral("Frame14"));
     Label43 = new Label(Frame14, QStringLiteral("Label43"), QString());
-    Line(Frame14, QStringLiteral("Line7"), Qt::Horizontal);
+    QFrame* line7 = Line(Frame14, QStringLiteral("Line7"), Qt::Horizontal);
+    line7->setFrameShadow(QFrame::Plain);
+    SetTextColor(line7, colors::kMenuLine);
     Label22 = new Label(Frame14, QStringLiteral("Label22"), QStringLiteral("Расчеты"));
     Label44 = new Label(Frame14, QStringLiteral("Label44"), QStringLiteral("Таблицы "));
     Label45 = new Label(Frame14, QStringLiteral("Label45"), QStringLiteral("Каталог кабеля (on-line)"));
@@ -375,7 +395,10 @@ void MainWindow::BuildFirstCalculation() {
     Text8 = new TextBox(Frame12, QStringLiteral("Text8"));
     for (TextBox* box : {txtF, txtN, Text8}) box->setText(QStringLiteral("1"));
     new Label(Frame12, QStringLiteral("Label25"), QStringLiteral("cos"));
+    new Label(Frame12, QStringLiteral("Label26"), QStringLiteral("φ"));
     new Label(Frame12, QStringLiteral("Label27"), QStringLiteral("η"));
+    auto* subscript = new Label(Frame12, QStringLiteral("Label28"), QStringLiteral("н"));
+    subscript->setFont(shell::UiFont(6.75));
     new Label(Frame12, QStringLiteral("Label39"), QStringLiteral("k"));
 
     Text6 = new TextBox(this, QStringLiteral("Text6"));

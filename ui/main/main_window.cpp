@@ -25,6 +25,7 @@ MainWindow::MainWindow()
 
     StackFrame();
     ResizeTwips(11640, 8895);
+    KeepInsideTheBorder(Label17);
     Wire();
     shell::SetMainWindowLink(this);
     Load();

@@ -30,7 +30,7 @@ using shell::Timer;
 
 class MainWindow : public shell::SkinnedWindow, public shell::MainWindowLink, public pipeline::PipelineHost {
     Q_OBJECT
-  public:
+public:
     MainWindow();
     ~MainWindow() override;
 
@@ -112,6 +112,7 @@ class MainWindow : public shell::SkinnedWindow, public shell::MainWindowLink, pu
     void ShowMainWindow() override;
     void HideMainWindow() override;
     void ClearAfterMessage() override;
+    QRect MainWindowGeometry() const override { return frameGeometry(); }
 
     // The supply chosen, nothing while no option of "род тока" is.
     std::optional<SupplyKind> Supply() const;
@@ -130,17 +131,19 @@ class MainWindow : public shell::SkinnedWindow, public shell::MainWindowLink, pu
     void PressReverseReset() override { Command4->Press(); }
     void WriteProtection(pipeline::ProtectionBox box, const QString& text) override;
 
-  protected:
+protected:
     void OnClosePressed() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     // Making the controls and putting them in their places (layout.cpp).
     void BuildControls();
     void PlaceControls();
     void BuildMenus();
     void BuildSourceData();
     void BuildLayingPanels();
+    // Moves a control up the least that shows it whole above the window's bottom border.
+    void KeepInsideTheBorder(QWidget* control);
     void BuildFirstCalculation();
     void BuildSecondCalculation();
     void BuildInformationAndProtection();

@@ -25,7 +25,7 @@ enum class ProtectionBox {
 
 // What the pipeline reads and writes of the main window (which implements it).
 class PipelineHost {
-  public:
+public:
     virtual ~PipelineHost() = default;
     virtual ConductorChoice Conductor() const = 0;
     virtual bool WireSelected() const = 0;               // p
@@ -50,7 +50,7 @@ using shell::TextCell;
 
 class CompactWindow : public QObject {
     Q_OBJECT
-  public:
+public:
     CompactWindow(PipelineHost& host, QObject* owner);
 
     static inline const QString kNoCurrentMessage = shell::Q(messages::kNoCurrentForSection);
@@ -77,10 +77,10 @@ class CompactWindow : public QObject {
     void PressCommand1();
     void PressCommand2();
 
-  signals:
+signals:
     void releaseRequested();
 
-  private:
+private:
     void OnText1Change();
     void OnText2Change();
     void OnText4Change();
@@ -98,7 +98,7 @@ class CompactWindow : public QObject {
 // Holds the single compact window: created on first reference, created afresh (with its design
 // values) on the next reference after a release.
 class CompactWindowSlot {
-  public:
+public:
     explicit CompactWindowSlot(PipelineHost& host);
     CompactWindowSlot(const CompactWindowSlot&) = delete;
     CompactWindowSlot& operator=(const CompactWindowSlot&) = delete;
@@ -108,7 +108,7 @@ class CompactWindowSlot {
     // Hides and releases the window.
     void Release();
 
-  private:
+private:
     void Drop(CompactWindow* window);
 
     PipelineHost& host_;

@@ -20,7 +20,7 @@ std::function<void(const QString&)>& TraceFunction() {
 
 // One level of the cascade for as long as it lives.
 class CascadeLevel {
-  public:
+public:
     CascadeLevel() : entered_(depth < Cascade::kDepthLimit) {
         if (entered_)
             ++depth;
@@ -34,7 +34,7 @@ class CascadeLevel {
     CascadeLevel& operator=(const CascadeLevel&) = delete;
     bool Entered() const { return entered_; }
 
-  private:
+private:
     bool entered_;
 };
 
@@ -79,6 +79,37 @@ void TextBox::Write(const QString& text) {
     if (text == this->text()) return;
     setText(text);
     RunHandler(on_change_, objectName(), "Change");
+}
+
+void TextBox::SetRelief(Relief relief) {
+    if (relief == relief_) return;
+    relief_ = relief;
+    update();
+}
+
+void TextBox::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (relief_ == Relief::Sunken) return;
+    QPainter p(this);
+    const QRect r = rect();
+    const auto edge = [&](int inset, const QColor& top_left, const QColor& bottom_right) {
+        const QRect e = r.adjusted(inset, inset, -inset - 1, -inset - 1);
+        p.setPen(top_left);
+        p.drawLine(e.topLeft(), e.topRight());
+        p.drawLine(e.topLeft(), e.bottomLeft());
+        p.setPen(bottom_right);
+        p.drawLine(e.bottomLeft(), e.bottomRight());
+        p.drawLine(e.topRight(), e.bottomRight());
+    };
+    if (relief_ == Relief::Raised) {
+        // Light from the top left: a white edge above and left, a dark one below and right.
+        edge(0, QColor(255, 255, 255), QColor(64, 64, 64));
+        edge(1, QColor(240, 240, 240), QColor(128, 128, 128));
+    } else {
+        const QColor line(128, 128, 128), ground = palette().color(QPalette::Base);
+        edge(0, line, line);
+        edge(1, ground, ground);
+    }
 }
 
 OptionButton::OptionButton(QWidget* parent, const QString& name, const QString& caption)

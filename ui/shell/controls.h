@@ -26,7 +26,7 @@ using Handler = std::function<void()>;
 // Counts nested handlers. The design has no handler loops, so a cascade deeper than the limit
 // is a fault: the write is refused and the fault is remembered for the tests to see.
 class Cascade {
-  public:
+public:
     static constexpr int kDepthLimit = 64;
     static int Depth();
     static bool Overflowed();
@@ -44,13 +44,13 @@ void RunHandler(const Handler& handler, const QString& control, const char* even
 // A text cell of a window that is never shown; `name` is its design name with the window's
 // ("frmS.Text2").
 class TextCell {
-  public:
+public:
     explicit TextCell(QString name, QString design_text = {}) : name_(std::move(name)), text_(std::move(design_text)) {}
     const QString& Text() const { return text_; }
     void Write(const QString& text);
     void OnChange(Handler handler) { on_change_ = std::move(handler); }
 
-  private:
+private:
     QString name_;
     QString text_;
     Handler on_change_;
@@ -60,51 +60,60 @@ class TextCell {
 // handler; a write of the text the box already holds runs nothing.
 class TextBox : public QLineEdit {
     Q_OBJECT
-  public:
+public:
     TextBox(QWidget* parent, const QString& name);
     QString Text() const { return text(); }
     void Write(const QString& text);
     void OnChange(Handler handler) { on_change_ = std::move(handler); }
 
-  private:
+    // The box's edge: the toolkit's sunken one, raised (the box that takes the value), or flat.
+    enum class Relief { Sunken, Raised, Flat };
+    Relief GetRelief() const { return relief_; }
+    void SetRelief(Relief relief);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
     Handler on_change_;
+    Relief relief_ = Relief::Sunken;
 };
 
 // An option button: selecting it by code runs its click handler as a user's click does.
 class OptionButton : public QRadioButton {
     Q_OBJECT
-  public:
+public:
     OptionButton(QWidget* parent, const QString& name, const QString& caption);
     bool Value() const { return isChecked(); }
     void Select();
     void OnClick(Handler handler) { on_click_ = std::move(handler); }
 
-  private:
+private:
     Handler on_click_;
 };
 
 // A check box: changing its value by code runs its click handler, as a user's click does.
 class CheckBox : public QCheckBox {
     Q_OBJECT
-  public:
+public:
     CheckBox(QWidget* parent, const QString& name, const QString& caption);
     bool Value() const { return isChecked(); }
     void SetValue(bool value);
     void OnClick(Handler handler) { on_click_ = std::move(handler); }
 
-  private:
+private:
     Handler on_click_;
 };
 
 // A command button: pressing it by code runs its click handler.
 class CommandButton : public QPushButton {
     Q_OBJECT
-  public:
+public:
     CommandButton(QWidget* parent, const QString& name, const QString& caption);
     void Press();
     void OnClick(Handler handler) { on_click_ = std::move(handler); }
 
-  private:
+private:
     Handler on_click_;
 };
 
@@ -113,7 +122,7 @@ class CommandButton : public QPushButton {
 // runs the change handler.
 class ComboBox : public QComboBox {
     Q_OBJECT
-  public:
+public:
     ComboBox(QWidget* parent, const QString& name, bool editable = true);
     QString Text() const { return currentText(); }
     void Write(const QString& text);
@@ -126,7 +135,7 @@ class ComboBox : public QComboBox {
     void OnClick(Handler handler) { on_click_ = std::move(handler); }
     void OnChange(Handler handler) { on_change_ = std::move(handler); }
 
-  private:
+private:
     // Changes the shown text without the toolkit's signal, then runs the change handler once if
     // the text changed.
     template <class Change>
@@ -140,7 +149,7 @@ class ComboBox : public QComboBox {
 // A caption label with an optional border.
 class Label : public QLabel {
     Q_OBJECT
-  public:
+public:
     Label(QWidget* parent, const QString& name, const QString& caption);
     QString Caption() const { return text(); }
     void SetCaption(const QString& caption) { setText(caption); }
@@ -151,20 +160,20 @@ class Label : public QLabel {
     // the text (the size hint measures it three times).
     void FitToCaption();
 
-  protected:
+protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-  private:
+private:
     Handler on_click_;
 };
 
 // A frame (group box) with its caption on the top border line.
 class Frame : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     Frame(QWidget* parent, const QString& name, const QString& caption);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
@@ -172,7 +181,7 @@ class Frame : public QGroupBox {
 // of the never-shown window is named with the window's name ("frmS.Timer1").
 class Timer : public QTimer {
     Q_OBJECT
-  public:
+public:
     Timer(QObject* parent, const QString& name, int interval_ms);
     bool Enabled() const { return isActive(); }
     void SetEnabled(bool enabled);
@@ -180,7 +189,7 @@ class Timer : public QTimer {
     // Runs one tick now (tests do this after checking that the timer is armed).
     void Tick();
 
-  private:
+private:
     Handler on_tick_;
 };
 

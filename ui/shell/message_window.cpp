@@ -91,6 +91,7 @@ void ShowMessage(const QString& text, MainWindowWhileShown main, bool centred) {
     }
     MessageWindow& window = Form2();
     if (main == MainWindowWhileShown::Hidden) window.NoteHidMainWindow();
+    PlaceOverMainWindow(&window);
     window.show();
     window.raise();
     window.activateWindow();

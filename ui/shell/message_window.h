@@ -12,7 +12,7 @@ namespace kelvo::shell {
 
 class MessageWindow : public SkinnedWindow {
     Q_OBJECT
-  public:
+public:
     MessageWindow();
 
     QLabel* Label1() const { return label1_; }
@@ -24,11 +24,11 @@ class MessageWindow : public SkinnedWindow {
     bool HidMainWindow() const { return hid_main_window_; }
     void NoteHidMainWindow() { hid_main_window_ = true; }
 
-  protected:
+protected:
     void OnClosePressed() override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void OnCommand2Click();
 
     QLabel* label1_;

@@ -3,6 +3,7 @@
 #include <QPalette>
 
 #include "ui/shell/links.h"
+#include "ui/shell/program.h"
 #include "ui/shell/single_window.h"
 #include "ui/shell/skin.h"
 
@@ -78,6 +79,7 @@ void PictureViewer::Open(const ViewerRequest& request) {
     shown_ = request.picture;
     const QRect area = GeometryTwips(image2_);
     ResizeTwips(area.x() + area.width() + request.width_margin, area.height() + request.height_margin);
+    PlaceOverMainWindow(this);
     links_[0]->setVisible(request.site_link);
     links_[1]->setVisible(request.help_links);
     links_[2]->setVisible(request.help_links);

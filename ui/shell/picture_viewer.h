@@ -25,7 +25,7 @@ ViewerRequest HelpRequest();
 
 class PictureViewer : public SkinnedWindow {
     Q_OBJECT
-  public:
+public:
     PictureViewer();
 
     QLabel* Image2() const { return image2_; }
@@ -35,10 +35,10 @@ class PictureViewer : public SkinnedWindow {
 
     void Open(const ViewerRequest& request);
 
-  protected:
+protected:
     void OnClosePressed() override;
 
-  private:
+private:
     QLabel* image2_;
     QLabel* label4_;
     std::array<PictureBox*, 3> links_{};

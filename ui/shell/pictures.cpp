@@ -104,55 +104,57 @@ void PaintTableFooter(QPainter& p, int width) {
     p.drawText(QRect(0, 413, width, 15), Qt::AlignHCenter, Q(messages::kWarningSecond));
 }
 
+// The columns' left edges and the rows' top edges of a table picture, in pixels.
+struct TableGrid {
+    std::vector<int> x, y;
+};
+
+TableGrid GridOf(const ReferenceTable& table, int width) {
+    constexpr int kMargin = 10;
+    TableGrid grid;
+    int weight_sum = 0;
+    for (const int w : table.column_weights) weight_sum += w;
+    const int grid_width = width - 2 * kMargin;
+    grid.x.push_back(kMargin);
+    int acc = 0;
+    for (const int w : table.column_weights) {
+        acc += w;
+        grid.x.push_back(kMargin + grid_width * acc / weight_sum);
+    }
+    grid.y.push_back(17 * static_cast<int>(table.title.size()) + 6);
+    for (const int h : table.header_heights) grid.y.push_back(grid.y.back() + h);
+    return grid;
+}
+
 QImage TablePicture(const ReferenceTable& table, int width, int height, qreal ratio) {
     QImage image = Blank(width, height, QColor(245, 236, 204), ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
-
-    const int margin = 10;
-    const int title_height = 17 * static_cast<int>(table.title.size()) + 6;
     p.setPen(QColor(50, 30, 10));
     p.setFont(PixelFont(13, true));
     for (int i = 0; i < table.title.size(); ++i)
         p.drawText(QRect(0, 4 + 17 * i, width, 17), Qt::AlignHCenter | Qt::AlignVCenter, table.title[i]);
 
-    // Column edges from the weights.
-    int weight_sum = 0;
-    for (const int w : table.column_weights) weight_sum += w;
-    const int grid_width = width - 2 * margin;
-    std::vector<int> x{margin};
-    int acc = 0;
-    for (const int w : table.column_weights) {
-        acc += w;
-        x.push_back(margin + grid_width * acc / weight_sum);
+    const QColor grid_line(110, 110, 70), header_fill(228, 206, 150), cell_fill(236, 243, 196),
+        emphasis_fill(212, 224, 150);
+    const auto places = HeaderPlaces(table, width, &image);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        p.setBrush(header_fill);
+        p.setPen(QPen(grid_line, 1));
+        p.drawRect(places[i].cell);
+        p.setPen(QColor(40, 30, 10));
+        p.setFont(places[i].font);
+        p.drawText(places[i].text_area, kHeaderTextFlags, table.header[i].text);
     }
-    std::vector<int> y{title_height};
-    for (const int h : table.header_heights) y.push_back(y.back() + h);
-    const int body_top = y.back();
+    const TableGrid grid = GridOf(table, width);
+    const int body_top = grid.y.back();
     const int body_bottom = 345;
     const int rows = static_cast<int>(table.rows.size());
     const int row_height = std::min(18, (body_bottom - body_top) / std::max(1, rows));
-
-    const QColor grid_line(110, 110, 70), header_fill(228, 206, 150), cell_fill(236, 243, 196),
-        emphasis_fill(212, 224, 150);
-    p.setPen(QPen(grid_line, 1));
-    for (const auto& cell : table.header) {
-        const QRect r(QPoint(x[cell.column], y[cell.row]),
-                      QPoint(x[cell.column + cell.column_span] - 1, y[cell.row + cell.row_span] - 1));
-        p.setBrush(header_fill);
-        p.setPen(QPen(grid_line, 1));
-        p.drawRect(r);
-        p.setPen(QColor(40, 30, 10));
-        // Two-line headers broken at their hyphen, and long headers, in a smaller face.
-        const bool broken = cell.text.contains('\n');
-        const bool long_text = cell.text.size() > 30;
-        p.setFont(PixelFont(broken ? 9 : long_text ? 10 : 11, !broken && !long_text));
-        p.drawText(r.adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, cell.text);
-    }
     for (int r = 0; r < rows; ++r) {
         const int top = body_top + r * row_height;
         for (int c = 0; c < static_cast<int>(table.column_weights.size()); ++c) {
-            const QRect cell(QPoint(x[c], top), QPoint(x[c + 1] - 1, top + row_height - 1));
+            const QRect cell(QPoint(grid.x[c], top), QPoint(grid.x[c + 1] - 1, top + row_height - 1));
             const bool emphasised = c == table.emphasised_column;
             p.setBrush(emphasised ? emphasis_fill : cell_fill);
             p.setPen(QPen(grid_line, 1));
@@ -293,20 +295,21 @@ QImage DrawBanner(qreal ratio) {
 }
 
 QImage DrawOrderingPicture(qreal ratio) {
-    QImage image = Blank(266, 117, QColor(250, 244, 222), ratio);
+    // Short enough to leave the globe under it room inside the information frame.
+    QImage image = Blank(266, 101, QColor(250, 244, 222), ratio);
     QPainter p(&image);
     p.setPen(QPen(QColor(120, 100, 60), 1));
-    p.drawRect(QRect(0, 0, 265, 116));
+    p.drawRect(QRect(0, 0, 265, 100));
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(QColor(40, 50, 120));
     p.setFont(PixelFont(14, true));
-    p.drawText(QRect(0, 6, 266, 20), Qt::AlignHCenter, QStringLiteral("Закажите кабель и провод"));
+    p.drawText(QRect(0, 4, 266, 20), Qt::AlignHCenter, QStringLiteral("Закажите кабель и провод"));
     p.setPen(QColor(60, 40, 20));
     p.setFont(PixelFont(12));
-    p.drawText(QRect(8, 30, 250, 48), Qt::AlignHCenter | Qt::TextWordWrap,
+    p.drawText(QRect(8, 24, 250, 34), Qt::AlignHCenter | Qt::TextWordWrap,
                QStringLiteral("по телефонам ") + maker::kPhones);
-    p.drawText(QRect(8, 80, 250, 16), Qt::AlignHCenter, QStringLiteral("или на сайте"));
-    PaintLink(p, QRect(8, 96, 250, 16), QStringLiteral("www.") + maker::kSiteHost, 12);
+    p.drawText(QRect(8, 60, 250, 16), Qt::AlignHCenter, QStringLiteral("или на сайте"));
+    PaintLink(p, QRect(8, 78, 250, 16), QStringLiteral("www.") + maker::kSiteHost, 12);
     return image;
 }
 
@@ -355,6 +358,40 @@ QImage DrawAppIcon(int size) {
 }
 
 QCursor LinkPointer() { return QCursor(QPixmap::fromImage(LinkPointerPicture()), 2, 1); }
+
+std::vector<HeaderPlace> HeaderPlaces(const ReferenceTable& table, int width, const QPaintDevice* device) {
+    const TableGrid grid = GridOf(table, width);
+    std::vector<HeaderPlace> places;
+    for (const auto& cell : table.header) {
+        HeaderPlace place;
+        place.cell = QRect(QPoint(grid.x[cell.column], grid.y[cell.row]),
+                           QPoint(grid.x[cell.column + cell.column_span] - 1, grid.y[cell.row + cell.row_span] - 1));
+        place.text_area = place.cell.adjusted(2, 0, -2, 0);
+        places.push_back(place);
+    }
+    // The headers that begin on one row share the largest of the faces that shows each of them
+    // whole, broken only where it says ("\n" after a hyphen) or between words: bold 11 pixels,
+    // then 10, then 9.
+    for (int row = 0; row < static_cast<int>(table.header_heights.size()); ++row) {
+        for (const auto& [pixels, bold] : {std::pair{11, true}, {10, false}, {9, false}}) {
+            bool all_fit = true;
+            for (std::size_t i = 0; i < places.size(); ++i) {
+                if (table.header[i].row != row) continue;
+                places[i].font = PixelFont(pixels, bold);
+                all_fit &= HeaderFits(places[i], table.header[i].text, device);
+            }
+            if (all_fit) break;
+        }
+    }
+    return places;
+}
+
+bool HeaderFits(const HeaderPlace& place, const QString& text, const QPaintDevice* device) {
+    const QFontMetrics metrics = device ? QFontMetrics(place.font, device) : QFontMetrics(place.font);
+    const QRect needed = metrics.boundingRect(place.text_area, kHeaderTextFlags, text);
+    // Word wrap never breaks a word: a word wider than the area shows as a wider rectangle.
+    return place.text_area.contains(needed);
+}
 
 QImage ReferencePicture(Reference which, qreal ratio) {
     switch (which) {

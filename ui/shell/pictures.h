@@ -6,7 +6,12 @@
 #include <QByteArray>
 #include <QCursor>
 #include <QImage>
+#include <QFont>
+#include <QRect>
 #include <QString>
+#include <vector>
+
+#include "ui/shell/reference_tables.h"
 
 namespace kelvo::shell::pictures {
 
@@ -45,7 +50,7 @@ QImage TitlePicture(const QString& title, qreal ratio = ScreenPixelRatio());  //
 QImage CloseButton(qreal ratio = ScreenPixelRatio());                         // 21 × 21
 QImage MinimiseButton(qreal ratio = ScreenPixelRatio());                      // 21 × 21
 QImage Banner(qreal ratio = ScreenPixelRatio());                              // 760 × 100
-QImage OrderingPicture(qreal ratio = ScreenPixelRatio());                     // 266 × 117
+QImage OrderingPicture(qreal ratio = ScreenPixelRatio());                     // 266 × 101
 QImage Globe(qreal ratio = ScreenPixelRatio());                               // 43 × 39
 // The program's icon at a size in pixels: ready-made for the sizes of the window icon, drawn
 // for others.
@@ -58,6 +63,20 @@ QString PrebuiltIconPath(int size);
 QImage LinkPointerPicture(qreal ratio = ScreenPixelRatio());  // 32 × 32
 QCursor LinkPointer();  // the pointer over menu labels and links, made from that picture
 QImage ReferencePicture(Reference which, qreal ratio = ScreenPixelRatio());  // 101–103, 104 help
+
+// Where a header cell of a table picture is drawn and in which face: the largest face of the
+// pictures that shows the header whole in its cell.
+struct HeaderPlace {
+    QRect cell;       // the cell's border
+    QRect text_area;  // inside it, where the text goes
+    QFont font;
+};
+inline constexpr int kHeaderTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+// For every header cell of the table, in order; measured on `device` (a picture of the ratio it
+// is drawn for), or on the screen when none is given.
+std::vector<HeaderPlace> HeaderPlaces(const ReferenceTable& table, int width, const QPaintDevice* device = nullptr);
+// Whether the text shows whole in the place's text area in its face.
+bool HeaderFits(const HeaderPlace& place, const QString& text, const QPaintDevice* device = nullptr);
 
 // Where the links are drawn in the pictures (pixels, in the picture's own coordinates), so that
 // the viewer's link areas lie over them.

@@ -1,6 +1,8 @@
 #include "ui/shell/program.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <algorithm>
 
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
@@ -39,6 +41,27 @@ bool ProgramEnding() { return g_ending; }
 void SetEndProgramHandler(std::function<void()> handler) { EndHandler() = std::move(handler); }
 
 void SetMainWindowLink(MainWindowLink* link) { Link() = link; }
+
+void PlaceOverMainWindow(QWidget* window) {
+    // Once per window: a window placed already keeps the place the user may have given it.
+    static const char* const kPlaced = "kelvoPlacedOverMainWindow";
+    if (window->property(kPlaced).toBool()) return;
+    window->setProperty(kPlaced, true);
+    const MainWindowLink* link = GetMainWindowLink();
+    const QRect main = link ? link->MainWindowGeometry() : QRect();
+    QScreen* screen = main.isValid() ? QGuiApplication::screenAt(main.center()) : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    QRect placed(QPoint(), window->frameGeometry().size());
+    placed.moveCenter(main.isValid() ? main.center() : available.center());
+    // Inside the screen; a window larger than the screen keeps its top left corner on it.
+    placed.moveRight(std::min(placed.right(), available.right()));
+    placed.moveBottom(std::min(placed.bottom(), available.bottom()));
+    placed.moveLeft(std::max(placed.left(), available.left()));
+    placed.moveTop(std::max(placed.top(), available.top()));
+    window->move(placed.topLeft());
+}
 MainWindowLink* GetMainWindowLink() { return Link(); }
 
 }  // namespace kelvo::shell

@@ -1,6 +1,9 @@
 // Ending the program, and the main window as the shell's windows see it.
 #pragma once
 
+#include <QRect>
+
+class QWidget;
 #include <functional>
 
 namespace kelvo::shell {
@@ -16,7 +19,7 @@ bool ProgramEnding();
 // What the message window needs of the main window. The main window implements it and
 // registers itself; the shell never includes the main window.
 class MainWindowLink {
-  public:
+public:
     virtual ~MainWindowLink() = default;
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;
@@ -24,9 +27,15 @@ class MainWindowLink {
     // setters so that their change rules run: Text2, Text1, txtI, txtP, Label4, then the
     // protection results.
     virtual void ClearAfterMessage() = 0;
+    // Where the main window is on the screen, for the windows opened over it.
+    virtual QRect MainWindowGeometry() const { return {}; }
 };
 
 void SetMainWindowLink(MainWindowLink* link);
 MainWindowLink* GetMainWindowLink();
+
+// Places a window in the middle of the main window, kept inside the screen the main window is
+// on; the first time only, so that a window the user moved stays where it was put.
+void PlaceOverMainWindow(QWidget* window);
 
 }  // namespace kelvo::shell

@@ -121,7 +121,8 @@ ReferenceTable WireCurrentTable() {
         t.header.push_back({3, 3 + i, 1, 1, pipe[i]});
         t.header.push_back({3, 8 + i, 1, 1, pipe[i]});
     }
-    t.column_weights = {8, 8, 9, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
+    // Pixel widths, as near as the picture's width allows: every header shows whole.
+    t.column_weights = {60, 78, 78, 46, 46, 62, 49, 49, 46, 46, 62, 49, 49};
     t.emphasised_column = 0;
 
     using L = LayingMethod;

@@ -8,7 +8,7 @@ namespace kelvo::shell {
 
 template <class Window>
 class SingleWindow {
-  public:
+public:
     Window& Get() {
         if (!instance_) instance_ = new Window();
         return *instance_;
@@ -24,7 +24,7 @@ class SingleWindow {
         window->deleteLater();
     }
 
-  private:
+private:
     QPointer<Window> instance_;
 };
 

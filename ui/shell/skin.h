@@ -29,6 +29,7 @@ inline const QColor kMenuBar{210, 187, 126};
 inline const QColor kMenuOpened{185, 165, 111};
 inline const QColor kPanelOpened{219, 221, 142};
 inline const QColor kMenuStripe{213, 197, 139};
+inline const QColor kMenuLine{160, 160, 160};
 inline const QColor kBorderOuter{0, 0, 128};
 inline const QColor kBorderInner{0, 0, 255};
 inline const QColor kRaisedInput{192, 255, 255};

@@ -96,7 +96,10 @@ void SkinnedWindow::SetStyleBits(std::uint32_t bits) {
     SetWindowFlagsKeepingPlace(this, flags, true);
 }
 
-void SkinnedWindow::ResizeTwips(double width, double height) { resize(TwipsToPixelsX(width), TwipsToPixelsY(height)); }
+// The windows are laid out for one size: a window manager may not resize or maximise them.
+void SkinnedWindow::ResizeTwips(double width, double height) {
+    setFixedSize(TwipsToPixelsX(width), TwipsToPixelsY(height));
+}
 
 void SkinnedWindow::ApplyFrame() {
     ShowTitleBar(*this, false);

@@ -13,35 +13,35 @@ namespace kelvo::shell {
 // A picture box or label that reports presses and clicks.
 class PictureBox : public QLabel {
     Q_OBJECT
-  public:
+public:
     explicit PictureBox(QWidget* parent, const QString& name);
 
-  signals:
+signals:
     void pressed(Qt::MouseButton button);
     void clicked();
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // A one-pixel rectangle outline painted on the window surface.
 class ShapeOutline : public QWidget {
-  public:
+public:
     ShapeOutline(QWidget* parent, const QString& name);
     void SetBorderColor(const QColor& color);
     QColor BorderColor() const { return color_; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     QColor color_;
 };
 
 class SkinnedWindow : public QWidget {
     Q_OBJECT
-  public:
+public:
     // title_text is drawn into the title picture; title_picture_top is 40 twips, or 0 in the
     // message window.
     SkinnedWindow(const QString& caption, const QString& title_text, int title_picture_top);
@@ -71,19 +71,19 @@ class SkinnedWindow : public QWidget {
     std::uint32_t StyleBits() const { return style_bits_; }
     void SetStyleBits(std::uint32_t bits);
 
-    // Sets the drawing area in twips.
+    // Sets the drawing area in twips, and fixes the window at that size.
     void ResizeTwips(double width, double height);
 
     // Puts the frame elements below every other control; call after the window's own controls
     // are made.
     void StackFrame();
 
-  signals:
+signals:
     // A left-button press on the title strip or title picture hands the window to the system
     // to move.
     void dragStarted();
 
-  protected:
+protected:
     virtual void OnClosePressed() = 0;
     virtual void OnMinimisePressed() { showMinimized(); }
 
@@ -96,7 +96,7 @@ class SkinnedWindow : public QWidget {
     // The load event's frame step: hide the system title bar, then restore it.
     void ApplyFrame();
 
-  private:
+private:
     void LayoutFrame();
     void BeginDrag(const QPoint& global_position);
 

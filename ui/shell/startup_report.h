@@ -14,12 +14,12 @@
 namespace kelvo::shell {
 
 class StartupReport : public QObject {
-  public:
+public:
     static void Install(QWidget* window) {
         if (qEnvironmentVariableIsSet("KELVO_STARTUP_REPORT")) window->installEventFilter(new StartupReport(window));
     }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
@@ -36,7 +36,7 @@ class StartupReport : public QObject {
         return QObject::eventFilter(watched, event);
     }
 
-  private:
+private:
     explicit StartupReport(QObject* parent) : QObject(parent) {}
     bool reported_ = false;
 };

@@ -1,6 +1,7 @@
 #include "ui/shell/window_ops.h"
 
 #include <QWidget>
+#include <QWindow>
 
 #include "ui/shell/skinned_window.h"
 
@@ -43,7 +44,11 @@ void SetAlwaysOnTop(QWidget* window, bool on) {
     if (!window || !window->isWindow()) return;
     Qt::WindowFlags flags = window->windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, on);
-    SetWindowFlagsKeepingPlace(window, flags, !on);
+    if (flags == window->windowFlags()) return;
+    // Only the stacking changes: the native window that exists keeps its identity, its place and
+    // the keyboard focus (setting the widget's flags would re-create it).
+    window->overrideWindowFlags(flags);
+    if (QWindow* native = window->windowHandle()) native->setFlags(flags);
 }
 
 }  // namespace kelvo::shell
