@@ -9,13 +9,25 @@ namespace kelvo::cli {
 namespace {
 
 // The bytes that end a run of plain field text, and that make a field need quotes.
-constexpr std::array<bool, 256> kSpecial = [] {
+std::array<bool, 256> SpecialBytes(char separator) {
     std::array<bool, 256> table{};
-    for (const unsigned char c : {';', '"', '\r', '\n'}) table[c] = true;
+    for (const char c : {separator, '"', '\r', '\n'}) table[static_cast<unsigned char>(c)] = true;
     return table;
-}();
+}
 
 }  // namespace
+
+CsvReader::CsvReader(std::istream& in, char separator)
+    : in_(*in.rdbuf()), separator_(separator), special_(SpecialBytes(separator)), buffer_(kBufferBytes) {}
+
+CsvWriter::CsvWriter(std::ostream& out, char separator, std::string_view line_break, bool byte_order_mark)
+    : out_(out),
+      separator_(separator),
+      line_break_(line_break),
+      special_(SpecialBytes(separator)),
+      buffer_(kBufferBytes) {
+    if (byte_order_mark) Raw("\xEF\xBB\xBF"), first_ = true;
+}
 
 int CsvReader::Peek() {
     if (position_ == end_) {
@@ -50,7 +62,10 @@ CsvReader::Result CsvReader::Next(std::vector<std::string_view>& fields) {
             if (Peek() != expected) break;
             carried[carried_size++] = static_cast<char>(Take());
         }
-        if (carried_size == 3) carried_size = 0;
+        if (carried_size == 3) {
+            carried_size = 0;
+            had_bom_ = true;
+        }
     }
     if (carried_size == 0) {
         if (Peek() < 0) return Result::End;
@@ -66,8 +81,8 @@ bool CsvReader::NextPlain(std::vector<std::string_view>& fields) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < available; ++i) {
         const auto c = static_cast<unsigned char>(data[i]);
-        if (!kSpecial[c]) continue;
-        if (c == ';') {
+        if (!special_[c]) continue;
+        if (c == static_cast<unsigned char>(separator_)) {
             fields.emplace_back(data + start, i - start);
             start = i + 1;
             continue;
@@ -81,6 +96,7 @@ bool CsvReader::NextPlain(std::vector<std::string_view>& fields) {
         fields.emplace_back(data + start, i - start);
         position_ += after;
         ++line_;
+        if (first_break_.empty()) first_break_ = after - i == 2 ? "\r\n" : c == '\r' ? "\r" : "\n";
         return true;
     }
     return false;  // the record goes on past the buffer
@@ -106,7 +122,7 @@ CsvReader::Stop CsvReader::Scan(const std::function<void(std::string_view)>* pas
         if (quoted_) {
             while (run < available && data[run] != '"') ++run;
         } else {
-            while (run < available && !kSpecial[static_cast<unsigned char>(data[run])]) ++run;
+            while (run < available && !special_[static_cast<unsigned char>(data[run])]) ++run;
         }
         if (run > 0) {
             const std::string_view piece(data, run);
@@ -134,18 +150,20 @@ CsvReader::Stop CsvReader::Scan(const std::function<void(std::string_view)>* pas
                 field_started_ = true;
                 keep("\"", {});
             }
-        } else if (ch == ';') {
+        } else if (ch == separator_) {
             if (pass && at_field_ && separators_ + 1 == split_field_) (*at_field_)();
             if (!pass) {
                 ends_.push_back(record_.size());
                 raw_separators_.push_back(raw_.size());
             }
-            keep(";", {});
+            keep(std::string_view(&separator_, 1), {});
             ++separators_;
             field_started_ = false;
         } else {
-            if (ch == '\r' && Peek() == '\n') Take();
+            const bool crlf = ch == '\r' && Peek() == '\n';
+            if (crlf) Take();
             ++line_;
+            if (first_break_.empty()) first_break_ = crlf ? "\r\n" : ch == '\r' ? "\r" : "\n";
             return Stop::RecordEnd;
         }
         if (over_limit()) return Stop::Limit;
@@ -207,13 +225,13 @@ void CsvWriter::Field(std::string_view field) {
     // that has them, or starts or ends with a space (which a spreadsheet would otherwise drop),
     // is written again in quotes.
     char* out = Reserve(2 * field.size() + 3);
-    if (!first_) *out++ = ';';
+    if (!first_) *out++ = separator_;
     first_ = false;
     char* const start = out;
     bool special = !field.empty() && (field.front() == ' ' || field.back() == ' ');
     for (const char c : field) {
         *out++ = c;
-        special |= kSpecial[static_cast<unsigned char>(c)];
+        special |= special_[static_cast<unsigned char>(c)];
     }
     if (special) {
         out = start;
@@ -239,10 +257,9 @@ void CsvWriter::Raw(std::string_view bytes) {
 }
 
 void CsvWriter::EndRecord() {
-    char* out = Reserve(2);
-    out[0] = '\r';
-    out[1] = '\n';
-    used_ += 2;
+    char* out = Reserve(line_break_.size());
+    std::memcpy(out, line_break_.data(), line_break_.size());
+    used_ += line_break_.size();
     first_ = true;
 }
 

@@ -1,7 +1,9 @@
-// CSV as Russian spreadsheets write it: UTF-8 with an optional byte-order mark, ";" between
-// fields, fields in double quotes where they hold ";", quotes or line breaks ("" for a quote).
+// CSV as spreadsheets write it: UTF-8 with an optional byte-order mark, ";" (or "," or a tab)
+// between fields, fields in double quotes where they hold the separator, quotes or line breaks
+// ("" for a quote).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <istream>
@@ -18,7 +20,7 @@ public:
     // there and the caller either passes its bytes through (PassThrough) or goes on to the next.
     static constexpr std::size_t kMaxRecordBytes = 1 << 20;
 
-    explicit CsvReader(std::istream& in) : in_(*in.rdbuf()), buffer_(kBufferBytes) {}
+    explicit CsvReader(std::istream& in, char separator = ';');
 
     // Record: `fields` holds it. TooLong: the record is over the limit. UnclosedQuote: the input
     // ended inside a quoted field (the record is lost; nothing more follows). End: no more input.
@@ -41,6 +43,10 @@ public:
 
     // The line (from 1) on which the record last returned begins.
     std::size_t RecordLine() const { return record_line_; }
+    // Whether the input began with a UTF-8 byte-order mark (known once the first record is read).
+    bool HadByteOrderMark() const { return had_bom_; }
+    // The line break that ended the first record: "\r\n" or "\n" (empty while none has).
+    std::string_view FirstLineBreak() const { return first_break_; }
 
 private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
@@ -56,6 +62,10 @@ private:
     int Take();
 
     std::streambuf& in_;
+    char separator_;
+    std::array<bool, 256> special_{};  // the bytes that end a run of plain field text
+    bool had_bom_ = false;
+    std::string_view first_break_;
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t end_ = 0;
@@ -82,7 +92,9 @@ private:
 // over by Flush() or when the writer goes.
 class CsvWriter {
 public:
-    explicit CsvWriter(std::ostream& out) : out_(out), buffer_(kBufferBytes) {}
+    // `line_break` ends every record; `byte_order_mark` starts the output with one.
+    explicit CsvWriter(std::ostream& out, char separator = ';', std::string_view line_break = "\r\n",
+                       bool byte_order_mark = false);
     ~CsvWriter() { Flush(); }
     CsvWriter(const CsvWriter&) = delete;
     CsvWriter& operator=(const CsvWriter&) = delete;
@@ -108,6 +120,9 @@ private:
     void MakeRoom(std::size_t bytes);
 
     std::ostream& out_;
+    char separator_;
+    std::string line_break_;
+    std::array<bool, 256> special_{};  // the bytes that make a field need quotes
     std::vector<char> buffer_;
     std::size_t used_ = 0;
     bool first_ = true;  // no field of the current record written yet

@@ -69,6 +69,8 @@ public:
 
     int fd() const { return fd_; }
     const std::string& error() const { return error_; }
+    // The temporary file being written (empty for a device or a pipe, written directly).
+    const std::string& TemporaryPath() const { return temporary_; }
     // Flushes the temporary file to disk and renames it over the target; false (and error())
     // when that fails, the target then untouched.
     bool Commit();

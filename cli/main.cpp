@@ -12,29 +12,38 @@
 
 #include "cli/files.h"
 #include "cli/schedule.h"
+#include "cli/schedule_file.h"
 
 namespace {
 
-constexpr const char* kHelp = R"(Использование: kelvo-calc [-o ВЫХОД.csv] [ВХОД.csv]
+constexpr const char* kHelp = R"(Использование: kelvo-calc [ПАРАМЕТРЫ] [-o ВЫХОД.csv|ВЫХОД.xlsx] [ВХОД.csv|ВХОД.xlsx]
 
 Рассчитывает кабельный журнал так же, как окно kelvo: сечение проводника по
 длительно допустимому току (ПУЭ) и по потерям напряжения, рекомендуемое сечение
 и защиту линии (автомат и УЗО). Без ВХОДА читает стандартный ввод, без -o пишет
-в стандартный вывод.
+в стандартный вывод (CSV).
 
-Формат: CSV в кодировке UTF-8 (метка BOM допускается), разделитель «;», первая
-строка — заголовок, десятичная запятая (2,5). Поля с «;», кавычками или
-переводами строк заключаются в кавычки, кавычка внутри поля удваивается.
+Форматы. Вход: книга XLSX (первый лист или --sheet ИМЯ; числа читаются так, как
+их показывает таблица, с десятичной запятой) или CSV в кодировке UTF-8 (метка
+BOM допускается) либо Windows-1251: файл, целиком правильный в UTF-8, читается
+как UTF-8, иначе как Windows-1251. Разделитель («;», «,» или табуляция)
+определяется по строке заголовка. Первая строка — заголовок, десятичная
+запятая (2,5); поля с разделителем, кавычками или переводами строк заключаются
+в кавычки, кавычка внутри поля удваивается.
+Выход: по имени файла после -o — книга XLSX (.xlsx: числа хранятся числами,
+сообщения текстом, строка заголовка выделена и закреплена) или CSV в
+кодировке, с разделителем и переводами строк входа (метка BOM сохраняется).
 
 На каждую строку входа выводится ровно одна строка, в том же порядке: поля
 входа (короткая строка дополняется пустыми полями до ширины заголовка), затем
 столбцы результата. Если полей больше, чем столбцов в заголовке, строка
 получает сообщение без результатов, а лишние поля сохраняются по порядку
 после столбцов результата (пустые лишние поля в конце строки отбрасываются).
-Пустая строка выводится пустой, без сообщения. Строка длиннее 1 МиБ выводится
-как есть, с сообщением в своем столбце. Названия столбцов сравниваются без
-учета регистра, пробелов по краям и различия «ё» и «е»; о незнакомом
-столбце выводится предупреждение, сам столбец переносится без изменений.
+Пустая строка выводится пустой, без сообщения. Строка CSV длиннее 1 МиБ
+выводится как есть, с сообщением в своем столбце (в книгу XLSX — не больше
+32 767 знаков в ячейке). Названия столбцов сравниваются без учета регистра,
+пробелов по краям и различия «ё» и «е»; о незнакомом столбце выводится
+предупреждение, сам столбец переносится без изменений.
 
 Результат пишется во временный файл рядом с ВЫХОДОМ и заменяет ВЫХОД только
 после успешного завершения: при ошибке или прерывании прежний ВЫХОД остается
@@ -104,11 +113,16 @@ constexpr const char* kHelp = R"(Использование: kelvo-calc [-o ВЫ
 Код завершения: 0 — все строки рассчитаны (пустые строки не в счет),
 1 — в некоторых строках есть сообщение, 2 — ошибка: неверные параметры,
 вход не удалось прочитать (нет файла, ошибка чтения, нет заголовка, заголовок
-длиннее 1 МиБ, незакрытая кавычка), ВЫХОД совпадает со входом или результат
-не удалось записать; ВЫХОД тогда не меняется.
+длиннее 1 МиБ, незакрытая кавычка, книга повреждена, защищена паролем или в
+старом формате .xls, нет такого листа), ВЫХОД совпадает со входом или
+результат не удалось записать; ВЫХОД тогда не меняется.
 
 Параметры:
-  -o ФАЙЛ     записать результат в ФАЙЛ (один раз, непустое имя)
+  -o ФАЙЛ                записать результат в ФАЙЛ (.xlsx — книгой, иначе CSV)
+  --encoding КОД         кодировка входа CSV: utf-8 или cp1251
+  --separator ЗНАК       разделитель входа CSV: «;», «,» или tab
+  --output-encoding КОД  кодировка выхода CSV: utf-8, utf-8-bom или cp1251
+  --sheet ИМЯ            лист книги XLSX (по умолчанию первый)
   --help      показать эту справку
   --version   показать версию
 )";
@@ -136,7 +150,7 @@ private:
     Clock::time_point start_, next_;
 };
 
-constexpr const char* kUsage = "Использование: kelvo-calc [-o ВЫХОД.csv] [ВХОД.csv]";
+constexpr const char* kUsage = "Использование: kelvo-calc [ПАРАМЕТРЫ] [-o ВЫХОД.csv|.xlsx] [ВХОД.csv|.xlsx]";
 
 int Fail(const std::string& message) {
     std::cerr << "kelvo-calc: " << message << '\n';
@@ -160,6 +174,105 @@ bool HoldIfClosed(int fd) {
     return true;
 }
 
+// What the command line asks for.
+struct Arguments {
+    std::string input;
+    std::optional<std::string> output;
+    kelvo::cli::InputOptions read;
+    kelvo::cli::OutputOptions write;
+};
+
+// Reads one option's value into `value`; an error message when it is missing, empty or given
+// twice.
+std::optional<std::string> TakeValue(int argc, char** argv, int& i, std::optional<std::string>& value) {
+    const std::string option = argv[i];
+    if (++i >= argc) return "после " + option + " нужно значение";
+    if (value) return option + " можно указать только один раз";
+    value = argv[i];
+    if (value->empty()) return "после " + option + " нужно значение, а не пустая строка";
+    return std::nullopt;
+}
+
+std::optional<kelvo::cli::Encoding> EncodingNamed(const std::string& name) {
+    if (name == "utf-8" || name == "utf8" || name == "utf-8-bom") return kelvo::cli::Encoding::Utf8;
+    if (name == "cp1251" || name == "windows-1251") return kelvo::cli::Encoding::Cp1251;
+    return std::nullopt;
+}
+
+// Parses the command line; an exit status when the program is done (help, version, an error).
+std::optional<int> Parse(int argc, char** argv, Arguments& arguments) {
+    std::optional<std::string> output, encoding, separator, output_encoding, sheet;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::optional<std::string> problem;
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kHelp;
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << "kelvo-calc " KELVO_VERSION "\n";
+            return 0;
+        } else if (arg == "-o") {
+            problem = TakeValue(argc, argv, i, output);
+        } else if (arg == "--encoding") {
+            problem = TakeValue(argc, argv, i, encoding);
+        } else if (arg == "--separator") {
+            problem = TakeValue(argc, argv, i, separator);
+        } else if (arg == "--output-encoding") {
+            problem = TakeValue(argc, argv, i, output_encoding);
+        } else if (arg == "--sheet") {
+            problem = TakeValue(argc, argv, i, sheet);
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            problem = "неизвестный параметр «" + arg + "»; справка: kelvo-calc --help";
+        } else if (arguments.input.empty()) {
+            arguments.input = arg;
+        } else {
+            problem = "можно указать только один входной файл";
+        }
+        if (problem) return UsageError(*problem);
+    }
+    arguments.output = output;
+    if (encoding && !(arguments.read.encoding = EncodingNamed(*encoding)))
+        return UsageError("--encoding: utf-8 или cp1251");
+    if (separator) {
+        if (*separator == ";" || *separator == ",")
+            arguments.read.separator = (*separator)[0];
+        else if (*separator == "tab" || *separator == "\t")
+            arguments.read.separator = '\t';
+        else
+            return UsageError("--separator: «;», «,» или tab");
+    }
+    if (sheet) arguments.read.sheet = *sheet;
+    if (output) arguments.write.kind = kelvo::cli::KindOfPath(*output);
+    if (output_encoding) {
+        if (!(arguments.write.csv.encoding = EncodingNamed(*output_encoding)))
+            return UsageError("--output-encoding: utf-8, utf-8-bom или cp1251");
+        arguments.write.csv.byte_order_mark = *output_encoding == "utf-8-bom";
+    }
+    return std::nullopt;
+}
+
+// The exit status and message of a finished run.
+int Finish(const kelvo::cli::ScheduleReport& report, const std::string& input_name, bool to_file) {
+    using Status = kelvo::cli::ScheduleReport::Status;
+    switch (report.status) {
+        case Status::NoHeader:
+            return Fail("во входе нет строки заголовка (" + input_name + " пуст)");
+        case Status::HeaderTooLong:
+            return Fail("строка заголовка длиннее 1 МиБ; это не таблица kelvo-calc");
+        case Status::UnclosedQuote:
+            return Fail("кавычка поля, начатого в строке " + std::to_string(report.quote_line) +
+                        ", не закрыта до конца входа" + (to_file ? "; результат не записан" : ""));
+        case Status::ReadFault:
+        case Status::Cancelled:
+            return Fail(report.fault);
+        case Status::AllCalculated:
+            return 0;
+        case Status::SomeMessages:
+            return 1;
+    }
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,55 +280,23 @@ int main(int argc, char** argv) {
     const bool stdin_closed = HoldIfClosed(STDIN_FILENO);
     const bool stdout_closed = HoldIfClosed(STDOUT_FILENO);
     HoldIfClosed(STDERR_FILENO);
-    std::string input_path;
-    std::optional<std::string> output_path;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kHelp;
-            return 0;
-        }
-        if (arg == "--version") {
-            std::cout << "kelvo-calc " KELVO_VERSION "\n";
-            return 0;
-        }
-        if (arg == "-o") {
-            if (++i >= argc) return UsageError("после -o нужен файл результата");
-            if (output_path) return UsageError("файл результата (-o) можно указать только один раз");
-            output_path = argv[i];
-            if (output_path->empty()) return UsageError("после -o нужно имя файла, а не пустая строка");
-        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-            return UsageError("неизвестный параметр «" + arg + "»; справка: kelvo-calc --help");
-        } else if (input_path.empty()) {
-            input_path = arg;
-        } else {
-            return UsageError("можно указать только один входной файл");
-        }
-    }
+    Arguments arguments;
+    if (const auto done = Parse(argc, argv, arguments)) return *done;
 
-    int input_fd = STDIN_FILENO;
-    if (!input_path.empty() && input_path != "-") {
-        input_fd = ::open(input_path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (input_fd < 0) return Fail("не удается открыть «" + input_path + "»: " + Reason(errno));
-    }
-    const std::string input_name = input_fd == STDIN_FILENO ? "стандартный ввод" : "«" + input_path + "»";
-    if (input_fd == STDIN_FILENO && stdin_closed) return Fail("ошибка чтения входа: " + Reason(EBADF));
-    if (!output_path && stdout_closed) return Fail("не удалось записать результат: " + Reason(EBADF));
+    const bool standard_input = arguments.input.empty() || arguments.input == "-";
+    if (standard_input && stdin_closed) return Fail("ошибка чтения входа: " + Reason(EBADF));
+    if (!arguments.output && stdout_closed) return Fail("не удалось записать результат: " + Reason(EBADF));
+    std::string error;
+    const auto input = kelvo::cli::ScheduleInput::Open(arguments.input, arguments.read, error);
+    if (!input) return Fail(error);
+    const std::string input_name = standard_input ? "стандартный ввод" : "«" + arguments.input + "»";
 
     // The result never goes over the input: it would be gone before it was read.
-    std::optional<kelvo::cli::AtomicOutput> output;
-    if (output_path) {
-        const auto input_identity = kelvo::cli::IdentityOfDescriptor(input_fd);
-        if (input_identity && input_identity == kelvo::cli::IdentityOfPath(*output_path))
-            return Fail("файл результата «" + *output_path + "» — это входной файл; укажите другой файл после -o");
-        output.emplace(*output_path);
-        if (output->fd() < 0) return Fail("не удается создать «" + *output_path + "»: " + output->error());
-    }
-
-    kelvo::cli::FdReadBuffer input_buffer(input_fd);
-    kelvo::cli::FdWriteBuffer output_buffer(output ? output->fd() : STDOUT_FILENO);
-    std::istream in(&input_buffer);
-    std::ostream out(&output_buffer);
+    const std::string output_path = arguments.output.value_or("");
+    if (arguments.output && input->Identity() && input->Identity() == kelvo::cli::IdentityOfPath(output_path))
+        return Fail("файл результата «" + output_path + "» — это входной файл; укажите другой файл после -o");
+    const auto output = kelvo::cli::ScheduleOutput::Open(output_path, arguments.write, error);
+    if (!output) return Fail("не удается создать «" + output_path + "»: " + error);
 
     Progress progress;
     std::size_t rows = 0;
@@ -227,25 +308,12 @@ int main(int argc, char** argv) {
     events.on_unknown_column = [](std::string_view name) {
         std::cerr << "kelvo-calc: предупреждение: столбец «" << name << "» не известен и переносится без изменений\n";
     };
-    const auto report = kelvo::cli::ProcessSchedule(in, out, events);
-    out.flush();
+    const auto report = kelvo::cli::ProcessSchedule(input->Reader(), output->Writer(), events);
     progress.Finish(rows);
-
-    using Status = kelvo::cli::ScheduleReport::Status;
-    if (input_buffer.error() != 0) return Fail("ошибка чтения входа: " + Reason(input_buffer.error()));
-    switch (report.status) {
-        case Status::NoHeader:
-            return Fail("во входе нет строки заголовка (" + input_name + " пуст)");
-        case Status::HeaderTooLong:
-            return Fail("строка заголовка длиннее 1 МиБ; это не таблица kelvo-calc");
-        case Status::UnclosedQuote:
-            return Fail("кавычка поля, начатого в строке " + std::to_string(report.quote_line) +
-                        ", не закрыта до конца входа" + (output ? "; результат не записан" : ""));
-        default:
-            break;
-    }
-    if (output_buffer.error() != 0 || !out)
-        return Fail("не удалось записать результат: " + Reason(output_buffer.error() ? output_buffer.error() : EIO));
-    if (output && !output->Commit()) return Fail("не удалось записать «" + *output_path + "»: " + output->error());
-    return report.status == Status::AllCalculated ? 0 : 1;
+    const int status = Finish(report, input_name, arguments.output.has_value());
+    if (status == 2) return status;
+    if (!output->Commit(error))
+        return Fail(arguments.output ? "не удалось записать «" + output_path + "»: " + error
+                                     : "не удалось записать результат: " + error);
+    return status;
 }

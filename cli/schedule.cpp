@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/csv.h"
+#include "cli/table.h"
 #include "core/number_text.h"
 #include "core/protection.h"
 
@@ -73,6 +74,8 @@ ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
             known = true;
             if (!index_[c]) index_[c] = i;
         }
+        // The result columns of an earlier run are known too: they are carried, not misspelt.
+        for (const std::string_view result : ResultColumnNames()) known |= name == NormalizedColumnName(result);
         if (!known && !name.empty()) unknown_.emplace_back(Trim(header[i]));
     }
 }
@@ -192,90 +195,152 @@ bool AllBlank(const std::vector<std::string_view>& fields, std::size_t count) {
 
 }  // namespace
 
-ScheduleReport ProcessSchedule(std::istream& in, std::ostream& out, const ScheduleEvents& events) {
-    ScheduleReport report;
-    CsvReader reader(in);
-    std::vector<std::string_view> fields;
-    switch (reader.Next(fields)) {
-        case CsvReader::Result::Record:
-            break;
-        case CsvReader::Result::End:
-            report.status = ScheduleReport::Status::NoHeader;
-            return report;
-        case CsvReader::Result::TooLong:
-            report.status = ScheduleReport::Status::HeaderTooLong;
-            return report;
-        case CsvReader::Result::UnclosedQuote:
-            report.status = ScheduleReport::Status::UnclosedQuote;
-            report.quote_line = reader.RecordLine();
-            return report;
-    }
-    const ColumnMap columns(fields);
-    if (events.on_unknown_column)
-        for (const std::string& name : columns.Unknown()) events.on_unknown_column(name);
-    const std::size_t width = fields.size();
-    CsvWriter writer(out);
-    for (const std::string_view field : fields) writer.Field(field);
-    writer.Record(ResultColumnNames());
+namespace {
 
-    LineResult result;  // reused between rows, so that its strings keep their room
-    const LineResult no_result;
-    auto write_results = [&](const LineResult& line) {
-        for (const std::string_view field : ResultFields(line)) writer.Field(field);
-    };
-    for (bool reading = true; reading;) {
+// One pass over a schedule: the header, then every row in order, each written once.
+class ScheduleRun {
+public:
+    ScheduleRun(TableReader& reader, TableWriter& writer, const ScheduleEvents& events)
+        : reader_(reader), writer_(writer), events_(events) {}
+
+    ScheduleReport Run() {
+        if (!Header()) return report_;
+        while (Row()) {
+            if (events_.on_row) events_.on_row(report_.rows);
+            if (events_.cancelled && events_.cancelled()) {
+                report_.status = Status::Cancelled;
+                break;
+            }
+        }
+        if (report_.status != Status::Cancelled && !reader_.Fault().empty()) {
+            report_.status = Status::ReadFault;
+            report_.fault = reader_.Fault();
+        }
+        return report_;
+    }
+
+private:
+    using Status = ScheduleReport::Status;
+    using Result = TableReader::Result;
+
+    bool Header() {
+        switch (reader_.Next(fields_)) {
+            case Result::Record:
+                break;
+            case Result::End:
+                report_.status = reader_.Fault().empty() ? Status::NoHeader : Status::ReadFault;
+                report_.fault = reader_.Fault();
+                return false;
+            case Result::TooLong:
+                report_.status = Status::HeaderTooLong;
+                return false;
+            case Result::UnclosedQuote:
+                return UnclosedQuote();
+        }
+        columns_.emplace(fields_);
+        if (events_.on_unknown_column)
+            for (const std::string& name : columns_->Unknown()) events_.on_unknown_column(name);
+        width_ = fields_.size();
+        writer_.Begin(reader_.Format(), width_ + kResultCount - 1);
+        for (const std::string_view field : fields_) writer_.Field(field);
+        for (const std::string_view name : ResultColumnNames()) writer_.Field(name);
+        writer_.EndRecord();
+        return true;
+    }
+
+    // Reads and writes the next row; false at the end of the input.
+    bool Row() {
         bool calculated = true;
-        switch (reader.Next(fields)) {
-            case CsvReader::Result::End:
-                reading = false;
-                continue;
-            case CsvReader::Result::UnclosedQuote:
-                report.status = ScheduleReport::Status::UnclosedQuote;
-                report.quote_line = reader.RecordLine();
-                return report;
-            case CsvReader::Result::TooLong: {
-                // The row's own bytes go through unchanged, the message under its heading.
-                result = Failed(messages::kTooLongRow);
-                const auto passed = reader.PassThrough([&](std::string_view bytes) { writer.Raw(bytes); }, width,
-                                                       [&] { write_results(result); });
-                if (passed.unclosed_quote) {
-                    report.status = ScheduleReport::Status::UnclosedQuote;
-                    report.quote_line = reader.RecordLine();
-                    return report;
-                }
-                for (std::size_t i = passed.fields; i < width; ++i) writer.Field({});
-                if (passed.fields <= width) write_results(result);
+        switch (reader_.Next(fields_)) {
+            case Result::End:
+                return false;
+            case Result::UnclosedQuote:
+                return UnclosedQuote();
+            case Result::TooLong:
+                if (!TooLongRow()) return UnclosedQuote();
                 calculated = false;
                 break;
-            }
-            case CsvReader::Result::Record: {
-                // Empty fields beyond the header's width hold nothing to keep.
-                std::size_t count = fields.size();
-                while (count > width && fields[count - 1].empty()) --count;
-                const bool blank = AllBlank(fields, count);
-                if (blank) {
-                } else if (count > width) {
-                    result = Failed(messages::kSurplusFields);
-                    calculated = false;
-                } else {
-                    calculated = CalculateRow(columns, fields, result);
-                }
-                const std::size_t shown = std::min(count, width);
-                for (std::size_t i = 0; i < shown; ++i) writer.Field(fields[i]);
-                for (std::size_t i = shown; i < width; ++i) writer.Field({});
-                write_results(blank ? no_result : result);
-                for (std::size_t i = width; i < count; ++i) writer.Field(fields[i]);
+            case Result::Record:
+                calculated = Record();
                 break;
-            }
         }
-        writer.EndRecord();
-        ++report.rows;
+        writer_.EndRecord();
+        ++report_.rows;
         if (!calculated) {
-            ++report.rows_with_message;
-            report.status = ScheduleReport::Status::SomeMessages;
+            ++report_.rows_with_message;
+            report_.status = Status::SomeMessages;
         }
-        if (events.on_row) events.on_row(report.rows);
+        return true;
     }
+
+    // The row's own bytes go through unchanged, the message under its heading; false when the
+    // input ended inside quotes.
+    bool TooLongRow() {
+        result_ = Failed(messages::kTooLongRow);
+        const auto passed = reader_.PassThrough([&](std::string_view bytes) { writer_.Raw(bytes); }, width_,
+                                                [&] { WriteResults(result_); });
+        if (passed.unclosed_quote) return false;
+        for (std::size_t i = passed.fields; i < width_; ++i) writer_.Field({});
+        if (passed.fields <= width_) WriteResults(result_);
+        return true;
+    }
+
+    // A row of fields: calculated, blank (written as it came), or with more fields than the
+    // header (a message, the surplus after the results). Returns whether it is without a message.
+    bool Record() {
+        // Empty fields beyond the header's width hold nothing to keep.
+        std::size_t count = fields_.size();
+        while (count > width_ && fields_[count - 1].empty()) --count;
+        const bool blank = AllBlank(fields_, count);
+        bool calculated = true;
+        if (blank) {
+        } else if (count > width_) {
+            result_ = Failed(messages::kSurplusFields);
+            calculated = false;
+        } else {
+            calculated = CalculateRow(*columns_, fields_, result_);
+        }
+        const std::size_t shown = std::min(count, width_);
+        for (std::size_t i = 0; i < shown; ++i) writer_.Field(fields_[i]);
+        for (std::size_t i = shown; i < width_; ++i) writer_.Field({});
+        WriteResults(blank ? no_result_ : result_);
+        for (std::size_t i = width_; i < count; ++i) writer_.Field(fields_[i]);
+        return calculated;
+    }
+
+    void WriteResults(const LineResult& line) {
+        for (const std::string_view field : ResultFields(line)) writer_.Field(field);
+    }
+
+    bool UnclosedQuote() {
+        report_.status = Status::UnclosedQuote;
+        report_.quote_line = reader_.RecordLine();
+        return false;
+    }
+
+    TableReader& reader_;
+    TableWriter& writer_;
+    const ScheduleEvents& events_;
+    ScheduleReport report_;
+    std::vector<std::string_view> fields_;
+    std::optional<ColumnMap> columns_;
+    std::size_t width_ = 0;
+    LineResult result_;  // reused between rows, so that its strings keep their room
+    const LineResult no_result_;
+};
+
+}  // namespace
+
+ScheduleReport ProcessSchedule(TableReader& reader, TableWriter& writer, const ScheduleEvents& events) {
+    return ScheduleRun(reader, writer, events).Run();
+}
+
+ScheduleReport ProcessSchedule(std::istream& in, std::ostream& out, const ScheduleEvents& events) {
+    const auto reader = MakeCsvReader(in, {});
+    const auto writer = MakeCsvWriter(out);
+    const ScheduleReport report = ProcessSchedule(*reader, *writer, events);
+    std::string error;
+    writer->Finish(error);
     return report;
 }
 

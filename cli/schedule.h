@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/table.h"
 #include "core/line_calculation.h"
 
 namespace kelvo::cli {
@@ -73,16 +74,22 @@ struct ScheduleReport {
         NoHeader,       // the input is empty
         HeaderTooLong,  // the header is over the record limit
         UnclosedQuote,  // the input ended inside a quoted field: the rows before it were written
+        ReadFault,      // the input could not be read to its end (see fault)
+        Cancelled,      // stopped on request: the rows before were written
     };
     Status status = Status::AllCalculated;
     std::size_t rows = 0;  // rows written, the header not counted
     std::size_t rows_with_message = 0;
     std::size_t quote_line = 0;  // UnclosedQuote: the line on which that record begins
+    std::string fault;           // ReadFault: why
 };
 struct ScheduleEvents {
     std::function<void(std::size_t rows_done)> on_row;
     std::function<void(std::string_view name)> on_unknown_column;  // once per such header name
+    std::function<bool()> cancelled;                               // asked after every row
 };
+ScheduleReport ProcessSchedule(TableReader& reader, TableWriter& writer, const ScheduleEvents& events = {});
+// The same for CSV in UTF-8 with ";" on streams, the output in the input's line breaks.
 ScheduleReport ProcessSchedule(std::istream& in, std::ostream& out, const ScheduleEvents& events = {});
 
 // Laying codes: the window's option names, k8/k9 for the five-core cables in air / in ground.

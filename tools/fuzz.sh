@@ -18,9 +18,12 @@ mkdir -p "$out"
 flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 core=(core/*.cpp)
 clang++ "${flags[@]}" tests/fuzz/number_fuzz.cpp "${core[@]}" -o "$out/number_fuzz"
-clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp cli/csv.cpp cli/schedule.cpp "${core[@]}" -o "$out/csv_fuzz"
+schedule=(cli/csv.cpp cli/encoding.cpp cli/table.cpp cli/schedule.cpp)
+clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "$out/csv_fuzz"
+clang++ "${flags[@]}" tests/fuzz/xlsx_fuzz.cpp cli/xlsx.cpp "${schedule[@]}" "${core[@]}" \
+    $(pkg-config --cflags --libs libzip expat xlsxwriter) -o "$out/xlsx_fuzz"
 
-for target in number csv; do
+for target in number csv xlsx; do
     mkdir -p "$out/corpus-$target"
     echo "fuzzing $target for $seconds s"
     "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$out/" \

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "cli/csv.h"
+#include "cli/schedule.h"
 #include "core/messages.h"
 
 namespace kelvo::cli {
@@ -74,9 +75,9 @@ protected:
 
 using Records = std::vector<std::vector<std::string>>;
 
-Records Parse(const std::string& text) {
+Records Parse(const std::string& text, char separator = ';') {
     std::istringstream in(text);
-    CsvReader reader(in);
+    CsvReader reader(in, separator);
     Records records;
     std::vector<std::string_view> fields;
     for (;;) {
@@ -93,8 +94,8 @@ Records Parse(const std::string& text) {
 }
 
 // Each data row of an output as heading → value.
-std::vector<std::map<std::string, std::string>> Named(const std::string& output) {
-    const Records records = Parse(output);
+std::vector<std::map<std::string, std::string>> Named(const std::string& output, char separator = ';') {
+    const Records records = Parse(output, separator);
     std::vector<std::map<std::string, std::string>> rows;
     for (std::size_t r = 1; r < records.size(); ++r) {
         if (records[r].size() > 1) {
@@ -290,6 +291,97 @@ TEST_F(KelvoCalc, OptionsAreCheckedOnce) {
     }
     EXPECT_EQ(Calc("--help").status, 0);
     EXPECT_EQ(Calc("--version").status, 0);
+}
+
+// Schedules as spreadsheets save them: each comes back in its own encoding, separator and line
+// breaks, with the same results.
+TEST_F(KelvoCalc, SpreadsheetCsvFilesComeBackInTheirOwnFormat) {
+    struct Case {
+        const char* file;
+        const char* encoding;  // iconv's name, to read the output
+        std::string start;     // how the output begins
+        std::string line_break;
+    };
+    const Case cases[] = {
+        {"excel-cp1251.csv", "CP1251", "\xF0\xE0\xF1\xF7\xE5\xF2;", "\r\n"},  // "расчет;" in Windows-1251
+        {"utf8-bom.csv", "UTF-8", "\xEF\xBB\xBFрасчет;", "\r\n"},
+        {"comma.csv", "UTF-8", "расчет,мощность_кВт,", "\n"},
+        {"tab.csv", "UTF-8", "расчет\tмощность_кВт\t", "\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string input = std::string(KELVO_FIXTURES) + "/" + c.file;
+        const Outcome run = Calc("-o out.csv " + input);
+        EXPECT_EQ(run.status, 0) << c.file << run.err;
+        const std::string output = Read("out.csv");
+        EXPECT_TRUE(output.starts_with(c.start)) << c.file;
+        EXPECT_EQ(output.find(c.line_break == "\n" ? "\r\n" : "\n\n"), std::string::npos) << c.file;
+        // In UTF-8 on request, the same rows.
+        EXPECT_EQ(Calc("--output-encoding utf-8 -o utf8.csv " + input).status, 0);
+        const auto rows = Named(Read("utf8.csv"), c.start[c.start.size() - 1]);
+        ASSERT_EQ(rows.size(), 3u) << c.file;
+        EXPECT_EQ(rows[1].at("мощность_кВт_расчет"), "5,06") << c.file;
+        EXPECT_EQ(rows[1].at("ток_при_кратности_А"), "28,75") << c.file;
+        EXPECT_EQ(rows[2].at("ток_А_расчет"), "82,8") << c.file;
+    }
+}
+
+// A workbook as a spreadsheet writes it: numbers as it shows them, shared strings, an empty row
+// kept in its place, a second sheet by name; and round trips between the formats keep every
+// cell and give the results of the CSV path.
+TEST_F(KelvoCalc, WorkbooksInAndOut) {
+    const std::string book = std::string(KELVO_FIXTURES) + "/schedule.xlsx";
+    const Outcome run = Calc(book);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const auto rows = Named(run.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].at("мощность_кВт"), "2,5");  // stored as 2.4999999999999996
+    EXPECT_EQ(rows[0].at("ток_А_расчет"), "11,36");
+    for (const auto& [heading, value] : rows[2]) EXPECT_EQ(value, "") << heading;
+    EXPECT_EQ(rows[3].at("ток_А_расчет"), "82,8");
+    EXPECT_EQ(Named(Calc("--sheet Второй " + book).out).at(0).at("ток_А_расчет"), "15,19");
+
+    const std::string csv = std::string(KELVO_FIXTURES) + "/excel-cp1251.csv";
+    ASSERT_EQ(Calc("--output-encoding utf-8 -o direct.csv " + csv).status, 0);
+    ASSERT_EQ(Calc("-o result.xlsx " + csv).status, 0);
+    ASSERT_EQ(Calc("-o again.csv result.xlsx").status, 0);
+    ASSERT_EQ(Calc("-o again.xlsx again.csv").status, 0);
+    ASSERT_EQ(Calc("-o third.csv again.xlsx").status, 0);
+    const Records direct = Parse(Read("direct.csv")), again = Parse(Read("again.csv")),
+                  third = Parse(Read("third.csv"));
+    ASSERT_EQ(again.size(), direct.size());
+    ASSERT_EQ(third.size(), direct.size());
+    for (std::size_t r = 0; r < direct.size(); ++r) {
+        // The workbook's cells are the CSV path's output; calculated once more, the same results.
+        ASSERT_EQ(again[r].size(), direct[r].size() + kResultCount) << r;
+        EXPECT_EQ(Records::value_type(again[r].begin(), again[r].begin() + direct[r].size()), direct[r]) << r;
+        if (r > 0) {
+            EXPECT_EQ(Records::value_type(again[r].begin() + direct[r].size(), again[r].end()),
+                      Records::value_type(direct[r].begin() + 12, direct[r].end()))
+                << r;
+        }
+        EXPECT_EQ(Records::value_type(third[r].begin(), third[r].begin() + again[r].size()), again[r]) << r;
+    }
+}
+
+// Workbooks that cannot be read are said so, exit 2, and nothing is written.
+TEST_F(KelvoCalc, WorkbooksThatCannotBeRead) {
+    const std::string fixtures = std::string(KELVO_FIXTURES) + "/";
+    const std::pair<std::string, std::string> cases[] = {
+        {"damaged.xlsx", "поврежден"},
+        {"compound.xls", "старого формата .xls"},
+        {"empty.xlsx", "нет строки заголовка"},
+        {"--sheet Нет schedule.xlsx", "нет листа «Нет»; листы: «Журнал» «Второй»"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        Write("s.out", "earlier result\n");
+        const std::string line =
+            arguments.starts_with("--") ? "--sheet Нет " + fixtures + "schedule.xlsx" : fixtures + arguments;
+        const Outcome run = Calc("-o s.out " + line);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.err.find(message), std::string::npos) << arguments << run.err;
+        EXPECT_EQ(Read("s.out"), "earlier result\n") << arguments;
+        EXPECT_EQ(Others({"s.out"}), std::vector<std::string>{}) << arguments;
+    }
 }
 
 }  // namespace

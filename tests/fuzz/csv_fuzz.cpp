@@ -9,10 +9,12 @@
 
 #include "cli/csv.h"
 #include "cli/schedule.h"
+#include "cli/table.h"
 
 namespace {
 
 using kelvo::cli::CsvReader;
+using kelvo::cli::ScheduleReport;
 
 // The records of a text, each as its fields; a record over the length limit as no fields.
 std::vector<std::vector<std::string>> Records(const std::string& text, bool& unclosed) {
@@ -43,10 +45,30 @@ std::vector<std::vector<std::string>> Records(const std::string& text, bool& unc
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using Status = kelvo::cli::ScheduleReport::Status;
-    const std::string input(reinterpret_cast<const char*>(data), size);
+    std::string input(reinterpret_cast<const char*>(data), size);
+    // The last byte, when there is one over 0xF0, picks a separator and Windows-1251 for the
+    // input; the output is then written the same way and read back in UTF-8 with ";".
+    kelvo::cli::TableFormat format;
+    if (!input.empty() && static_cast<unsigned char>(input.back()) >= 0xF0) {
+        const auto pick = static_cast<unsigned char>(input.back());
+        input.pop_back();
+        format.separator = "\t,;"[pick % 3];
+        if (pick & 4) format.encoding = kelvo::cli::Encoding::Cp1251;
+    }
     std::istringstream in(input);
     std::ostringstream out;
-    const auto report = kelvo::cli::ProcessSchedule(in, out);
+    ScheduleReport report;
+    {
+        const auto reader = kelvo::cli::MakeCsvReader(in, format);
+        const auto writer = kelvo::cli::MakeCsvWriter(out, {kelvo::cli::Encoding::Utf8, false});
+        report = kelvo::cli::ProcessSchedule(*reader, *writer);
+        std::string error;
+        writer->Finish(error);
+    }
+    if (format.encoding == kelvo::cli::Encoding::Cp1251 || format.separator != ';') {
+        // Only that nothing crashes and the count holds: re-read in the input's own terms.
+        return 0;
+    }
     bool input_unclosed = false, output_unclosed = false;
     const auto read = Records(input, input_unclosed);
     const auto written = Records(out.str(), output_unclosed);

@@ -56,10 +56,10 @@ TEST_F(PolishTest, EveryCaptionShowsItsWholeText) {
 }
 
 TEST_F(PolishTest, TheSquareMarkFollowsItsCaption) {
-    for (const auto& [caption, mark] : {std::pair{form->Label6, form->Label1}, {form->Label8, form->Label9},
-                                        {form->Label30, form->Label29}}) {
-        const int text_end = caption->x() + TextRect(*caption).right() + 1 -
-                             caption->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    for (const auto& [caption, mark] :
+         {std::pair{form->Label6, form->Label1}, {form->Label8, form->Label9}, {form->Label30, form->Label29}}) {
+        const int text_end =
+            caption->x() + TextRect(*caption).right() + 1 - caption->fontMetrics().horizontalAdvance(QLatin1Char(' '));
         EXPECT_GE(mark->x(), text_end) << mark->objectName().toStdString();
         EXPECT_LE(mark->x(), text_end + 2) << mark->objectName().toStdString();
         EXPECT_LT(mark->y(), caption->y());  // raised
@@ -89,8 +89,9 @@ TEST_F(PolishTest, WindowsHaveFixedSizesAndOpenOverTheMainWindow) {
     // Where it fits, the message window stands in the middle of the main window.
     QRect centred = shell::Form2().frameGeometry();
     centred.moveCenter(form->frameGeometry().center());
-    if (screen.contains(centred))
+    if (screen.contains(centred)) {
         EXPECT_LE((shell::Form2().frameGeometry().center() - form->frameGeometry().center()).manhattanLength(), 2);
+    }
 }
 
 TEST_F(PolishTest, TheBoxThatTakesTheLoadIsRaised) {
