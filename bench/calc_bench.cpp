@@ -3,12 +3,15 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <filesystem>
 #include <sstream>
 #include <streambuf>
 #include <string>
 
 #include "bench/schedule_generator.h"
 #include "cli/schedule.h"
+#include "cli/schedule_file.h"
+#include "cli/xlsx.h"
 
 namespace {
 
@@ -73,6 +76,41 @@ void BM_Schedule(benchmark::State& state) {
     state.counters["peak_MiB"] = static_cast<double>(PeakKilobytes()) / 1024.0;
 }
 BENCHMARK(BM_Schedule)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The workbook path: a generated schedule saved as an XLSX workbook beforehand (not timed), then
+// read, calculated and written as a workbook again, as `kelvo-calc in.xlsx -o out.xlsx` does.
+// The peak memory is the process's, so run it on its own: --benchmark_filter=Xlsx.
+void BM_ScheduleXlsx(benchmark::State& state) {
+    const auto rows = static_cast<std::size_t>(state.range(0));
+    const std::string directory = std::filesystem::temp_directory_path() / "kelvo-bench-xlsx";
+    std::filesystem::create_directories(directory);
+    const std::string input = directory + "/in.xlsx", output = directory + "/out.xlsx";
+    {
+        GeneratedSchedule generated(rows);
+        std::istream in(&generated);
+        const auto reader = kelvo::cli::MakeCsvReader(in, {});
+        const auto writer = kelvo::cli::MakeXlsxWriter(input);
+        std::vector<std::string_view> fields;
+        writer->Begin({}, 1000);
+        while (reader->Next(fields) == kelvo::cli::TableReader::Result::Record) {
+            for (const auto field : fields) writer->Field(field);
+            writer->EndRecord();
+        }
+        std::string error;
+        writer->Finish(error);
+    }
+    for (auto _ : state) {
+        std::string error;
+        const auto source = kelvo::cli::ScheduleInput::Open(input, {}, error);
+        const auto writer = kelvo::cli::MakeXlsxWriter(output);
+        benchmark::DoNotOptimize(kelvo::cli::ProcessSchedule(source->Reader(), *writer));
+        writer->Finish(error);
+    }
+    std::filesystem::remove_all(directory);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * rows));
+    state.counters["peak_MiB"] = static_cast<double>(PeakKilobytes()) / 1024.0;
+}
+BENCHMARK(BM_ScheduleXlsx)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -16,7 +16,10 @@ std::streamsize FdReadBuffer::xsgetn(char* data, std::streamsize size) {
     if (error_ != 0 || size <= 0) return 0;
     for (;;) {
         const ssize_t got = ::read(fd_, data, static_cast<std::size_t>(size));
-        if (got >= 0) return got;
+        if (got >= 0) {
+            bytes_read_ += static_cast<std::uint64_t>(got);
+            return got;
+        }
         if (errno == EINTR) continue;
         error_ = errno;
         return 0;

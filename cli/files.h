@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <streambuf>
 #include <string>
@@ -18,6 +19,8 @@ class FdReadBuffer : public std::streambuf {
 public:
     explicit FdReadBuffer(int fd) : fd_(fd) {}
     int error() const { return error_; }
+    // Bytes read so far.
+    std::uint64_t BytesRead() const { return bytes_read_; }
 
 protected:
     std::streamsize xsgetn(char* data, std::streamsize size) override;
@@ -27,6 +30,7 @@ private:
     int fd_;
     int error_ = 0;
     char byte_ = 0;
+    std::uint64_t bytes_read_ = 0;
 };
 
 // Writes a descriptor. A write error makes the stream bad and is kept in error().

@@ -105,6 +105,11 @@ private:
         std::string Fault() const override {
             return input_.buffer_.error() ? ReadFault(input_.buffer_.error()) : std::string();
         }
+        double Progress() const override {
+            struct stat status {};
+            if (::fstat(input_.fd_, &status) != 0 || status.st_size <= 0) return -1;
+            return std::min(1.0, static_cast<double>(input_.buffer_.BytesRead()) / static_cast<double>(status.st_size));
+        }
 
     private:
         CsvFileInput& input_;

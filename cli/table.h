@@ -39,6 +39,8 @@ public:
     virtual TableFormat Format() const = 0;
     // A reading fault found on the way (the reader then ends as if the input had); empty when none.
     virtual std::string Fault() const = 0;
+    // How much of the input has been read, from 0 to 1; negative when it cannot be told.
+    virtual double Progress() const { return -1; }
 };
 
 class TableWriter {

@@ -132,11 +132,16 @@ public:
     std::size_t RecordLine() const override { return line_; }
     TableFormat Format() const override { return {TableFormat::Kind::Xlsx}; }
     std::string Fault() const override { return fault_; }
+    double Progress() const override {
+        return size_ > 0 ? std::min(1.0, static_cast<double>(read_) / static_cast<double>(size_)) : -1;
+    }
+    void SetSize(std::uint64_t size) { size_ = size; }
 
 private:
     void ParseChunk() {
         char buffer[kChunk];
         const zip_int64_t got = zip_fread(sheet_, buffer, sizeof buffer);
+        if (got > 0) read_ += static_cast<std::uint64_t>(got);
         if (got < 0) return Fail(std::string(kDamaged) + ": " + zip_file_strerror(sheet_));
         if (XML_Parse(parser_, buffer, static_cast<int>(got), got == 0) != XML_STATUS_OK)
             return Fail(std::string(kDamaged) + ": ошибка XML в строке " +
@@ -211,6 +216,7 @@ private:
     bool in_value_ = false;
     long rows_ = 0;
     std::size_t line_ = 0;
+    std::uint64_t read_ = 0, size_ = 0;  // of the sheet's part, unpacked
     bool done_ = false;
     std::string fault_;
 };
@@ -314,7 +320,11 @@ std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, st
         zip_discard(archive);
         return nullptr;
     }
-    return std::make_unique<XlsxTableReader>(archive, part, std::move(shared));
+    auto reader = std::make_unique<XlsxTableReader>(archive, part, std::move(shared));
+    zip_stat_t stat;
+    if (zip_stat(archive, chosen->second.c_str(), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE))
+        reader->SetSize(stat.size);
+    return reader;
 }
 
 namespace {

@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
         kelvo::mainwindow::MainWindow window;
         kelvo::shell::StartupReport::Install(&window);
         window.show();
+        // `kelvo FILE` (as a file manager's "Open with" starts it) opens a cable schedule.
+        const QStringList arguments = QApplication::arguments();
+        for (qsizetype i = 1; i < arguments.size(); ++i) window.OpenSchedule(arguments[i]);
         status = QApplication::exec();
     }
     // Windows released by the last event go now, before the application itself.

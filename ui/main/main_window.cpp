@@ -1,7 +1,14 @@
 #include "ui/main/main_window.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QShortcut>
+
 #include "ui/main/design_names.h"
 #include "ui/main/texts.h"
+#include "ui/schedule/schedule_window.h"
 #include "ui/shell/maker.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/qtext.h"
@@ -22,6 +29,14 @@ MainWindow::MainWindow()
     const QCursor link_pointer = shell::pictures::LinkPointer();
     for (QWidget* link : std::initializer_list<QWidget*>{Label22, Label44, Label45, Label46, Image3, Image4, Label19})
         link->setCursor(link_pointer);
+
+    // A cable schedule: Ctrl+O, or a file dropped on the window.
+    setAcceptDrops(true);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Открыть кабельный журнал"), QString(),
+                                                          QString::fromUtf8(schedule::kScheduleFilter));
+        if (!path.isEmpty()) OpenSchedule(path);
+    });
 
     StackFrame();
     ResizeTwips(11640, 8895);
@@ -134,6 +149,32 @@ void MainWindow::Load() {
 }
 
 void MainWindow::OnClosePressed() { shell::EndProgram(); }
+
+void MainWindow::OpenSchedule(const QString& path) {
+    auto* window = new schedule::ScheduleWindow(this, path);
+    shell::PlaceOverMainWindow(window);
+    window->show();
+}
+
+namespace {
+
+QStringList DroppedSchedules(const QMimeData* data) {
+    QStringList paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && schedule::IsScheduleFile(url.toLocalFile())) paths << url.toLocalFile();
+    return paths;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedSchedules(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QString& path : DroppedSchedules(event->mimeData())) OpenSchedule(path);
+    event->acceptProposedAction();
+}
 
 std::optional<SupplyKind> MainWindow::Supply() const {
     if (Option4->Value()) return SupplyKind::ThreePhase;

@@ -114,6 +114,9 @@ public:
     void ClearAfterMessage() override;
     QRect MainWindowGeometry() const override { return frameGeometry(); }
 
+    // Opens a cable schedule file (CSV or XLSX) in a schedule window of its own.
+    void OpenSchedule(const QString& path);
+
     // The supply chosen, nothing while no option of "род тока" is.
     std::optional<SupplyKind> Supply() const;
 
@@ -133,6 +136,9 @@ public:
 
 protected:
     void OnClosePressed() override;
+    // A schedule file dropped on the window opens in a schedule window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

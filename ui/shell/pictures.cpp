@@ -200,6 +200,14 @@ QImage HelpPage(qreal ratio) {
                               "отвечает за последствия их применения. В каждом конкретном случае "
                               "обращайтесь к специалистам."));
 
+    p.setFont(PixelFont(12, true));
+    p.drawText(QRect(30, 256, 550, 18), Qt::AlignLeft, QStringLiteral("Кабельный журнал"));
+    p.setFont(PixelFont(12));
+    p.drawText(QRect(30, 274, 550, 56), Qt::AlignLeft | Qt::TextWordWrap,
+               QStringLiteral("Файл CSV или XLSX перетащите на окно программы или откройте клавишами Ctrl+O: "
+                              "каждая строка рассчитывается, как в окне, результат сохраняется кнопкой "
+                              "«Сохранить». Из командной строки — kelvo-calc (справка: kelvo-calc --help)."));
+
     p.setFont(PixelFont(12));
     p.setPen(QColor(60, 40, 20));
     p.drawText(QRect(30, HelpMailLinkArea().top(), 400, HelpMailLinkArea().height()), Qt::AlignLeft | Qt::AlignVCenter,

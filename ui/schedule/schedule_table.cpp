@@ -1,0 +1,104 @@
+#include "ui/schedule/schedule_table.h"
+
+#include <QBrush>
+#include <QColor>
+
+namespace kelvo::schedule {
+
+std::vector<std::string_view> SplitFields(std::string_view texts) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i] != kFieldEnd) continue;
+        fields.push_back(texts.substr(start, i - start));
+        start = i + 1;
+    }
+    return fields;
+}
+
+void ScheduleTable::Append(const RowChunk& chunk) {
+    std::size_t first = 0;
+    std::uint32_t start = 0;
+    if (header_.empty() && !chunk.ends.empty()) {
+        for (const std::string_view field : SplitFields(std::string_view(chunk.texts).substr(0, chunk.ends[0])))
+            header_.emplace_back(field);
+        start = chunk.ends[0];
+        first = 1;
+        beginResetModel();
+        columns_ = static_cast<int>(header_.size());
+        endResetModel();
+    }
+    if (first >= chunk.ends.size()) return;
+    const std::size_t rows = chunk.ends.size() - first;
+    beginInsertRows({}, static_cast<int>(row_ends_.size()), static_cast<int>(row_ends_.size() + rows - 1));
+    const std::uint64_t base = texts_.size();
+    texts_.append(chunk.texts, start, chunk.texts.size() - start);
+    int widest = columns_;
+    for (std::size_t i = first; i < chunk.ends.size(); ++i) {
+        row_ends_.push_back(base + (chunk.ends[i] - start));
+        with_message_.push_back(chunk.with_message[i]);
+        message_rows_ += chunk.with_message[i] ? 1 : 0;
+        const std::uint32_t from = i == 0 ? 0 : chunk.ends[i - 1];
+        int fields = 0;
+        for (std::uint32_t k = from; k < chunk.ends[i]; ++k) fields += chunk.texts[k] == kFieldEnd;
+        widest = std::max(widest, fields);
+    }
+    endInsertRows();
+    if (widest > columns_) {
+        // Rows with fields beyond the header's and the results' width.
+        beginInsertColumns({}, columns_, widest - 1);
+        columns_ = widest;
+        endInsertColumns();
+    }
+}
+
+void ScheduleTable::Clear() {
+    beginResetModel();
+    header_.clear();
+    texts_.clear();
+    row_ends_.clear();
+    with_message_.clear();
+    message_rows_ = 0;
+    columns_ = 0;
+    endResetModel();
+}
+
+std::vector<std::string_view> ScheduleTable::Row(std::size_t row) const {
+    const std::uint64_t from = row == 0 ? 0 : row_ends_[row - 1];
+    return SplitFields(std::string_view(texts_).substr(from, row_ends_[row] - from));
+}
+
+void ScheduleTable::WriteTo(cli::TableWriter& writer) const {
+    for (const std::string& name : header_) writer.Field(name);
+    writer.EndRecord();
+    for (std::size_t row = 0; row < row_ends_.size(); ++row) {
+        for (const std::string_view field : Row(row)) writer.Field(field);
+        writer.EndRecord();
+    }
+}
+
+int ScheduleTable::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(row_ends_.size());
+}
+
+int ScheduleTable::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
+
+QVariant ScheduleTable::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    if (role == Qt::BackgroundRole) return with_message_[row] ? QBrush(QColor(255, 215, 205)) : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    const auto fields = Row(row);
+    const auto column = static_cast<std::size_t>(index.column());
+    if (column >= fields.size()) return {};
+    return QString::fromUtf8(fields[column].data(), static_cast<qsizetype>(fields[column].size()));
+}
+
+QVariant ScheduleTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    if (section < static_cast<int>(header_.size())) return QString::fromStdString(header_[static_cast<std::size_t>(section)]);
+    return {};
+}
+
+}  // namespace kelvo::schedule

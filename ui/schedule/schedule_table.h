@@ -1,0 +1,59 @@
+// The rows of a calculated schedule as the schedule window shows them: kept compactly (one
+// arena of texts for all rows, so that a million rows fit in memory), handed to a table view
+// through a model, and written back out through the schedule's writers.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/table.h"
+
+namespace kelvo::schedule {
+
+// A piece of rows made on the calculating thread and handed to the window's.
+struct RowChunk {
+    std::string texts;                 // every field followed by kFieldEnd, row after row
+    std::vector<std::uint32_t> ends;   // where each row ends in texts
+    std::vector<bool> with_message;    // per row
+};
+inline constexpr char kFieldEnd = '\x1f';
+
+class ScheduleTable : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ScheduleTable(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+    // The header (the first row of the first chunk) sets the columns.
+    void Append(const RowChunk& chunk);
+    void Clear();
+
+    std::size_t RowCount() const { return row_ends_.size(); }  // without the header
+    std::size_t MessageRowCount() const { return message_rows_; }
+    std::vector<std::string_view> Row(std::size_t row) const;  // fields of a data row
+    const std::vector<std::string>& Header() const { return header_; }
+    bool RowHasMessage(std::size_t row) const { return with_message_[row]; }
+
+    // Writes the header and every row (the caller begins and finishes the writer).
+    void WriteTo(cli::TableWriter& writer) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<std::string> header_;
+    std::string texts_;
+    std::vector<std::uint64_t> row_ends_;
+    std::vector<bool> with_message_;
+    std::size_t message_rows_ = 0;
+    int columns_ = 0;
+};
+
+// Splits a row's texts at kFieldEnd.
+std::vector<std::string_view> SplitFields(std::string_view texts);
+
+}  // namespace kelvo::schedule

@@ -1,0 +1,175 @@
+#include "ui/schedule/schedule_window.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+
+#include "cli/schedule_file.h"
+#include "ui/schedule/schedule_job.h"
+#include "ui/schedule/schedule_table.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/program.h"
+#include "ui/shell/qtext.h"
+#include "ui/shell/skin.h"
+
+namespace kelvo::schedule {
+
+using shell::Q;
+using shell::S;
+
+namespace {
+
+QString Message(const std::string& text) { return Q(text); }
+
+// What a finished calculation that could not read the whole file says.
+QString EndFault(const cli::ScheduleReport& report) {
+    using Status = cli::ScheduleReport::Status;
+    switch (report.status) {
+        case Status::NoHeader:
+            return QStringLiteral("В файле нет строки заголовка: он пуст.");
+        case Status::HeaderTooLong:
+            return QStringLiteral("Строка заголовка длиннее 1 МиБ: это не кабельный журнал.");
+        case Status::UnclosedQuote:
+            return QStringLiteral("Кавычка поля, начатого в строке %1, не закрыта до конца файла.")
+                .arg(report.quote_line);
+        case Status::ReadFault:
+            return Q(report.fault);
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+bool IsScheduleFile(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("csv") || suffix == QLatin1String("xlsx");
+}
+
+ScheduleWindow::ScheduleWindow(QWidget* owner, const QString& path)
+    : SkinnedWindow(QStringLiteral("kelvo — ") + QFileInfo(path).fileName(),
+                    QStringLiteral("Кабельный журнал: ") + QFileInfo(path).fileName(), 40),
+      path_(path),
+      table_(std::make_unique<ScheduleTable>()),
+      view_(new QTableView(this)),
+      counts_(new QLabel(this)),
+      progress_(new QProgressBar(this)),
+      cancel_(new QPushButton(QStringLiteral("Отмена"), this)),
+      save_(new QPushButton(QStringLiteral("Сохранить"), this)) {
+    setParent(owner, windowFlags());
+    setObjectName(QStringLiteral("ScheduleWindow"));
+    shell::SetBackground(this, shell::colors::kBackground);
+    view_->setObjectName(QStringLiteral("ScheduleView"));
+    view_->setModel(table_.get());
+    view_->horizontalHeader()->setDefaultSectionSize(110);
+    view_->verticalHeader()->setDefaultSectionSize(20);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    counts_->setObjectName(QStringLiteral("ScheduleCounts"));
+    progress_->setRange(0, 1000);
+    save_->setEnabled(false);
+    for (QWidget* control : std::initializer_list<QWidget*>{cancel_, save_})
+        shell::SetBackground(control, shell::colors::kBackground);
+    // In twips, as the other windows: the table, and under it the counts and the buttons.
+    shell::PlaceTwips(view_, 120, 480, 13560, 6600);
+    shell::PlaceTwips(counts_, 120, 7200, 7200, 375);
+    shell::PlaceTwips(progress_, 7440, 7200, 2880, 375);
+    shell::PlaceTwips(cancel_, 10440, 7200, 1500, 375);
+    shell::PlaceTwips(save_, 12120, 7200, 1560, 375);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        if (job_) job_->Cancel();
+    });
+    connect(save_, &QPushButton::clicked, this, &ScheduleWindow::OnSaveClick);
+    StackFrame();
+    ResizeTwips(13800, 7740);
+    ApplyFrame();
+    counts_->setText(QStringLiteral("Расчет…"));
+    job_ = std::make_unique<ScheduleJob>(
+        S(path), this, [this](const RowChunk& chunk, double progress) { OnRows(chunk, progress); },
+        [this](const JobEnd& end) { OnEnd(end); });
+}
+
+ScheduleWindow::~ScheduleWindow() = default;
+
+void ScheduleWindow::OnRows(const RowChunk& chunk, double progress) {
+    table_->Append(chunk);
+    if (progress >= 0) progress_->setValue(static_cast<int>(progress * 1000));
+    ShowCounts();
+}
+
+void ScheduleWindow::ShowCounts() {
+    const std::size_t rows = table_->RowCount(), messages = table_->MessageRowCount();
+    counts_->setText(QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3")
+                         .arg(rows)
+                         .arg(rows - messages)
+                         .arg(messages));
+}
+
+void ScheduleWindow::OnEnd(const JobEnd& end) {
+    finished_ = true;
+    progress_->setValue(progress_->maximum());
+    cancel_->setEnabled(false);
+    input_format_ = std::make_unique<cli::TableFormat>(end.input);
+    const QString fault = end.error.empty() ? EndFault(end.report) : Message(end.error);
+    const bool cancelled = end.report.status == cli::ScheduleReport::Status::Cancelled;
+    ShowCounts();
+    if (cancelled) counts_->setText(counts_->text() + QStringLiteral(" — расчет отменен"));
+    // Only a whole schedule is saved: a part would pass for the whole.
+    save_->setEnabled(fault.isEmpty() && !cancelled);
+    emit finished();
+    if (!fault.isEmpty()) shell::ShowMessage(fault, shell::MainWindowWhileShown::Visible, true);
+}
+
+void ScheduleWindow::OnSaveClick() {
+    const QFileInfo opened(path_);
+    const QString suggested = opened.dir().filePath(opened.completeBaseName() + QStringLiteral("-результат.") +
+                                                    (opened.suffix().toLower() == QLatin1String("xlsx")
+                                                         ? QStringLiteral("xlsx")
+                                                         : QStringLiteral("csv")));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результат"), suggested,
+                                                      QStringLiteral("Книга Excel (*.xlsx);;CSV (*.csv)"));
+    if (!path.isEmpty()) SaveTo(path);
+}
+
+QString ScheduleWindow::SaveTo(const QString& path) {
+    const auto fail = [](const QString& why) {
+        shell::ShowMessage(why, shell::MainWindowWhileShown::Visible, true);
+        return why;
+    };
+    if (!finished_ || !save_->isEnabled()) return fail(QStringLiteral("Расчет еще не закончен."));
+    // The opened file is kept unless the user agrees to write over it.
+    const auto opened = cli::IdentityOfPath(S(path_));
+    if (opened && opened == cli::IdentityOfPath(S(path))) {
+        const bool agreed = confirm_ ? confirm_(path)
+                                     : QMessageBox::question(this, QStringLiteral("Сохранить результат"),
+                                                             QStringLiteral("Записать результат поверх открытого "
+                                                                            "файла «%1»?")
+                                                                 .arg(QFileInfo(path).fileName())) == QMessageBox::Yes;
+        if (!agreed) return QStringLiteral("не записано");
+    }
+    cli::OutputOptions options;
+    options.kind = cli::KindOfPath(S(path));
+    std::string error;
+    const auto output = cli::ScheduleOutput::Open(S(path), options, error);
+    if (!output) return fail(QStringLiteral("Не удается создать «%1»: %2").arg(path, Q(error)));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    output->Writer().Begin(*input_format_, table_->Header().empty() ? 0 : table_->Header().size() - 1);
+    table_->WriteTo(output->Writer());
+    const bool written = output->Commit(error);
+    QApplication::restoreOverrideCursor();
+    if (!written) return fail(QStringLiteral("Не удалось записать «%1»: %2").arg(path, Q(error)));
+    return {};
+}
+
+void ScheduleWindow::OnClosePressed() {
+    if (job_) job_->Cancel();
+    hide();
+    deleteLater();
+}
+
+}  // namespace kelvo::schedule
