@@ -1,6 +1,7 @@
 #include "cli/csv.h"
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -15,14 +16,47 @@ std::array<bool, 256> SpecialBytes(char separator) {
     return table;
 }
 
+// Eight bytes at a time: a word with the high bit set in every byte equal to `pattern`'s bytes.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7FULL;
+inline std::uint64_t Matches(std::uint64_t word, std::uint64_t pattern) {
+    const std::uint64_t x = word ^ pattern;
+    return ~(((x & kLows) + kLows) | x | kLows);
+}
+
+inline std::uint64_t Load(const char* data) {
+    std::uint64_t word;
+    std::memcpy(&word, data, 8);
+    return word;
+}
+
 }  // namespace
 
+std::size_t CsvReader::NextSpecial(const char* data, std::size_t from, std::size_t size) const {
+    std::size_t i = from;
+    for (; i + 8 <= size; i += 8) {
+        const std::uint64_t word = Load(data + i);
+        const std::uint64_t found = Matches(word, separator_word_) | Matches(word, kOnes * '"') |
+                                    Matches(word, kOnes * '\r') | Matches(word, kOnes * '\n');
+        if (found) return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+    }
+    for (; i < size; ++i)
+        if (special_[static_cast<unsigned char>(data[i])]) return i;
+    return size;
+}
+
 CsvReader::CsvReader(std::istream& in, char separator)
-    : in_(*in.rdbuf()), separator_(separator), special_(SpecialBytes(separator)), buffer_(kBufferBytes) {}
+    : in_(*in.rdbuf()),
+      separator_(separator),
+      separator_word_(kOnes * static_cast<unsigned char>(separator)),
+      special_(SpecialBytes(separator)),
+      buffer_(kBufferBytes) {}
 
 CsvWriter::CsvWriter(std::ostream& out, char separator, std::string_view line_break, bool byte_order_mark)
     : out_(out),
       separator_(separator),
+      separator_word_(kOnes * static_cast<unsigned char>(separator)),
       line_break_(line_break),
       special_(SpecialBytes(separator)),
       buffer_(kBufferBytes) {
@@ -35,6 +69,9 @@ int CsvReader::Peek() {
         end_ = static_cast<std::size_t>(
             std::max<std::streamsize>(0, in_.sgetn(buffer_.data(), static_cast<std::streamsize>(buffer_.size()))));
         if (end_ == 0) return -1;
+        // Checked once here, a piece of UTF-8 spares every record in it its own check.
+        utf8_.Feed(std::string_view(buffer_.data(), end_));
+        piece_is_utf8_ = !utf8_.Failed();
     }
     return static_cast<unsigned char>(buffer_[position_]);
 }
@@ -79,9 +116,32 @@ bool CsvReader::NextPlain(std::vector<std::string_view>& fields) {
     const std::size_t available = end_ - position_;
     fields.clear();
     std::size_t start = 0;
-    for (std::size_t i = 0; i < available; ++i) {
+    // The special bytes of eight bytes at once, taken one after another.
+    std::size_t word_at = 0;
+    std::uint64_t marks = 0;
+    const auto next = [&]() -> std::size_t {
+        while (marks == 0) {
+            if (word_at + 8 > available) {
+                // The last bytes of the buffer, one by one.
+                for (std::size_t i = std::max(word_at, start); i < available; ++i)
+                    if (special_[static_cast<unsigned char>(data[i])]) {
+                        word_at = i + 1;
+                        return i;
+                    }
+                word_at = available;
+                return available;
+            }
+            const std::uint64_t word = Load(data + word_at);
+            marks = Matches(word, separator_word_) | Matches(word, kOnes * '"') | Matches(word, kOnes * '\r') |
+                    Matches(word, kOnes * '\n');
+            word_at += 8;
+        }
+        const std::size_t i = word_at - 8 + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+        marks &= marks - 1;
+        return i;
+    };
+    for (std::size_t i = next(); i < available; i = next()) {
         const auto c = static_cast<unsigned char>(data[i]);
-        if (!special_[c]) continue;
         if (c == static_cast<unsigned char>(separator_)) {
             fields.emplace_back(data + start, i - start);
             start = i + 1;
@@ -97,6 +157,8 @@ bool CsvReader::NextPlain(std::vector<std::string_view>& fields) {
         position_ += after;
         ++line_;
         if (first_break_.empty()) first_break_ = after - i == 2 ? "\r\n" : c == '\r' ? "\r" : "\n";
+        record_is_utf8_ = piece_is_utf8_ || IsValidUtf8(std::string_view(data, i));
+        plain_record_ = std::string_view(data, i);
         return true;
     }
     return false;  // the record goes on past the buffer
@@ -185,6 +247,8 @@ CsvReader::Result CsvReader::NextQuoted(std::vector<std::string_view>& fields, s
         return Result::TooLong;
     }
     if (stop == Stop::InputEnd && quoted_) return Result::UnclosedQuote;
+    record_is_utf8_ = IsValidUtf8(raw_);
+    plain_record_ = {};
     ends_.push_back(record_.size());
     std::size_t start = 0;
     for (const std::size_t end : ends_) {
@@ -221,20 +285,29 @@ void CsvWriter::MakeRoom(std::size_t bytes) {
 }
 
 void CsvWriter::Field(std::string_view field) {
-    // The field is copied as it is while looking for the bytes that need quotes; the rare field
-    // that has them, or starts or ends with a space (which a spreadsheet would otherwise drop),
-    // is written again in quotes.
     char* out = Reserve(2 * field.size() + 3);
     if (!first_) *out++ = separator_;
     first_ = false;
-    char* const start = out;
-    bool special = !field.empty() && (field.front() == ' ' || field.back() == ' ');
-    for (const char c : field) {
-        *out++ = c;
-        special |= special_[static_cast<unsigned char>(c)];
+    // A field with a byte that needs quotes, or that starts or ends with a space (which a
+    // spreadsheet would otherwise drop), is written in quotes; any other as it is.
+    const std::size_t size = field.size();
+    const char* data = field.data();
+    bool special = size != 0 && (data[0] == ' ' || data[size - 1] == ' ');
+    // Copied while it is looked through: eight bytes at a time, then the rest.
+    std::size_t i = 0;
+    for (; !special && i + 8 <= size; i += 8) {
+        const std::uint64_t word = Load(data + i);
+        special = (Matches(word, separator_word_) | Matches(word, kOnes * '"') | Matches(word, kOnes * '\r') |
+                   Matches(word, kOnes * '\n')) != 0;
+        std::memcpy(out + i, &word, 8);
     }
-    if (special) {
-        out = start;
+    for (; !special && i < size; ++i) {
+        special = special_[static_cast<unsigned char>(data[i])];
+        out[i] = data[i];
+    }
+    if (!special) {
+        out += size;
+    } else {
         *out++ = '"';
         for (const char c : field) {
             if (c == '"') *out++ = '"';
@@ -268,51 +341,68 @@ void CsvWriter::Flush() {
     used_ = 0;
 }
 
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
+namespace {
+
+// UTF-8 as a small automaton over classes of bytes: 0 accepts, 1 rejects, the others wait for
+// continuation bytes (5 to 8 for the lead bytes that limit the next one: E0, ED, F0, F4).
+// clang-format off
+constexpr std::array<std::uint8_t, 256> kUtf8Class = [] {
+    std::array<std::uint8_t, 256> c{};
+    for (int b = 0x80; b <= 0x8F; ++b) c[b] = 1;
+    for (int b = 0x90; b <= 0x9F; ++b) c[b] = 2;
+    for (int b = 0xA0; b <= 0xBF; ++b) c[b] = 3;
+    for (int b = 0xC0; b <= 0xC1; ++b) c[b] = 4;
+    for (int b = 0xC2; b <= 0xDF; ++b) c[b] = 5;
+    c[0xE0] = 6;
+    for (int b = 0xE1; b <= 0xEF; ++b) c[b] = 7;
+    c[0xED] = 8;
+    c[0xF0] = 9;
+    for (int b = 0xF1; b <= 0xF3; ++b) c[b] = 10;
+    c[0xF4] = 11;
+    for (int b = 0xF5; b <= 0xFF; ++b) c[b] = 12;
+    return c;
+}();
+constexpr std::uint8_t kUtf8Next[9][13] = {
+    //0  80 90 A0 C0 C2 E0 E1 ED F0 F1 F4 F5   byte class
+    {0, 1, 1, 1, 1, 2, 5, 3, 6, 7, 4, 8, 1},  // 0 between characters
+    {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 1 rejected
+    {1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 2 one continuation byte to come
+    {1, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 3 two to come
+    {1, 3, 3, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 4 three to come
+    {1, 1, 1, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 5 after E0: A0–BF
+    {1, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 6 after ED: 80–9F (no surrogates)
+    {1, 1, 3, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 7 after F0: 90–BF
+    {1, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},  // 8 after F4: 80–8F (up to U+10FFFF)
+};
+// clang-format on
+
+// The same, flattened with every state times 16, so that a step is one lookup.
+constexpr std::array<std::uint8_t, 9 * 16> kUtf8Step = [] {
+    std::array<std::uint8_t, 9 * 16> step{};
+    for (int state = 0; state < 9; ++state)
+        for (int type = 0; type < 13; ++type)
+            step[state * 16 + type] = static_cast<std::uint8_t>(kUtf8Next[state][type] * 16);
+    return step;
+}();
+
+}  // namespace
+
+std::uint8_t Utf8State(std::uint8_t state, std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    while (i < n) {
-        // Plain ASCII, eight bytes at a time.
-        if (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + i, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        // The two-byte letters (Cyrillic among them) at once.
-        if (c >= 0xC2 && c <= 0xDF && i + 1 < n && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
-            i += 2;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned min = 0;
-        unsigned code = 0;
-        if ((c & 0xE0) == 0xC0) {
-            length = 2, min = 0x80, code = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            length = 3, min = 0x800, code = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            length = 4, min = 0x10000, code = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > n) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto cc = static_cast<unsigned char>(text[i + k]);
-            if ((cc & 0xC0) != 0x80) return false;
-            code = (code << 6) | (cc & 0x3F);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += length;
+    unsigned at = state * 16u;
+    std::size_t i = 0;
+    // Eight bytes at a time: plain ASCII between characters is passed over, anything else goes
+    // through the automaton byte by byte.
+    for (; i + 8 <= n; i += 8) {
+        if (at == 0 && (Load(text.data() + i) & kHighs) == 0) continue;
+        for (std::size_t k = 0; k < 8; ++k) at = kUtf8Step[at + kUtf8Class[p[i + k]]];
+        if (at == 16) return 1;
     }
-    return true;
+    for (; i < n; ++i) at = kUtf8Step[at + kUtf8Class[p[i]]];
+    return static_cast<std::uint8_t>(at / 16);
 }
+
+bool IsValidUtf8(std::string_view text) { return Utf8State(0, text) == 0; }
 
 }  // namespace kelvo::cli

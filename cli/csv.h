@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <functional>
 #include <istream>
@@ -11,6 +12,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "cli/encoding.h"
 
 namespace kelvo::cli {
 
@@ -43,6 +46,11 @@ public:
 
     // The line (from 1) on which the record last returned begins.
     std::size_t RecordLine() const { return record_line_; }
+    // Whether the record last returned is well-formed UTF-8.
+    bool RecordIsUtf8() const { return record_is_utf8_; }
+    // The record's own text, without its line break, when it had no quotes (empty otherwise);
+    // valid until the next call.
+    std::string_view PlainRecord() const { return plain_record_; }
     // Whether the input began with a UTF-8 byte-order mark (known once the first record is read).
     bool HadByteOrderMark() const { return had_bom_; }
     // The line break that ended the first record: "\r\n" or "\n" (empty while none has).
@@ -57,13 +65,20 @@ private:
     // Consumes bytes of the current record from the buffer; see Scan.
     enum class Stop { RecordEnd, InputEnd, Limit };
     Stop Scan(const std::function<void(std::string_view)>* pass);
+    // Where the next byte that ends a run of plain text stands in data[from, size), or size.
+    std::size_t NextSpecial(const char* data, std::size_t from, std::size_t size) const;
     // The next byte (refilling the buffer), or -1 at the end of the input.
     int Peek();
     int Take();
 
     std::streambuf& in_;
     char separator_;
+    std::uint64_t separator_word_;     // the separator in every byte of a word
     std::array<bool, 256> special_{};  // the bytes that end a run of plain field text
+    Utf8Check utf8_;                   // of everything read so far
+    bool piece_is_utf8_ = true;        // the buffer and all before it
+    bool record_is_utf8_ = true;
+    std::string_view plain_record_;
     bool had_bom_ = false;
     std::string_view first_break_;
     std::vector<char> buffer_;
@@ -121,6 +136,7 @@ private:
 
     std::ostream& out_;
     char separator_;
+    std::uint64_t separator_word_;
     std::string line_break_;
     std::array<bool, 256> special_{};  // the bytes that make a field need quotes
     std::vector<char> buffer_;
@@ -130,5 +146,8 @@ private:
 
 // Whether a text is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
+// Reads `text` on from a state of the UTF-8 automaton (0 between characters, 1 rejected, any
+// other in the middle of a character) and returns the state after it.
+std::uint8_t Utf8State(std::uint8_t state, std::string_view text);
 
 }  // namespace kelvo::cli

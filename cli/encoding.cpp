@@ -61,30 +61,7 @@ std::size_t Utf8Length(unsigned char lead) {
 
 char32_t Cp1251CodePoint(unsigned char byte) { return byte < 0x80 ? byte : kCp1251[byte - 0x80]; }
 
-void Utf8Check::Feed(std::string_view piece) {
-    if (!valid_ || piece.empty()) return;
-    if (!pending_.empty()) {
-        // Finish the character the last piece began.
-        const std::size_t need = Utf8Length(static_cast<unsigned char>(pending_[0])) - pending_.size();
-        const std::size_t take = std::min(need, piece.size());
-        pending_.append(piece.substr(0, take));
-        piece.remove_prefix(take);
-        if (pending_.size() < Utf8Length(static_cast<unsigned char>(pending_[0]))) return;
-        valid_ = IsValidUtf8(pending_);
-        pending_.clear();
-        if (!valid_) return;
-    }
-    // Keep back a character the piece ends in the middle of.
-    std::size_t end = piece.size();
-    for (std::size_t back = 1; back <= 3 && back <= piece.size(); ++back) {
-        const auto c = static_cast<unsigned char>(piece[piece.size() - back]);
-        if ((c & 0xC0) == 0x80) continue;
-        if (c >= 0xC0 && Utf8Length(c) > back) end = piece.size() - back;
-        break;
-    }
-    valid_ = IsValidUtf8(piece.substr(0, end));
-    pending_.assign(piece.substr(end));
-}
+void Utf8Check::Feed(std::string_view piece) { state_ = Utf8State(state_, piece); }
 
 Cp1251Decoder::int_type Cp1251Decoder::underflow() {
     const std::streamsize got = source_.sgetn(raw_.data(), static_cast<std::streamsize>(raw_.size()));

@@ -19,13 +19,12 @@ class Utf8Check {
 public:
     void Feed(std::string_view piece);
     // Whether everything fed is UTF-8 (a character left unfinished at the end is not).
-    bool Valid() const { return valid_ && pending_.empty(); }
+    bool Valid() const { return state_ == 0; }
     // Whether a byte fed so far cannot be UTF-8, whatever follows.
-    bool Failed() const { return !valid_; }
+    bool Failed() const { return state_ == 1; }
 
 private:
-    bool valid_ = true;
-    std::string pending_;  // the start of a character the last piece ended in
+    std::uint8_t state_ = 0;  // of the automaton of Utf8State
 };
 
 // Reads Windows-1251 from `source` and hands it on as UTF-8.

@@ -98,14 +98,16 @@ std::optional<LayingMethod> LayingFromCode(std::string_view code) {
     return static_cast<LayingMethod>(kWireLayingCount + static_cast<std::size_t>(number - 1));
 }
 
-bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out) {
+bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out,
+                  bool fields_are_utf8) {
     auto fail = [&](std::string message) {
         out = Failed(std::move(message));
         return false;
     };
     // clang-format on
-    for (const std::string_view field : row)
-        if (!IsValidUtf8(field)) return fail(messages::kNotUtf8);
+    if (!fields_are_utf8)
+        for (const std::string_view field : row)
+            if (!IsValidUtf8(field)) return fail(messages::kNotUtf8);
     std::string_view missing;
     auto cell = [&](Column column, bool required) -> std::string_view {
         const auto index = columns.IndexOf(column);
@@ -174,12 +176,11 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     line.multiplicity = multiplicity.empty() ? kDefaultMultiplicity : multiplicity;
 
     if (reverse) {
-        out = CalculateReverse({std::move(line), std::string(section)});
+        CalculateReverse({line, section}, out);
     } else {
         line.length = length;
         line.loss_percent = loss;
-        out = CalculateForward(
-            {std::move(line), current_given ? GivenLoad::Current : GivenLoad::Power, std::string(load)});
+        CalculateForward({line, current_given ? GivenLoad::Current : GivenLoad::Power, load}, out);
     }
     return out.message.empty();
 }
@@ -297,15 +298,30 @@ private:
         } else if (count > width_) {
             result_ = Failed(messages::kSurplusFields);
             calculated = false;
+        } else if (!reader_.RecordIsUtf8()) {
+            result_ = Failed(messages::kNotUtf8);
+            calculated = false;
         } else {
-            calculated = CalculateRow(*columns_, fields_, result_);
+            calculated = CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true);
         }
         const std::size_t shown = std::min(count, width_);
-        for (std::size_t i = 0; i < shown; ++i) writer_.Field(fields_[i]);
+        if (count == fields_.size() && count <= width_ && CopyablePlain()) {
+            writer_.Raw(reader_.PlainRecord());  // the same bytes, in one piece
+        } else {
+            for (std::size_t i = 0; i < shown; ++i) writer_.Field(fields_[i]);
+        }
         for (std::size_t i = shown; i < width_; ++i) writer_.Field({});
         WriteResults(blank ? no_result_ : result_);
         for (std::size_t i = width_; i < count; ++i) writer_.Field(fields_[i]);
         return calculated;
+    }
+
+    // Whether the record's text can stand for its fields in the output.
+    bool CopyablePlain() const {
+        if (!writer_.CopiesPlainRecords() || reader_.PlainRecord().empty()) return false;
+        for (const std::string_view field : fields_)
+            if (!field.empty() && (field.front() == ' ' || field.back() == ' ')) return false;
+        return true;
     }
 
     void WriteResults(const LineResult& line) {

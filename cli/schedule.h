@@ -61,7 +61,9 @@ std::string NormalizedColumnName(std::string_view name);
 
 // Calculates one row into `result` (whatever it held before is replaced). Returns whether the
 // row was calculated without a message.
-bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result);
+// `fields_are_utf8`: the reader has checked the row's encoding already.
+bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result,
+                  bool fields_are_utf8 = false);
 
 // Reads a whole schedule and writes it back with the result columns, one row at a time (the
 // memory used does not grow with the number of rows). Every input row comes out once, in

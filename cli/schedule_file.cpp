@@ -101,6 +101,8 @@ private:
             return input_.reader_->PassThrough(bytes, field, at_field);
         }
         std::size_t RecordLine() const override { return input_.reader_->RecordLine(); }
+        bool RecordIsUtf8() const override { return input_.reader_->RecordIsUtf8(); }
+        std::string_view PlainRecord() const override { return input_.reader_->PlainRecord(); }
         TableFormat Format() const override { return input_.reader_->Format(); }
         std::string Fault() const override {
             return input_.buffer_.error() ? ReadFault(input_.buffer_.error()) : std::string();

@@ -20,6 +20,8 @@ public:
         return reader_.PassThrough(bytes, field, at_field);
     }
     std::size_t RecordLine() const override { return reader_.RecordLine(); }
+    bool RecordIsUtf8() const override { return reader_.RecordIsUtf8(); }
+    std::string_view PlainRecord() const override { return reader_.PlainRecord(); }
     TableFormat Format() const override {
         TableFormat format = format_;
         format.byte_order_mark = reader_.HadByteOrderMark();
@@ -47,7 +49,9 @@ public:
         if (encoding == Encoding::Cp1251) encoder_ = std::make_unique<Cp1251Encoder>(*out_.rdbuf());
         encoded_ = std::make_unique<std::ostream>(encoder_ ? encoder_.get() : out_.rdbuf());
         writer_.emplace(*encoded_, csv_input ? input.separator : ';', csv_input ? input.line_break : "\r\n", bom);
+        copies_plain_ = csv_input;
     }
+    bool CopiesPlainRecords() const override { return copies_plain_; }
     void Field(std::string_view field) override { writer_->Field(field); }
     void Raw(std::string_view bytes) override { writer_->Raw(bytes); }
     void EndRecord() override { writer_->EndRecord(); }
@@ -68,6 +72,7 @@ private:
     std::unique_ptr<Cp1251Encoder> encoder_;
     std::unique_ptr<std::ostream> encoded_;
     std::optional<CsvWriter> writer_;
+    bool copies_plain_ = false;
 };
 
 }  // namespace

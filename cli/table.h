@@ -39,6 +39,10 @@ public:
     virtual TableFormat Format() const = 0;
     // A reading fault found on the way (the reader then ends as if the input had); empty when none.
     virtual std::string Fault() const = 0;
+    // Whether the record last read is well-formed UTF-8 (a decoded or parsed input always is).
+    virtual bool RecordIsUtf8() const { return true; }
+    // The record's own CSV text when it has no quotes (see CsvReader::PlainRecord); else empty.
+    virtual std::string_view PlainRecord() const { return {}; }
     // How much of the input has been read, from 0 to 1; negative when it cannot be told.
     virtual double Progress() const { return -1; }
 };
@@ -52,6 +56,10 @@ public:
     virtual void Field(std::string_view field) = 0;
     // A record's own bytes, passed through unchanged (a CSV row over the length limit).
     virtual void Raw(std::string_view bytes) = 0;
+    // Whether a plain record's text (TableReader::PlainRecord) written with Raw comes out as its
+    // fields written one by one would (the same separator), when no field begins or ends with a
+    // space.
+    virtual bool CopiesPlainRecords() const { return false; }
     virtual void EndRecord() = 0;
     // Hands over everything written; false, with the reason, when the output could not be made.
     virtual bool Finish(std::string& error) = 0;

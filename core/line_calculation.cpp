@@ -12,16 +12,14 @@ namespace kelvo {
 
 namespace {
 
-std::string Rounded(double value) { return WriteNumber(RoundHalfEven2(value)); }
+void WriteRounded(std::string& text, double value) { text = WriteNumber(RoundHalfEven2(value)); }
 
 // The protection for a current (a value with at most two decimals, as its box shows it):
 // breaker at the multiplicity, the device and its trip current, as the pipeline chains them.
 // Each number is the one its box's text reads as.
-void AddProtection(LineResult& result, double current, const std::string& multiplicity) {
-    const auto factor = Fixed4::FromText(multiplicity);
-    const auto amperes = Fixed4::FromDouble(current);
-    if (factor && amperes) {
-        if (const auto at = factor->Times(*amperes)) {
+void AddProtection(LineResult& result, double current, Fixed4 factor) {
+    if (const auto amperes = Fixed4::FromDouble(current)) {
+        if (const auto at = factor.Times(*amperes)) {
             result.current_at_multiplicity = at->Text();
             result.breaker = SelectBreakerRating(at->ToDouble());
             result.rcd_rated = SelectRcdRatedCurrent(result.breaker);
@@ -29,6 +27,24 @@ void AddProtection(LineResult& result, double current, const std::string& multip
     }
     if (const auto reference = RcdReferenceCurrent(current))
         result.rcd_trip = SelectRcdTripCurrent(reference->ToDouble());
+}
+
+// A line with a message: every result empty, as "ОК" leaves the window.
+void Fail(LineResult& out, std::string_view message) {
+    for (std::string* text : {&out.current, &out.power, &out.section_by_current, &out.section_by_loss, &out.recommended,
+                              &out.current_at_multiplicity, &out.breaker, &out.rcd_rated, &out.rcd_trip})
+        text->clear();
+    out.basis = Basis::None;
+    out.message = message;
+}
+
+std::optional<std::string_view> NumbersFault(double load, double voltage, std::optional<double> length,
+                                             std::optional<double> loss) {
+    if (load < 0) return messages::kNegativeLoad;
+    if (voltage <= 0) return messages::kVoltageNotPositive;
+    if (length && *length <= 0) return messages::kLengthNotPositive;
+    if (loss && *loss <= 0) return messages::kLossNotPositive;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -52,11 +68,7 @@ std::optional<std::string_view> FiguresFault(std::string_view load, std::string_
         loss_value = ReadNumber(loss);
         if (!length_value || !loss_value) return std::nullopt;
     }
-    if (*load_value < 0) return messages::kNegativeLoad;
-    if (*voltage_value <= 0) return messages::kVoltageNotPositive;
-    if (length_value && *length_value <= 0) return messages::kLengthNotPositive;
-    if (loss_value && *loss_value <= 0) return messages::kLossNotPositive;
-    return std::nullopt;
+    return NumbersFault(*load_value, *voltage_value, length_value, loss_value);
 }
 
 std::optional<std::string_view> SectionFault(std::string_view section) {
@@ -75,82 +87,88 @@ LineResult Failed(std::string message) {
     return result;
 }
 
+LineResult CalculateForward(const ForwardInput& input) {
+    LineResult result;
+    CalculateForward(input, result);
+    return result;
+}
+
 // The window shows a message and goes on, or fails and ends the click; a later message replaces
 // an earlier one, and "ОК" then empties the results. So the line keeps the last message, and a
-// line with a message has no results.
-LineResult CalculateForward(const ForwardInput& input) {
+// line with a message has no results. Every text is read as a number once.
+void CalculateForward(const ForwardInput& input, LineResult& out) {
     const LineInput& line = input.line;
-    if (!EffectiveLaying(line.conductor)) return Failed(messages::kIncompleteConductor);
+    if (!EffectiveLaying(line.conductor)) return Fail(out, messages::kIncompleteConductor);
     // An empty load is written back as an empty box, which is not a number.
     const auto load = ReadNumber(input.load);
     const auto voltage = ReadNumber(line.voltage);
-    if (!load || !voltage) return Failed(messages::kDecimalComma);
-    if (const auto fault = FiguresFault(input.load, line.voltage, line.length, line.loss_percent))
-        return Failed(std::string(*fault));
-    if (!IsOfferedMultiplicity(line.multiplicity))
-        return Failed(messages::UnknownMultiplicity(line.multiplicity, MultiplicityList()));
+    if (!load || !voltage) return Fail(out, messages::kDecimalComma);
+    const bool length_given = !line.length.empty();
+    std::optional<double> length, loss;
+    if (length_given) {
+        length = ReadNumber(line.length);
+        loss = ReadNumber(line.loss_percent);
+    }
+    if (!length_given || (length && loss))
+        if (const auto fault = NumbersFault(*load, *voltage, length, loss)) return Fail(out, *fault);
+    const auto factor = OfferedMultiplicity(line.multiplicity);
+    if (!factor) return Fail(out, messages::UnknownMultiplicity(line.multiplicity, MultiplicityList()));
 
     double current = 0, power = 0;
-    if (input.given == GivenLoad::Power) {
-        const auto computed = CurrentFromPower(*load, *voltage, {}, line.supply);
-        if (!computed) return Failed(messages::kCannotCalculate);
-        current = *computed;
-        power = *load;
-    } else {
-        const auto computed = PowerFromCurrent(*load, *voltage, {}, line.supply);
-        if (!computed) return Failed(messages::kCannotCalculate);
-        current = *load;
-        power = *computed;
-    }
+    const auto computed = input.given == GivenLoad::Power ? CurrentFromPower(*load, *voltage, {}, line.supply)
+                                                          : PowerFromCurrent(*load, *voltage, {}, line.supply);
+    if (!computed) return Fail(out, messages::kCannotCalculate);
+    current = input.given == GivenLoad::Power ? *computed : *load;
+    power = input.given == GivenLoad::Power ? *load : *computed;
 
-    LineResult result;
-    std::string message;
+    Fail(out, {});
+    std::string_view message;
+    std::string exceed;  // the exceed message names the power, so it is made only when needed
     const double shown_current = RoundHalfEven2(current);
-    result.current = WriteNumber(shown_current);
-    result.power = Rounded(power);
-    result.section_by_current = SelectSectionByCurrent(shown_current, line.conductor);
-    AddProtection(result, shown_current, line.multiplicity);
-    if (result.section_by_current == kExceedMarker)
-        message = messages::ExceedByPower(input.given == GivenLoad::Power ? input.load : result.power);
+    out.current = WriteNumber(shown_current);
+    WriteRounded(out.power, power);
+    out.section_by_current = SelectSectionByCurrent(shown_current, line.conductor);
+    AddProtection(out, shown_current, *factor);
+    if (out.section_by_current == kExceedMarker) {
+        exceed = messages::ExceedByPower(input.given == GivenLoad::Power ? input.load : out.power);
+        message = exceed;
+    }
 
     // The section by voltage loss, from the power as given or computed (not rounded); with no
     // length the required section is 0.
-    std::string required = "0";
-    if (line.length.empty()) {
+    double required = 0;
+    if (!length_given) {
         message = messages::kNoLength;
     } else {
-        const auto length = ReadNumber(line.length);
-        const auto loss = ReadNumber(line.loss_percent);
-        if (!length || !loss) return Failed(messages::kDecimalComma);
+        if (!length || !loss) return Fail(out, messages::kDecimalComma);
         const Material material = *line.conductor.material;
         const auto section = RequiredSection({power, *length, *loss, *voltage}, line.supply, material);
-        if (!section) return Failed(messages::kCannotCalculate);
-        required = Rounded(*section);
+        if (!section) return Fail(out, messages::kCannotCalculate);
+        required = RoundHalfEven2(*section);
     }
-    result.section_by_loss = SelectSectionByVoltageLoss(required, line.conductor);
-    if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
+    out.section_by_loss = SelectSectionByVoltageLoss(required, line.conductor);
+    if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
 
     // The recommendation; on a tie the section by current also stands as the section by voltage
     // loss.
-    if (!result.section_by_loss.empty()) {
-        const auto recommendation = Recommend(result.section_by_current, result.section_by_loss);
+    if (!out.section_by_loss.empty()) {
+        const auto recommendation = Recommend(out.section_by_current, out.section_by_loss);
         if (!recommendation) {
             message = messages::kTooLarge;
         } else {
-            result.basis = recommendation->basis;
-            result.recommended = recommendation->section;
-            if (result.basis == Basis::Current) {
-                result.section_by_loss = result.section_by_current;
+            out.basis = recommendation->basis;
+            out.recommended = recommendation->section;
+            if (out.basis == Basis::Current) {
+                out.section_by_loss = out.section_by_current;
                 // The section by current, written where the section by voltage loss stands, is
                 // checked there too: the exceed marker brings that box's message.
-                if (result.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
+                if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
             }
         }
-    } else if (AboveEveryTable(required, result.section_by_loss, line.conductor)) {
-        message = messages::kLossSectionBeyondTables;
+    } else if (EffectiveLaying(line.conductor)) {
+        message = messages::kLossSectionBeyondTables;  // the required section is above every table
     }
-    if (!message.empty()) return Failed(message);
-    return result;
+    if (!message.empty()) return Fail(out, std::string(message));
 }
 
 std::string RecommendationText(const LineResult& result) {
@@ -159,25 +177,30 @@ std::string RecommendationText(const LineResult& result) {
 }
 
 LineResult CalculateReverse(const ReverseInput& input) {
+    LineResult result;
+    CalculateReverse(input, result);
+    return result;
+}
+
+void CalculateReverse(const ReverseInput& input, LineResult& out) {
     const LineInput& line = input.line;
-    if (const auto fault = SectionFault(input.section)) return Failed(std::string(*fault));
-    if (!EffectiveLaying(line.conductor)) return Failed(messages::kIncompleteConductor);
+    if (const auto fault = SectionFault(input.section)) return Fail(out, *fault);
+    if (!EffectiveLaying(line.conductor)) return Fail(out, messages::kIncompleteConductor);
     const std::string maximum = MaximumCurrentBySection(input.section, line.conductor);
-    if (maximum == kAboveTable) return Failed(messages::kNoCurrentForSection);
-    if (maximum.empty()) return Failed(messages::kSectionNotInTable);
+    if (maximum == kAboveTable) return Fail(out, messages::kNoCurrentForSection);
+    if (maximum.empty()) return Fail(out, messages::kSectionNotInTable);
 
     // The reverse calculation always starts from a fresh pipeline: multiplicity 1.
-    LineResult result;
     const double amperes = *ReadNumber(maximum);
-    AddProtection(result, amperes, std::string(kDefaultMultiplicity));
     const auto voltage = ReadNumber(line.voltage);
-    if (!voltage) return Failed(messages::kDecimalComma);
-    if (const auto fault = FiguresFault(maximum, line.voltage, {}, {})) return Failed(std::string(*fault));
+    if (!voltage) return Fail(out, messages::kDecimalComma);
+    if (const auto fault = NumbersFault(amperes, *voltage, std::nullopt, std::nullopt)) return Fail(out, *fault);
     const auto power = PowerFromCurrent(amperes, *voltage, {}, line.supply);
-    if (!power) return Failed(messages::kCannotCalculate);
-    result.current = Rounded(amperes);
-    result.power = Rounded(*power);
-    return result;
+    if (!power) return Fail(out, messages::kCannotCalculate);
+    Fail(out, {});
+    AddProtection(out, amperes, *OfferedMultiplicity(kDefaultMultiplicity));
+    WriteRounded(out.current, amperes);
+    WriteRounded(out.power, *power);
 }
 
 }  // namespace kelvo

@@ -13,24 +13,25 @@ namespace kelvo {
 
 enum class GivenLoad { Power, Current };
 
+// The texts of a line as typed (views: the texts must outlive the calculation).
 struct LineInput {
     SupplyKind supply = SupplyKind::SinglePhase;
-    std::string voltage = "220";
+    std::string_view voltage = "220";
     ConductorChoice conductor;
-    std::string length = "1";        // m
-    std::string loss_percent = "4";  // allowed voltage loss
-    std::string multiplicity = "1";
+    std::string_view length = "1";        // m
+    std::string_view loss_percent = "4";  // allowed voltage loss
+    std::string_view multiplicity = "1";
 };
 
 struct ForwardInput {
     LineInput line;
     GivenLoad given = GivenLoad::Power;
-    std::string load;  // kW or A, as typed
+    std::string_view load;  // kW or A, as typed
 };
 
 struct ReverseInput {
     LineInput line;
-    std::string section;  // mm²
+    std::string_view section;  // mm²
 };
 
 enum class Basis { None, Current, VoltageLoss };
@@ -76,6 +77,8 @@ std::optional<std::string_view> SectionFault(std::string_view section);
 bool AboveEveryTable(std::string_view required, std::string_view selected, const ConductorChoice& conductor);
 
 LineResult CalculateForward(const ForwardInput& input);
+// The same into `out`, whose strings keep their room from one line to the next.
+void CalculateForward(const ForwardInput& input, LineResult& out);
 // A line with a message and no results.
 LineResult Failed(std::string message);
 
@@ -83,5 +86,6 @@ LineResult Failed(std::string message);
 // is none.
 std::string RecommendationText(const LineResult& result);
 LineResult CalculateReverse(const ReverseInput& input);
+void CalculateReverse(const ReverseInput& input, LineResult& out);
 
 }  // namespace kelvo

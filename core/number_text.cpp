@@ -66,12 +66,6 @@ Scan ScanQuick(std::string_view text, QuickNumber& number) {
 
 }  // namespace
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 std::optional<DecimalDigits> ParseDecimal(std::string_view text) {
     text = Trim(text);
     DecimalDigits number;
@@ -227,6 +221,56 @@ std::string HundredthsText(long long hundredths) {
     return text;
 }
 
+// The text of `magnitude` / 10^decimals, trailing zeros of the fraction dropped.
+std::string ScaledText(bool negative, std::uint64_t magnitude, int decimals) {
+    // The fraction's trailing zeros go first, four at a time where they can.
+    while (decimals >= 4 && magnitude % 10000 == 0) magnitude /= 10000, decimals -= 4;
+    while (decimals >= 1 && magnitude % 10 == 0) magnitude /= 10, decimals -= 1;
+    char digits[24];  // least significant first
+    int length = 0;
+    do {
+        digits[length++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0 || length <= decimals);
+    int skip = 0;  // trailing zeros of the fraction
+    while (skip < decimals && digits[skip] == '0') ++skip;
+    char text[28];
+    char* out = text;
+    if (negative) *out++ = '-';
+    for (int i = length - 1; i >= skip; --i) {
+        *out++ = digits[i];
+        if (i == decimals && i != skip) *out++ = ',';
+    }
+    return std::string(text, static_cast<std::size_t>(out - text));
+}
+
+// The 15-significant-digit text of a value from its digits as a whole number: the value scaled
+// so that 15 digits stand before the point, rounded. Where the scaled value lies near a half,
+// the binary product cannot tell which way the digits round, and nothing is returned.
+std::optional<std::string> FifteenDigitText(double value) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-6 && magnitude < 1e15)) return std::nullopt;
+    int whole_digits = 1;  // 10^(whole_digits - 1) <= magnitude < 10^whole_digits, for magnitude >= 1
+    while (whole_digits < 15 && magnitude >= kPowersOfTen[whole_digits]) ++whole_digits;
+    int decimals = 15 - whole_digits;
+    if (magnitude < 1) {
+        // Leading zeros after the point do not count as significant digits.
+        int zeros = 0;
+        while (magnitude * kPowersOfTen[zeros + 1] < 1) ++zeros;
+        decimals = 15 + zeros;
+        if (decimals > 22) return std::nullopt;
+    }
+    const double scaled = magnitude * kPowersOfTen[decimals];
+    if (scaled >= 1e15) return std::nullopt;
+    // Whole numbers by conversion (quicker than the library's rounding functions).
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    // The product is within half a unit in the last place of the true value, 1/16 at most below
+    // 10^15; a tenth either side of a half leaves room for it.
+    if (std::fabs(fraction - 0.5) < 0.1) return std::nullopt;
+    return ScaledText(value < 0, whole + (fraction > 0.5 ? 1 : 0), decimals);
+}
+
 }  // namespace
 
 std::string WriteNumber(double value) {
@@ -234,9 +278,12 @@ std::string WriteNumber(double value) {
     // Most values written are amounts with at most two decimals: when the value is the double
     // nearest such an amount, that amount is its shortest text.
     if (std::fabs(value) < 1e9) {
-        const double hundredths = std::nearbyint(value * 100);
-        if (hundredths / 100 == value) return HundredthsText(static_cast<long long>(hundredths));
+        const double scaled = value * 100;
+        const auto hundredths = static_cast<long long>(scaled + (scaled < 0 ? -0.5 : 0.5));
+        if (static_cast<double>(hundredths) / 100 == value) return HundredthsText(hundredths);
     }
+    // Any other value of at most 15 significant digits, by whole numbers as well.
+    if (auto text = FifteenDigitText(value)) return std::move(*text);
     return FormatDecimal(DecimalOf(value));
 }
 

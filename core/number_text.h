@@ -26,7 +26,11 @@ struct DecimalDigits {
 };
 
 // The text without the spaces and tabs around it, as numbers and codes are read.
-std::string_view Trim(std::string_view text);
+inline std::string_view Trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
 
 // Splits a number text into its digits exactly; nothing when the text is not a number.
 std::optional<DecimalDigits> ParseDecimal(std::string_view text);

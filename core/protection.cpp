@@ -1,5 +1,7 @@
 #include "protection.h"
 
+#include <array>
+
 #include "number_text.h"
 #include "result_codes.h"
 
@@ -88,10 +90,17 @@ std::string ResultOf(const RangeRow<std::string_view>* row) { return row ? std::
 
 std::span<const std::string_view> MultiplicityList() { return kMultiplicities; }
 
-bool IsOfferedMultiplicity(std::string_view text) {
-    for (const std::string_view offered : kMultiplicities)
-        if (text == offered) return true;
-    return false;
+bool IsOfferedMultiplicity(std::string_view text) { return OfferedMultiplicity(text).has_value(); }
+
+std::optional<Fixed4> OfferedMultiplicity(std::string_view text) {
+    static const auto values = [] {
+        std::array<Fixed4, std::size(kMultiplicities)> read{};
+        for (std::size_t i = 0; i < read.size(); ++i) read[i] = *Fixed4::FromText(kMultiplicities[i]);
+        return read;
+    }();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (text == kMultiplicities[i]) return values[i];
+    return std::nullopt;
 }
 std::span<const RangeRow<std::string_view>> BreakerRatingSeries() { return kBreakerRatings; }
 std::span<const RangeRow<std::string_view>> RcdRatingTable() { return kRcdRatings; }

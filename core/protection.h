@@ -17,6 +17,8 @@ std::span<const std::string_view> MultiplicityList();
 inline constexpr std::string_view kDefaultMultiplicity = "1";
 // Whether a text is one of the multiplicities offered, exactly as listed.
 bool IsOfferedMultiplicity(std::string_view text);
+// Its value, or nothing when it is not offered.
+std::optional<Fixed4> OfferedMultiplicity(std::string_view text);
 
 // Ratings by the current at multiplicity (A), ending with the exceed marker "1,111".
 std::span<const RangeRow<std::string_view>> BreakerRatingSeries();

@@ -125,13 +125,17 @@ const LossTable* VoltageLossTable(const ConductorChoice& choice) {
 }
 
 std::string SelectSectionByVoltageLoss(std::string_view required, const ConductorChoice& choice) {
-    const LossTable* table = VoltageLossTable(choice);
-    if (!table) return {};
     // An empty or unreadable box (after a change of the length, or a reset) selects nothing.
     const auto section = ReadNumber(required);
     if (!section) return {};
-    const auto* row = table->Find(*section);
-    return row ? std::string(row->result) : std::string{};
+    return std::string(SelectSectionByVoltageLoss(*section, choice));
+}
+
+std::string_view SelectSectionByVoltageLoss(double required, const ConductorChoice& choice) {
+    const LossTable* table = VoltageLossTable(choice);
+    if (!table) return {};
+    const auto* row = table->Find(required);
+    return row ? std::string_view(row->result) : std::string_view{};
 }
 
 std::optional<VoltageFigures> ComputeVoltageFigures(std::string_view loss_percent, std::string_view voltage) {

@@ -36,6 +36,8 @@ const LossTable* VoltageLossTable(const ConductorChoice& choice);
 // The standard section for the required section text (as written to the hidden box): a section
 // text, "1,111", or the empty text (incomplete choice, not a number, below 0, above the limit).
 std::string SelectSectionByVoltageLoss(std::string_view required, const ConductorChoice& choice);
+// The same for a required section already read as a number.
+std::string_view SelectSectionByVoltageLoss(double required, const ConductorChoice& choice);
 
 // The loss in volts and the voltage that remains, as shown beside the loss list.
 struct VoltageFigures {

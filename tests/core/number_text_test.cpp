@@ -114,7 +114,9 @@ TEST(Fixed4, ProductsAndTexts) {
 TEST(NumberText, QuickPathsAgreeWithTheDigits) {
     std::mt19937_64 random(42);
     std::uniform_int_distribution<long long> cents(-1'000'000'000, 1'000'000'000);
-    std::uniform_int_distribution<int> shape(0, 3);
+    std::uniform_int_distribution<int> shape(0, 5);
+    std::uniform_int_distribution<long long> mantissa(1, (1LL << 53) - 1);
+    std::uniform_int_distribution<int> power(0, 22);
     for (int i = 0; i < 200000; ++i) {
         double value = 0;
         switch (shape(random)) {
@@ -127,18 +129,27 @@ TEST(NumberText, QuickPathsAgreeWithTheDigits) {
             case 2:
                 value = static_cast<double>(cents(random)) / 7.3;
                 break;  // anything
-            default:
+            case 3:
                 value = std::ldexp(static_cast<double>(cents(random)), -20);
                 break;
+            case 4:
+                value = static_cast<double>(mantissa(random)) / std::pow(10.0, power(random));
+                break;  // every magnitude the whole-number path covers, and beyond
+            default:
+                value = std::pow(10.0, power(random) - 7) *
+                        (1 - std::ldexp(static_cast<double>(cents(random) % 1000), -52));
+                break;  // just under a power of ten
         }
         SCOPED_TRACE(value);
         const DecimalDigits shown = DecimalOf(value);
         ASSERT_EQ(WriteNumber(value), FormatDecimal(shown));
         ASSERT_EQ(RoundHalfEven2(value), *ReadNumber(FormatDecimal(RoundDecimal(shown, 2))));
-        const auto fixed = Fixed4::FromDouble(value);
-        ASSERT_TRUE(fixed);
-        ASSERT_EQ(fixed->ticks(), Fixed4::FromText(FormatDecimal(RoundDecimal(shown, 4)))->ticks());
-        ASSERT_EQ(fixed->Text(), FormatDecimal(RoundDecimal(shown, 4)));
+        if (std::fabs(value) < 1e14) {  // the range of the four-decimal type
+            const auto fixed = Fixed4::FromDouble(value);
+            ASSERT_TRUE(fixed);
+            ASSERT_EQ(fixed->ticks(), Fixed4::FromText(FormatDecimal(RoundDecimal(shown, 4)))->ticks());
+            ASSERT_EQ(fixed->Text(), FormatDecimal(RoundDecimal(shown, 4)));
+        }
         // Reading the written text gives the number back exactly as a point-decimal reader does.
         std::string text = WriteNumber(value);
         const auto read = ReadNumber(text);

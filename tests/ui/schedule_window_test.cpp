@@ -140,7 +140,8 @@ TEST_F(ScheduleWindowTest, BadFilesGetAMessageAndNothingToSave) {
 
 TEST_F(ScheduleWindowTest, AFileDroppedOnTheMainWindowOpens) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(kFixtures + QStringLiteral("tab.csv")), QUrl::fromLocalFile(QStringLiteral("/etc/passwd"))});
+    data.setUrls({QUrl::fromLocalFile(kFixtures + QStringLiteral("tab.csv")),
+                  QUrl::fromLocalFile(QStringLiteral("/etc/passwd"))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(form.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());

@@ -57,8 +57,8 @@ private:
 
 }  // namespace
 
-ScheduleJob::ScheduleJob(std::string path, QObject* receiver,
-                         std::function<void(const RowChunk&, double)> on_rows, std::function<void(const JobEnd&)> on_end)
+ScheduleJob::ScheduleJob(std::string path, QObject* receiver, std::function<void(const RowChunk&, double)> on_rows,
+                         std::function<void(const JobEnd&)> on_end)
     : receiver_(receiver), on_rows_(std::move(on_rows)), on_end_(std::move(on_end)) {
     thread_ = std::thread([this, path = std::move(path)] { Run(path); });
 }

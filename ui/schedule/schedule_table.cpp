@@ -97,7 +97,8 @@ QVariant ScheduleTable::data(const QModelIndex& index, int role) const {
 QVariant ScheduleTable::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    if (section < static_cast<int>(header_.size())) return QString::fromStdString(header_[static_cast<std::size_t>(section)]);
+    if (section < static_cast<int>(header_.size()))
+        return QString::fromStdString(header_[static_cast<std::size_t>(section)]);
     return {};
 }
 

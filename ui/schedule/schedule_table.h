@@ -15,9 +15,9 @@ namespace kelvo::schedule {
 
 // A piece of rows made on the calculating thread and handed to the window's.
 struct RowChunk {
-    std::string texts;                 // every field followed by kFieldEnd, row after row
-    std::vector<std::uint32_t> ends;   // where each row ends in texts
-    std::vector<bool> with_message;    // per row
+    std::string texts;                // every field followed by kFieldEnd, row after row
+    std::vector<std::uint32_t> ends;  // where each row ends in texts
+    std::vector<bool> with_message;   // per row
 };
 inline constexpr char kFieldEnd = '\x1f';
 

@@ -104,10 +104,8 @@ void ScheduleWindow::OnRows(const RowChunk& chunk, double progress) {
 
 void ScheduleWindow::ShowCounts() {
     const std::size_t rows = table_->RowCount(), messages = table_->MessageRowCount();
-    counts_->setText(QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3")
-                         .arg(rows)
-                         .arg(rows - messages)
-                         .arg(messages));
+    counts_->setText(
+        QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3").arg(rows).arg(rows - messages).arg(messages));
 }
 
 void ScheduleWindow::OnEnd(const JobEnd& end) {
@@ -127,10 +125,9 @@ void ScheduleWindow::OnEnd(const JobEnd& end) {
 
 void ScheduleWindow::OnSaveClick() {
     const QFileInfo opened(path_);
-    const QString suggested = opened.dir().filePath(opened.completeBaseName() + QStringLiteral("-результат.") +
-                                                    (opened.suffix().toLower() == QLatin1String("xlsx")
-                                                         ? QStringLiteral("xlsx")
-                                                         : QStringLiteral("csv")));
+    const QString suggested = opened.dir().filePath(
+        opened.completeBaseName() + QStringLiteral("-результат.") +
+        (opened.suffix().toLower() == QLatin1String("xlsx") ? QStringLiteral("xlsx") : QStringLiteral("csv")));
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результат"), suggested,
                                                       QStringLiteral("Книга Excel (*.xlsx);;CSV (*.csv)"));
     if (!path.isEmpty()) SaveTo(path);
