@@ -3,7 +3,7 @@
 #include <expat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
-#include <zip.h>
+#include <minizip/unzip.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -18,23 +18,27 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 constexpr std::size_t kCellMax = 32767;  // the most text a cell holds
 
+// Opens an entry of the archive for reading (only one is open at a time).
+bool OpenEntry(unzFile archive, const std::string& name) {
+    return unzLocateFile(archive, name.c_str(), 1) == UNZ_OK && unzOpenCurrentFile(archive) == UNZ_OK;
+}
+
 // An entry of the archive read whole (the small parts: workbook, relations, shared strings).
-bool ReadEntry(zip_t* archive, const std::string& name, std::string& text) {
-    zip_file_t* file = zip_fopen(archive, name.c_str(), 0);
-    if (!file) return false;
+bool ReadEntry(unzFile archive, const std::string& name, std::string& text) {
+    if (!OpenEntry(archive, name)) return false;
     text.clear();
     char buffer[kChunk];
     for (;;) {
-        const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
+        const int got = unzReadCurrentFile(archive, buffer, sizeof buffer);
         if (got < 0) {
-            zip_fclose(file);
+            unzCloseCurrentFile(archive);
             return false;
         }
         if (got == 0) break;
         text.append(buffer, static_cast<std::size_t>(got));
     }
-    zip_fclose(file);
-    return true;
+    // A damaged entry shows as a wrong checksum at its end.
+    return unzCloseCurrentFile(archive) == UNZ_OK;
 }
 
 std::string_view LocalName(const char* name) {
@@ -100,8 +104,8 @@ constexpr const char* kDamaged = "файл XLSX поврежден";
 
 class XlsxTableReader : public TableReader {
 public:
-    XlsxTableReader(zip_t* archive, zip_file_t* sheet, std::vector<std::string> shared)
-        : archive_(archive), sheet_(sheet), shared_(std::move(shared)) {
+    // `archive` has the sheet's entry open.
+    XlsxTableReader(unzFile archive, std::vector<std::string> shared) : archive_(archive), shared_(std::move(shared)) {
         handlers_.start = [this](std::string_view name, const char** attributes) { Start(name, attributes); };
         handlers_.end = [this](std::string_view name) { End(name); };
         handlers_.text = [this](std::string_view text) {
@@ -111,8 +115,8 @@ public:
     }
     ~XlsxTableReader() override {
         XML_ParserFree(parser_);
-        zip_fclose(sheet_);
-        zip_discard(archive_);
+        unzCloseCurrentFile(archive_);
+        unzClose(archive_);
     }
 
     Result Next(std::vector<std::string_view>& fields) override {
@@ -140,9 +144,11 @@ public:
 private:
     void ParseChunk() {
         char buffer[kChunk];
-        const zip_int64_t got = zip_fread(sheet_, buffer, sizeof buffer);
+        const int got = unzReadCurrentFile(archive_, buffer, sizeof buffer);
         if (got > 0) read_ += static_cast<std::uint64_t>(got);
-        if (got < 0) return Fail(std::string(kDamaged) + ": " + zip_file_strerror(sheet_));
+        if (got < 0) return Fail(std::string(kDamaged) + ": лист не читается");
+        if (got == 0 && unzCloseCurrentFile(archive_) == UNZ_CRCERROR)
+            return Fail(std::string(kDamaged) + ": контрольная сумма листа не сходится");
         if (XML_Parse(parser_, buffer, static_cast<int>(got), got == 0) != XML_STATUS_OK)
             return Fail(std::string(kDamaged) + ": ошибка XML в строке " +
                         std::to_string(XML_GetCurrentLineNumber(parser_)) + " листа");
@@ -203,8 +209,7 @@ private:
         return value_;  // inline and formula strings, errors
     }
 
-    zip_t* archive_;
-    zip_file_t* sheet_;
+    unzFile archive_;
     std::vector<std::string> shared_;
     XmlHandlers handlers_;
     XML_Parser parser_ = nullptr;
@@ -222,7 +227,7 @@ private:
 };
 
 // The sheets of the workbook in order, each with the path of its part in the archive.
-bool SheetsOf(zip_t* archive, std::vector<std::pair<std::string, std::string>>& sheets) {
+bool SheetsOf(unzFile archive, std::vector<std::pair<std::string, std::string>>& sheets) {
     std::string workbook, relations;
     if (!ReadEntry(archive, "xl/workbook.xml", workbook) ||
         !ReadEntry(archive, "xl/_rels/workbook.xml.rels", relations))
@@ -249,7 +254,7 @@ bool SheetsOf(zip_t* archive, std::vector<std::pair<std::string, std::string>>& 
     return ParseWhole(workbook, read_workbook);
 }
 
-bool SharedStrings(zip_t* archive, std::vector<std::string>& shared) {
+bool SharedStrings(unzFile archive, std::vector<std::string>& shared) {
     std::string xml;
     if (!ReadEntry(archive, "xl/sharedStrings.xml", xml)) return true;  // a workbook without any
     bool in_item = false, in_text = false, in_phonetic = false;
@@ -287,20 +292,19 @@ bool LooksLikeCompoundFile(std::string_view start) {
 }
 
 std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, std::string& error) {
-    int code = 0;
-    zip_t* archive = zip_fdopen(fd, ZIP_RDONLY, &code);
+    // The archive is opened through the descriptor's own name, which also names a file that has
+    // no other (a copy of standard input).
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    unzFile archive = unzOpen64(path.c_str());
+    ::close(fd);  // the archive holds a descriptor of its own
     if (!archive) {
-        ::close(fd);
-        zip_error_t reason;
-        zip_error_init_with_code(&reason, code);
-        error = std::string(kDamaged) + ": архив книги не читается (" + zip_error_strerror(&reason) + ")";
-        zip_error_fini(&reason);
+        error = std::string(kDamaged) + ": архив книги не читается";
         return nullptr;
     }
     std::vector<std::pair<std::string, std::string>> sheets;
     std::vector<std::string> shared;
     if (!SheetsOf(archive, sheets) || sheets.empty() || !SharedStrings(archive, shared)) {
-        zip_discard(archive);
+        unzClose(archive);
         error = std::string(kDamaged) + ": нет книги или листов";
         return nullptr;
     }
@@ -309,21 +313,20 @@ std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, st
         while (chosen != sheets.end() && chosen->first != sheet) ++chosen;
         if (chosen == sheets.end()) {
             error = "в книге нет листа " + Quoted(sheet) + "; листы:";
-            for (const auto& [name, path] : sheets) error += " " + Quoted(name);
-            zip_discard(archive);
+            for (const auto& [name, part] : sheets) error += " " + Quoted(name);
+            unzClose(archive);
             return nullptr;
         }
     }
-    zip_file_t* part = zip_fopen(archive, chosen->second.c_str(), 0);
-    if (!part) {
+    unz_file_info64 info{};
+    if (!OpenEntry(archive, chosen->second) ||
+        unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
         error = std::string(kDamaged) + ": нет листа " + Quoted(chosen->first);
-        zip_discard(archive);
+        unzClose(archive);
         return nullptr;
     }
-    auto reader = std::make_unique<XlsxTableReader>(archive, part, std::move(shared));
-    zip_stat_t stat;
-    if (zip_stat(archive, chosen->second.c_str(), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE))
-        reader->SetSize(stat.size);
+    auto reader = std::make_unique<XlsxTableReader>(archive, std::move(shared));
+    reader->SetSize(info.uncompressed_size);
     return reader;
 }
 

@@ -1,5 +1,5 @@
 // Workbooks in the XLSX format: a sheet read as a table of texts, and a table written as a
-// sheet. Reading goes through libzip and expat a piece at a time (the sheet is never held
+// sheet. Reading goes through minizip and expat a piece at a time (the sheet is never held
 // whole); writing through libxlsxwriter in its constant-memory mode.
 #pragma once
 

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake dpkg-dev
     qt6-base-dev libgl-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev
+    pkg-config libminizip-dev libexpat1-dev libxlsxwriter-dev
     fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--screenshots" ]; then

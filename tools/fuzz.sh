@@ -21,7 +21,7 @@ clang++ "${flags[@]}" tests/fuzz/number_fuzz.cpp "${core[@]}" -o "$out/number_fu
 schedule=(cli/csv.cpp cli/encoding.cpp cli/table.cpp cli/schedule.cpp)
 clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "$out/csv_fuzz"
 clang++ "${flags[@]}" tests/fuzz/xlsx_fuzz.cpp cli/xlsx.cpp "${schedule[@]}" "${core[@]}" \
-    $(pkg-config --cflags --libs libzip expat xlsxwriter) -o "$out/xlsx_fuzz"
+    $(pkg-config --cflags --libs minizip expat xlsxwriter) -o "$out/xlsx_fuzz"
 
 for target in number csv xlsx; do
     mkdir -p "$out/corpus-$target"
