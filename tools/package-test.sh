@@ -30,21 +30,30 @@ desktop-file-validate /usr/share/applications/example.kelvo.Kelvo.desktop
 appstreamcli validate --no-net /usr/share/metainfo/example.kelvo.Kelvo.metainfo.xml
 test -x /usr/bin/kelvo-calc && /usr/bin/kelvo-calc --version
 
-# The installed program, started as a user starts it, must show its main window.
+# The installed program, started as a user starts it, must show its main window; started as a
+# file manager's "Open with" starts it (the desktop entry's Exec line with a schedule file), it
+# must show the schedule window too.
 caption="kelvo v$(/usr/bin/kelvo-calc --version | awk '{print $2}')"
+schedule="$(pwd)/tests/cli/fixtures/schedule.xlsx"
+exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/example.kelvo.Kelvo.desktop)
 cat > build/release/launch-check.sh <<CHECK
+wait_for() {
+    for _ in \$(seq 1 100); do
+        xwininfo -root -tree | grep -q "\$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 /usr/bin/kelvo &
 pid=\$!
-for _ in \$(seq 1 100); do
-    if xwininfo -root -tree | grep -q '"$caption"'; then
-        echo "the installed kelvo shows its main window"
-        kill "\$pid"
-        exit 0
-    fi
-    sleep 0.1
-done
-kill "\$pid" 2>/dev/null || true
-echo "the installed kelvo showed no window" >&2
-exit 1
+wait_for '"$caption"' || { echo "the installed kelvo showed no window" >&2; kill "\$pid"; exit 1; }
+echo "the installed kelvo shows its main window"
+kill "\$pid"
+${exec_line/\%f/$schedule} &
+pid=\$!
+wait_for 'schedule.xlsx' || { echo "the installed kelvo opened no schedule window" >&2; kill "\$pid"; exit 1; }
+echo "the installed kelvo opens a schedule given as its file"
+kill "\$pid"
+exit 0
 CHECK
 xvfb-run -a -s "-screen 0 1280x1024x24" bash build/release/launch-check.sh

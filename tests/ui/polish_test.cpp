@@ -3,6 +3,8 @@
 // main window. Run at the ratios 1 and 2 (the second run sets QT_SCALE_FACTOR=2).
 #include <gtest/gtest.h>
 
+#include "tests/ui/form_fixture.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -16,22 +18,7 @@
 namespace kelvo::mainwindow {
 namespace {
 
-class PolishTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        shell::SetEndProgramHandler([] {});
-        form = std::make_unique<MainWindow>();
-        form->show();
-    }
-    void TearDown() override {
-        form.reset();
-        shell::ReleaseForm2();
-        shell::ReleaseForm3();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        shell::SetEndProgramHandler({});
-    }
-    std::unique_ptr<MainWindow> form;
-};
+using PolishTest = FormTest;
 
 // Where a label's text is drawn, as the label lays it out.
 QRect TextRect(const QLabel& label) {

@@ -3,6 +3,8 @@
 // here with a readable difference.
 #include <gtest/gtest.h>
 
+#include "tests/ui/form_fixture.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSet>
@@ -17,24 +19,11 @@ namespace {
 
 using shell::Cascade;
 
-class RouteTest : public ::testing::Test {
+class RouteTest : public FormTest {
 protected:
-    void SetUp() override {
-        shell::SetEndProgramHandler([] {});
-        form = std::make_unique<MainWindow>();
-        form->show();
-    }
-    void TearDown() override {
-        Cascade::SetTrace({});
-        form.reset();
-        shell::ReleaseForm2();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        shell::SetEndProgramHandler({});
-    }
     void Record() {
-        Cascade::SetTrace([this](const QString& step) { route << step; });
+        shell::Cascade::SetTrace([this](const QString& step) { route << step; });
     }
-    std::unique_ptr<MainWindow> form;
     QStringList route;
 };
 

@@ -3,6 +3,8 @@
 // user agrees, and a file dropped on the main window opens in one.
 #include <gtest/gtest.h>
 
+#include "tests/ui/form_fixture.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QMimeData>
@@ -25,19 +27,8 @@ namespace {
 
 const QString kFixtures = QStringLiteral(KELVO_SOURCE_DIR "/tests/cli/fixtures/");
 
-class ScheduleWindowTest : public ::testing::Test {
+class ScheduleWindowTest : public mainwindow::FormTest {
 protected:
-    void SetUp() override {
-        shell::SetEndProgramHandler([] {});
-        form = std::make_unique<mainwindow::MainWindow>();
-        form->show();
-    }
-    void TearDown() override {
-        form.reset();
-        shell::ReleaseForm2();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        shell::SetEndProgramHandler({});
-    }
     // Opens a file as the main window does and waits until it is calculated.
     ScheduleWindow* Open(const QString& path) {
         form->OpenSchedule(path);
@@ -63,7 +54,6 @@ protected:
         while (reader.Next(fields) == cli::CsvReader::Result::Record) rows.emplace_back(fields.begin(), fields.end());
         return rows;
     }
-    std::unique_ptr<mainwindow::MainWindow> form;
 };
 
 TEST_F(ScheduleWindowTest, ShowsWhatKelvoCalcWritesAndSavesIt) {
