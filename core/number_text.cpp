@@ -13,7 +13,6 @@ __extension__ using Int128 = __int128;
 __extension__ using UInt128 = unsigned __int128;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
 // Drops leading zeros; trailing zeros move into the exponent. Zero becomes empty digits.
 DecimalDigits Normalised(DecimalDigits number) {
