@@ -25,6 +25,7 @@ const std::array<std::string_view, kResultCount>& ResultColumnNames() {
         "сечение_по_потерям_мм2", "рекомендуемое_сечение_мм2", "основание",
         "ток_при_кратности_А", "автомат_А",           "УЗО_ток_А",
         "УЗО_дифток_мА",       "сообщение"};
+    // clang-format on
     return kNames;
 }
 
@@ -32,9 +33,17 @@ std::array<std::string_view, kResultCount> ResultFields(const LineResult& result
     const std::string_view basis = result.basis == Basis::Current       ? "по длительному току"
                                    : result.basis == Basis::VoltageLoss ? "по потерям напряжения"
                                                                         : "";
-    return {result.current, result.power, result.section_by_current, result.section_by_loss,
-            result.recommended, basis, result.current_at_multiplicity, result.breaker,
-            result.rcd_rated, result.rcd_trip, result.message};
+    return {result.current,
+            result.power,
+            result.section_by_current,
+            result.section_by_loss,
+            result.recommended,
+            basis,
+            result.current_at_multiplicity,
+            result.breaker,
+            result.rcd_rated,
+            result.rcd_trip,
+            result.message};
 }
 
 std::string NormalizedColumnName(std::string_view name) {
@@ -104,7 +113,6 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         out = Failed(std::move(message));
         return false;
     };
-    // clang-format on
     if (!fields_are_utf8)
         for (const std::string_view field : row)
             if (!IsValidUtf8(field)) return fail(messages::kNotUtf8);
