@@ -165,8 +165,8 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
                 if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
             }
         }
-    } else if (EffectiveLaying(line.conductor)) {
-        message = messages::kLossSectionBeyondTables;  // the required section is above every table
+    } else if (AboveEveryTable(WriteNumber(required), out.section_by_loss, line.conductor)) {
+        message = messages::kLossSectionBeyondTables;
     }
     if (!message.empty()) return Fail(out, std::string(message));
 }
