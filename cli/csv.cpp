@@ -33,19 +33,6 @@ inline std::uint64_t Load(const char* data) {
 
 }  // namespace
 
-std::size_t CsvReader::NextSpecial(const char* data, std::size_t from, std::size_t size) const {
-    std::size_t i = from;
-    for (; i + 8 <= size; i += 8) {
-        const std::uint64_t word = Load(data + i);
-        const std::uint64_t found = Matches(word, separator_word_) | Matches(word, kOnes * '"') |
-                                    Matches(word, kOnes * '\r') | Matches(word, kOnes * '\n');
-        if (found) return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-    }
-    for (; i < size; ++i)
-        if (special_[static_cast<unsigned char>(data[i])]) return i;
-    return size;
-}
-
 CsvReader::CsvReader(std::istream& in, char separator)
     : in_(*in.rdbuf()),
       separator_(separator),

@@ -65,8 +65,6 @@ private:
     // Consumes bytes of the current record from the buffer; see Scan.
     enum class Stop { RecordEnd, InputEnd, Limit };
     Stop Scan(const std::function<void(std::string_view)>* pass);
-    // Where the next byte that ends a run of plain text stands in data[from, size), or size.
-    std::size_t NextSpecial(const char* data, std::size_t from, std::size_t size) const;
     // The next byte (refilling the buffer), or -1 at the end of the input.
     int Peek();
     int Take();

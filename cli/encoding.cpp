@@ -57,9 +57,10 @@ std::size_t Utf8Length(unsigned char lead) {
     return 1;
 }
 
-}  // namespace
-
+// The Unicode code point of a Windows-1251 byte.
 char32_t Cp1251CodePoint(unsigned char byte) { return byte < 0x80 ? byte : kCp1251[byte - 0x80]; }
+
+}  // namespace
 
 void Utf8Check::Feed(std::string_view piece) { state_ = Utf8State(state_, piece); }
 

@@ -59,7 +59,4 @@ private:
     std::string encoded_;
 };
 
-// The Unicode code point of a Windows-1251 byte from 0x80 up.
-char32_t Cp1251CodePoint(unsigned char byte);
-
 }  // namespace kelvo::cli

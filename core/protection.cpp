@@ -90,8 +90,6 @@ std::string ResultOf(const RangeRow<std::string_view>* row) { return row ? std::
 
 std::span<const std::string_view> MultiplicityList() { return kMultiplicities; }
 
-bool IsOfferedMultiplicity(std::string_view text) { return OfferedMultiplicity(text).has_value(); }
-
 std::optional<Fixed4> OfferedMultiplicity(std::string_view text) {
     static const auto values = [] {
         std::array<Fixed4, std::size(kMultiplicities)> read{};

@@ -15,9 +15,7 @@ namespace kelvo {
 // The multiplicities offered; "1" is shown at start.
 std::span<const std::string_view> MultiplicityList();
 inline constexpr std::string_view kDefaultMultiplicity = "1";
-// Whether a text is one of the multiplicities offered, exactly as listed.
-bool IsOfferedMultiplicity(std::string_view text);
-// Its value, or nothing when it is not offered.
+// The value of a multiplicity offered, written exactly as listed; nothing for any other text.
 std::optional<Fixed4> OfferedMultiplicity(std::string_view text);
 
 // Ratings by the current at multiplicity (A), ending with the exceed marker "1,111".

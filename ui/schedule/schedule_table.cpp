@@ -52,17 +52,6 @@ void ScheduleTable::Append(const RowChunk& chunk) {
     }
 }
 
-void ScheduleTable::Clear() {
-    beginResetModel();
-    header_.clear();
-    texts_.clear();
-    row_ends_.clear();
-    with_message_.clear();
-    message_rows_ = 0;
-    columns_ = 0;
-    endResetModel();
-}
-
 std::vector<std::string_view> ScheduleTable::Row(std::size_t row) const {
     const std::uint64_t from = row == 0 ? 0 : row_ends_[row - 1];
     return SplitFields(std::string_view(texts_).substr(from, row_ends_[row] - from));

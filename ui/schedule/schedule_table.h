@@ -28,13 +28,11 @@ public:
 
     // The header (the first row of the first chunk) sets the columns.
     void Append(const RowChunk& chunk);
-    void Clear();
 
     std::size_t RowCount() const { return row_ends_.size(); }  // without the header
     std::size_t MessageRowCount() const { return message_rows_; }
     std::vector<std::string_view> Row(std::size_t row) const;  // fields of a data row
     const std::vector<std::string>& Header() const { return header_; }
-    bool RowHasMessage(std::size_t row) const { return with_message_[row]; }
 
     // Writes the header and every row (the caller begins and finishes the writer).
     void WriteTo(cli::TableWriter& writer) const;
