@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kelvo::cli {
 namespace {
 
@@ -31,22 +35,60 @@ inline std::uint64_t Load(const char* data) {
     return word;
 }
 
+// The number of bits set, without the processor's own instruction (which not every one has).
+inline std::size_t Count(std::uint64_t bits) {
+    bits -= (bits >> 1) & 0x5555555555555555ULL;
+    bits = (bits & 0x3333333333333333ULL) + ((bits >> 2) & 0x3333333333333333ULL);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<std::size_t>((bits * kOnes) >> 56);
+}
+
+// Finds the separator, quotes and line breaks a block of bytes at a time: Marks gives a mask of
+// where they stand in the block (any order of bits, one mark per byte), Index the byte of the
+// lowest mark, Below the marks of the first n bytes of a block.
+#if defined(__SSE2__)
+class SpecialBytesFinder {
+public:
+    static constexpr std::size_t kBlock = 16;
+    explicit SpecialBytesFinder(char separator) : separator_(_mm_set1_epi8(separator)) {}
+    std::uint64_t Marks(const char* data) const {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+        const __m128i found = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, separator_), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('"'))),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(found));
+    }
+    static std::size_t Index(std::uint64_t marks) { return static_cast<std::size_t>(std::countr_zero(marks)); }
+    static std::uint64_t Below(std::size_t n) { return (std::uint64_t{1} << n) - 1; }
+
+private:
+    __m128i separator_;
+};
+#else
+class SpecialBytesFinder {
+public:
+    static constexpr std::size_t kBlock = 8;
+    explicit SpecialBytesFinder(char separator) : separator_(kOnes * static_cast<unsigned char>(separator)) {}
+    std::uint64_t Marks(const char* data) const {
+        const std::uint64_t word = Load(data);
+        return Matches(word, separator_) | Matches(word, kOnes * '"') | Matches(word, kOnes * '\r') |
+               Matches(word, kOnes * '\n');
+    }
+    static std::size_t Index(std::uint64_t marks) { return static_cast<std::size_t>(std::countr_zero(marks)) / 8; }
+    static std::uint64_t Below(std::size_t n) { return (std::uint64_t{1} << (8 * n)) - 1; }
+
+private:
+    std::uint64_t separator_;
+};
+#endif
+
 }  // namespace
 
 CsvReader::CsvReader(std::istream& in, char separator)
-    : in_(*in.rdbuf()),
-      separator_(separator),
-      separator_word_(kOnes * static_cast<unsigned char>(separator)),
-      special_(SpecialBytes(separator)),
-      buffer_(kBufferBytes) {}
+    : in_(*in.rdbuf()), separator_(separator), special_(SpecialBytes(separator)), buffer_(kBufferBytes) {}
 
 CsvWriter::CsvWriter(std::ostream& out, char separator, std::string_view line_break, bool byte_order_mark)
-    : out_(out),
-      separator_(separator),
-      separator_word_(kOnes * static_cast<unsigned char>(separator)),
-      line_break_(line_break),
-      special_(SpecialBytes(separator)),
-      buffer_(kBufferBytes) {
+    : out_(out), separator_(separator), line_break_(line_break), buffer_(kBufferBytes) {
     if (byte_order_mark) Raw("\xEF\xBB\xBF"), first_ = true;
 }
 
@@ -103,27 +145,27 @@ bool CsvReader::NextPlain(std::vector<std::string_view>& fields) {
     const std::size_t available = end_ - position_;
     fields.clear();
     std::size_t start = 0;
-    // The special bytes of eight bytes at once, taken one after another.
-    std::size_t word_at = 0;
+    // The special bytes of a block at once, taken one after another.
+    const SpecialBytesFinder finder(separator_);
+    constexpr std::size_t kBlock = SpecialBytesFinder::kBlock;
+    std::size_t block_at = 0;
     std::uint64_t marks = 0;
     const auto next = [&]() -> std::size_t {
         while (marks == 0) {
-            if (word_at + 8 > available) {
+            if (block_at + kBlock > available) {
                 // The last bytes of the buffer, one by one.
-                for (std::size_t i = std::max(word_at, start); i < available; ++i)
+                for (std::size_t i = std::max(block_at, start); i < available; ++i)
                     if (special_[static_cast<unsigned char>(data[i])]) {
-                        word_at = i + 1;
+                        block_at = i + 1;
                         return i;
                     }
-                word_at = available;
+                block_at = available;
                 return available;
             }
-            const std::uint64_t word = Load(data + word_at);
-            marks = Matches(word, separator_word_) | Matches(word, kOnes * '"') | Matches(word, kOnes * '\r') |
-                    Matches(word, kOnes * '\n');
-            word_at += 8;
+            marks = finder.Marks(data + block_at);
+            block_at += kBlock;
         }
-        const std::size_t i = word_at - 8 + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+        const std::size_t i = block_at - kBlock + SpecialBytesFinder::Index(marks);
         marks &= marks - 1;
         return i;
     };
@@ -271,26 +313,49 @@ void CsvWriter::MakeRoom(std::size_t bytes) {
     if (buffer_.size() < bytes) buffer_.resize(bytes);
 }
 
-void CsvWriter::Field(std::string_view field) {
-    char* out = Reserve(2 * field.size() + 3);
+namespace {
+
+// Copies a short text (up to 16 bytes) with a few overlapping moves instead of a call.
+inline void CopyShort(char* out, const char* data, std::size_t size) {
+    if (size >= 8) {
+        const std::uint64_t head = Load(data), tail = Load(data + size - 8);
+        std::memcpy(out, &head, 8);
+        std::memcpy(out + size - 8, &tail, 8);
+    } else if (size >= 4) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, data, 4);
+        std::memcpy(&tail, data + size - 4, 4);
+        std::memcpy(out, &head, 4);
+        std::memcpy(out + size - 4, &tail, 4);
+    } else if (size > 0) {
+        out[0] = data[0];
+        out[size / 2] = data[size / 2];
+        out[size - 1] = data[size - 1];
+    }
+}
+
+}  // namespace
+
+template <typename Finder>
+inline void CsvWriter::Put(std::string_view field, const Finder& finder) {
+    // Room for the field quoted, and for a whole block past it, so that it can be looked through
+    // in the buffer a block at a time.
+    constexpr std::size_t kBlock = Finder::kBlock;
+    const std::size_t size = field.size();
+    char* out = Reserve(2 * size + 3 + kBlock);
     if (!first_) *out++ = separator_;
     first_ = false;
+    if (size <= 16)
+        CopyShort(out, field.data(), size);
+    else
+        std::memcpy(out, field.data(), size);
     // A field with a byte that needs quotes, or that starts or ends with a space (which a
     // spreadsheet would otherwise drop), is written in quotes; any other as it is.
-    const std::size_t size = field.size();
-    const char* data = field.data();
-    bool special = size != 0 && (data[0] == ' ' || data[size - 1] == ' ');
-    // Copied while it is looked through: eight bytes at a time, then the rest.
-    std::size_t i = 0;
-    for (; !special && i + 8 <= size; i += 8) {
-        const std::uint64_t word = Load(data + i);
-        special = (Matches(word, separator_word_) | Matches(word, kOnes * '"') | Matches(word, kOnes * '\r') |
-                   Matches(word, kOnes * '\n')) != 0;
-        std::memcpy(out + i, &word, 8);
-    }
-    for (; !special && i < size; ++i) {
-        special = special_[static_cast<unsigned char>(data[i])];
-        out[i] = data[i];
+    bool special = size != 0 && (out[0] == ' ' || out[size - 1] == ' ');
+    for (std::size_t i = 0; !special && i < size; i += kBlock) {
+        std::uint64_t marks = finder.Marks(out + i);
+        if (size - i < kBlock) marks &= Finder::Below(size - i);
+        special = marks != 0;
     }
     if (!special) {
         out += size;
@@ -303,6 +368,47 @@ void CsvWriter::Field(std::string_view field) {
         *out++ = '"';
     }
     used_ = static_cast<std::size_t>(out - buffer_.data());
+}
+
+void CsvWriter::Field(std::string_view field) { Put(field, SpecialBytesFinder(separator_)); }
+
+void CsvWriter::Fields(std::span<const std::string_view> fields) {
+    // Written as they are, one after another, and then looked through at once: when the only
+    // special bytes among them are the separators put between them and no field begins or ends
+    // with a space, they stand; otherwise they are written again one by one, quoted as needed.
+    constexpr std::size_t kBlock = SpecialBytesFinder::kBlock;
+    const SpecialBytesFinder finder(separator_);
+    std::size_t total = fields.size() + kBlock;
+    for (const std::string_view field : fields) total += field.size();
+    char* const begin = Reserve(total);
+    char* out = begin;
+    bool first = first_;
+    bool spaced = false;
+    std::size_t separators = 0;
+    for (const std::string_view field : fields) {
+        if (!first) *out++ = separator_, ++separators;
+        first = false;
+        const std::size_t size = field.size();
+        if (size <= 16)
+            CopyShort(out, field.data(), size);
+        else
+            std::memcpy(out, field.data(), size);
+        spaced |= size != 0 && (out[0] == ' ' || out[size - 1] == ' ');
+        out += size;
+    }
+    const auto length = static_cast<std::size_t>(out - begin);
+    std::size_t special = 0;
+    for (std::size_t i = 0; i < length; i += kBlock) {
+        std::uint64_t marks = finder.Marks(begin + i);
+        if (length - i < kBlock) marks &= SpecialBytesFinder::Below(length - i);
+        special += Count(marks);
+    }
+    if (!spaced && special == separators) {
+        used_ += length;
+        first_ = first;
+        return;
+    }
+    for (const std::string_view field : fields) Put(field, finder);
 }
 
 void CsvWriter::Raw(std::string_view bytes) {
@@ -379,6 +485,34 @@ std::uint8_t Utf8State(std::uint8_t state, std::string_view text) {
     const std::size_t n = text.size();
     unsigned at = state * 16u;
     std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a run of ASCII and two-byte characters (Russian text is one) is
+    // checked at once: every continuation byte must follow a two-byte lead, or begin the run
+    // while one continuation byte is awaited. A run with any other byte goes through the
+    // automaton, as does one begun in the middle of a longer character.
+    const __m128i below_c0 = _mm_set1_epi8(static_cast<char>(0xC0));  // continuation bytes: signed, below -64
+    const __m128i above_c1 = _mm_set1_epi8(static_cast<char>(0xC1));
+    const __m128i below_e0 = _mm_set1_epi8(static_cast<char>(0xE0));
+    constexpr unsigned kAwaitingOne = 2 * 16;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+        if (at == 0 && high == 0) continue;
+        if (at == 0 || at == kAwaitingOne) {
+            const auto continuation = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(bytes, below_c0)));
+            const auto lead = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi8(bytes, above_c1), _mm_cmplt_epi8(bytes, below_e0))));
+            if ((high & ~(continuation | lead)) == 0) {
+                const unsigned expected = ((lead << 1) | (at == kAwaitingOne ? 1u : 0u)) & 0xFFFFu;
+                if (expected != continuation) return 1;
+                at = (lead & 0x8000u) != 0 ? kAwaitingOne : 0;
+                continue;
+            }
+        }
+        for (std::size_t k = 0; k < 16; ++k) at = kUtf8Step[at + kUtf8Class[p[i + k]]];
+        if (at == 16) return 1;
+    }
+#endif
     // Eight bytes at a time: plain ASCII between characters is passed over, anything else goes
     // through the automaton byte by byte.
     for (; i + 8 <= n; i += 8) {

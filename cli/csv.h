@@ -9,6 +9,7 @@
 #include <functional>
 #include <istream>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,6 @@ private:
 
     std::streambuf& in_;
     char separator_;
-    std::uint64_t separator_word_;     // the separator in every byte of a word
     std::array<bool, 256> special_{};  // the bytes that end a run of plain field text
     Utf8Check utf8_;                   // of everything read so far
     bool piece_is_utf8_ = true;        // the buffer and all before it
@@ -113,6 +113,7 @@ public:
     CsvWriter& operator=(const CsvWriter&) = delete;
 
     void Field(std::string_view field);
+    void Fields(std::span<const std::string_view> fields);
     // Bytes written as they are, within the current record (a record's own text passed through).
     void Raw(std::string_view bytes);
     void EndRecord();
@@ -131,12 +132,12 @@ private:
         return buffer_.data() + used_;
     }
     void MakeRoom(std::size_t bytes);
+    template <typename Finder>
+    void Put(std::string_view field, const Finder& finder);
 
     std::ostream& out_;
     char separator_;
-    std::uint64_t separator_word_;
     std::string line_break_;
-    std::array<bool, 256> special_{};  // the bytes that make a field need quotes
     std::vector<char> buffer_;
     std::size_t used_ = 0;
     bool first_ = true;  // no field of the current record written yet

@@ -332,9 +332,7 @@ private:
         return true;
     }
 
-    void WriteResults(const LineResult& line) {
-        for (const std::string_view field : ResultFields(line)) writer_.Field(field);
-    }
+    void WriteResults(const LineResult& line) { writer_.Fields(ResultFields(line)); }
 
     bool UnclosedQuote() {
         report_.status = Status::UnclosedQuote;

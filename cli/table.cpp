@@ -53,6 +53,7 @@ public:
     }
     bool CopiesPlainRecords() const override { return copies_plain_; }
     void Field(std::string_view field) override { writer_->Field(field); }
+    void Fields(std::span<const std::string_view> fields) override { writer_->Fields(fields); }
     void Raw(std::string_view bytes) override { writer_->Raw(bytes); }
     void EndRecord() override { writer_->EndRecord(); }
     bool Finish(std::string& error) override {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,10 @@ public:
     // (written as text even where it reads as a number).
     virtual void Begin(const TableFormat& input, std::size_t message_column) = 0;
     virtual void Field(std::string_view field) = 0;
+    // Several fields one after another, as Field writes them.
+    virtual void Fields(std::span<const std::string_view> fields) {
+        for (const std::string_view field : fields) Field(field);
+    }
     // A record's own bytes, passed through unchanged (a CSV row over the length limit).
     virtual void Raw(std::string_view bytes) = 0;
     // Whether a plain record's text (TableReader::PlainRecord) written with Raw comes out as its

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <sstream>
 #include <tuple>
 
@@ -129,6 +130,34 @@ TEST(CsvWriter, LongRoundTripAcrossBufferRefills) {
     EXPECT_EQ(ReadAll(plain), expected);
 }
 
+// Fields written several at a time come out as written one by one, whatever they hold and
+// whichever the separator (with "," a decimal comma needs quotes).
+TEST(CsvWriter, FieldsAtOnceAsOneByOne) {
+    const std::string pieces[] = {"",   "2,5", "по длительному току", "a;b", "q\"q", "\r", "\n", " ",
+                                  "\t", "16",  "0123456789abcdef",    "x"};
+    std::uint32_t state = 777;
+    auto next = [&] { return state = state * 1103515245u + 12345u, (state >> 16) & 0x7FFF; };
+    for (const char separator : {';', ',', '\t'}) {
+        std::ostringstream one_by_one, at_once;
+        {
+            CsvWriter single(one_by_one, separator), batch(at_once, separator);
+            for (int r = 0; r < 5000; ++r) {
+                std::vector<std::string> record(next() % 14);
+                for (auto& field : record)
+                    field = pieces[next() % std::size(pieces)] + pieces[next() % std::size(pieces)];
+                const std::vector<std::string_view> views(record.begin(), record.end());
+                const std::size_t split = record.empty() ? 0 : next() % record.size();
+                for (std::size_t f = 0; f < split; ++f) single.Field(views[f]), batch.Field(views[f]);
+                for (std::size_t f = split; f < views.size(); ++f) single.Field(views[f]);
+                batch.Fields(std::span(views).subspan(split));
+                single.EndRecord();
+                batch.EndRecord();
+            }
+        }
+        ASSERT_EQ(at_once.str(), one_by_one.str()) << "separator " << separator;
+    }
+}
+
 TEST(Utf8, Validation) {
     // clang-format off
     const std::pair<std::string, bool> cases[] = {
@@ -145,6 +174,56 @@ TEST(Utf8, Validation) {
     };
     // clang-format on
     for (const auto& [text, valid] : cases) EXPECT_EQ(IsValidUtf8(text), valid) << text;
+}
+
+// UTF-8 decoded character by character, the way the standard defines it.
+bool DecodesAsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        char32_t code = lead;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3, code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, code = lead & 0x07;
+        } else if (lead >= 0x80) {
+            return false;
+        }
+        if (i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) return false;
+        if (length == 4 && (code < 0x10000 || code > 0x10FFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+TEST(Utf8, AgreesWithDecodingOnMixedTexts) {
+    // Texts of Russian, plain, longer characters and stray bytes at every alignment, whole and
+    // cut in two (the state carried across the cut, as between two read buffers). The first seven
+    // pieces are whole characters, the rest stray bytes.
+    const std::string_view pieces[] = {
+        "a",    "abcdefgh", "медь", "ё",    "€",    "\xF0\x9F\x98\x80", "\xED\x9F\xBF", "\xE0\xA0\x80", "\x80",
+        "\xBF", "\xC0",     "\xC2", "\xD0", "\xE0", "\xED\xA0",         "\xF4",         "\xFF"};
+    std::uint32_t seed = 12345;
+    const auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const std::size_t count = next() % 40;
+        const bool stray = next() % 4 == 0;  // most texts valid, so that long runs are checked
+        for (std::size_t k = 0; k < count; ++k) text += pieces[next() % (stray ? std::size(pieces) : 7)];
+        const bool valid = DecodesAsUtf8(text);
+        ASSERT_EQ(IsValidUtf8(text), valid) << text;
+        const std::size_t cut = text.empty() ? 0 : next() % text.size();
+        const std::uint8_t state = Utf8State(Utf8State(0, text.substr(0, cut)), std::string_view(text).substr(cut));
+        ASSERT_EQ(state == 0, valid) << text << " cut at " << cut;
+    }
 }
 
 }  // namespace
