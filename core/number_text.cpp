@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -39,28 +40,40 @@ struct QuickNumber {
 
 enum class Scan { Quick, NotANumber, Long };
 
-Scan ScanQuick(std::string_view text, QuickNumber& number) {
+// The digits from `p` on, into the mantissa; `significant` counts them from the first that is
+// not a zero. Returns where they end.
+inline const char* TakeDigits(const char* p, const char* end, std::uint64_t& mantissa, int& significant) {
+    for (; p != end; ++p) {
+        const auto digit = static_cast<unsigned>(*p) - '0';
+        if (digit > 9) break;
+        mantissa = mantissa * 10 + digit;  // past 15 significant digits the value is not used
+        significant += mantissa != 0 ? 1 : 0;
+    }
+    return p;
+}
+
+inline Scan ScanQuick(std::string_view text, QuickNumber& number) {
     text = Trim(text);
-    if (!text.empty() && text.front() == '-') {
-        number.negative = true;
-        text.remove_prefix(1);
-    }
-    bool comma = false, digit = false;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    p += negative ? 1 : 0;
+    std::uint64_t mantissa = 0;
     int significant = 0;
-    for (const char c : text) {
-        if (c == ',') {
-            if (comma) return Scan::NotANumber;
-            comma = true;
-            continue;
-        }
-        if (!IsDigit(c)) return Scan::NotANumber;
-        digit = true;
-        if (number.mantissa != 0 || c != '0') ++significant;
-        if (significant > 15) return Scan::Long;
-        number.mantissa = number.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        if (comma && ++number.decimals > 22) return Scan::Long;
+    int decimals = 0;
+    const char* const whole = p;
+    p = TakeDigits(p, end, mantissa, significant);
+    std::ptrdiff_t digits = p - whole;
+    if (p != end && *p == ',') {
+        const char* const fraction = ++p;
+        p = TakeDigits(p, end, mantissa, significant);
+        decimals = static_cast<int>(std::min<std::ptrdiff_t>(p - fraction, 23));
+        digits += p - fraction;
     }
-    return digit ? Scan::Quick : Scan::NotANumber;
+    if (p != end || digits == 0) return Scan::NotANumber;
+    if (significant > 15 || decimals > 22) return Scan::Long;
+    number = {negative, mantissa, decimals};
+    return Scan::Quick;
 }
 
 }  // namespace
@@ -160,18 +173,10 @@ std::string FormatDecimal(const DecimalDigits& raw) {
     return text;
 }
 
-std::optional<double> ReadNumber(std::string_view text) {
-    QuickNumber quick;
-    switch (ScanQuick(text, quick)) {
-        case Scan::NotANumber:
-            return std::nullopt;
-        case Scan::Quick: {
-            const double value = static_cast<double>(quick.mantissa) / kPowersOfTen[quick.decimals];
-            return quick.negative ? -value : value;
-        }
-        case Scan::Long:
-            break;
-    }
+namespace {
+
+// A number text with more digits than the quick path takes, read through its digit string.
+[[gnu::noinline]] std::optional<double> ReadLongNumber(std::string_view text) {
     auto parsed = ParseDecimal(text);
     if (!parsed) return std::nullopt;
     const DecimalDigits number = Normalised(std::move(*parsed));
@@ -200,6 +205,23 @@ std::optional<double> ReadNumber(std::string_view text) {
     }
     if (result.ec != std::errc{} || !std::isfinite(value)) return std::nullopt;
     return sign * value;
+}
+
+}  // namespace
+
+std::optional<double> ReadNumber(std::string_view text) {
+    QuickNumber quick;
+    switch (ScanQuick(text, quick)) {
+        case Scan::NotANumber:
+            return std::nullopt;
+        case Scan::Quick: {
+            const double value = static_cast<double>(quick.mantissa) / kPowersOfTen[quick.decimals];
+            return quick.negative ? -value : value;
+        }
+        case Scan::Long:
+            break;
+    }
+    return ReadLongNumber(text);
 }
 
 namespace {

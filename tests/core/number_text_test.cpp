@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <optional>
 #include <random>
@@ -28,6 +30,31 @@ TEST(ReadNumber, UserNotation) {
     };
     // clang-format on
     for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+// Random texts of digits, commas, minus signs and spaces: read as the C library reads the same
+// text with a point, when it is a number as typed here (a correctly rounded double), and
+// nothing otherwise. Long runs of digits take the reader past its quick path.
+TEST(ReadNumber, AgreesWithTheLibraryOnRandomTexts) {
+    std::mt19937 random(2026);
+    const std::string alphabet = "0000123456789,,- ";
+    for (int round = 0; round < 200000; ++round) {
+        std::string text(random() % (round % 10 == 0 ? 40 : 9), ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        std::string_view body = Trim(text);
+        std::string library(body);
+        std::optional<double> expected;
+        const bool negative = body.starts_with('-');
+        if (negative) body.remove_prefix(1);
+        const auto comma = body.find(',');
+        const bool digits_only = body.find_first_not_of("0123456789,") == std::string_view::npos;
+        const bool one_comma = comma == std::string_view::npos || body.find(',', comma + 1) == std::string_view::npos;
+        if (digits_only && one_comma && body.find_first_of("0123456789") != std::string_view::npos) {
+            std::replace(library.begin(), library.end(), ',', '.');
+            expected = std::strtod(library.c_str(), nullptr);
+        }
+        ASSERT_EQ(ReadNumber(text), expected) << '"' << text << '"';
+    }
 }
 
 TEST(ReadNumber, ExtremeLengthsStayBounded) {
