@@ -1,5 +1,6 @@
 #include "cli/xlsx.h"
 
+#include <dlfcn.h>
 #include <expat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
@@ -9,6 +10,9 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <utility>
+#include <type_traits>
+#include <optional>
 
 #include "core/number_text.h"
 
@@ -332,27 +336,85 @@ std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, st
 
 namespace {
 
+// libxlsxwriter brings the system's cryptography library with it, which takes a millisecond or
+// two to load at every start of a program linked to it. So it is loaded the first time a
+// workbook is written, and its calls are taken from it then.
+struct XlsxWriterCalls {
+    decltype(&::workbook_new_opt) workbook_new_opt = nullptr;
+    decltype(&::workbook_add_worksheet) workbook_add_worksheet = nullptr;
+    decltype(&::workbook_add_format) workbook_add_format = nullptr;
+    decltype(&::workbook_close) workbook_close = nullptr;
+    decltype(&::format_set_bold) format_set_bold = nullptr;
+    decltype(&::worksheet_set_column) worksheet_set_column = nullptr;
+    decltype(&::worksheet_freeze_panes) worksheet_freeze_panes = nullptr;
+    decltype(&::worksheet_write_string) worksheet_write_string = nullptr;
+    decltype(&::worksheet_write_number) worksheet_write_number = nullptr;
+    decltype(&::lxw_strerror) lxw_strerror = nullptr;
+};
+
+// The calls, or nothing (and the reason in `error`) when the library cannot be loaded.
+const XlsxWriterCalls* XlsxWriterLibrary(std::string& error) {
+    static const auto loaded = [] {
+        std::pair<std::optional<XlsxWriterCalls>, std::string> result;
+        void* library = dlopen(KELVO_XLSXWRITER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            const char* reason = dlerror();
+            result.second = reason ? reason : KELVO_XLSXWRITER_LIBRARY;
+            return result;
+        }
+        XlsxWriterCalls calls;
+        bool complete = true;
+        const auto take = [&](auto& call, const char* name) {
+            call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(dlsym(library, name));
+            complete = complete && call != nullptr;
+        };
+        take(calls.workbook_new_opt, "workbook_new_opt");
+        take(calls.workbook_add_worksheet, "workbook_add_worksheet");
+        take(calls.workbook_add_format, "workbook_add_format");
+        take(calls.workbook_close, "workbook_close");
+        take(calls.format_set_bold, "format_set_bold");
+        take(calls.worksheet_set_column, "worksheet_set_column");
+        take(calls.worksheet_freeze_panes, "worksheet_freeze_panes");
+        take(calls.worksheet_write_string, "worksheet_write_string");
+        take(calls.worksheet_write_number, "worksheet_write_number");
+        take(calls.lxw_strerror, "lxw_strerror");
+        if (complete)
+            result.first = calls;
+        else
+            result.second = std::string(KELVO_XLSXWRITER_LIBRARY) + " без нужных функций";
+        return result;
+    }();
+    if (!loaded.first) {
+        error = "не удается загрузить библиотеку записи XLSX: " + loaded.second;
+        return nullptr;
+    }
+    return &*loaded.first;
+}
+
 class XlsxTableWriter : public TableWriter {
 public:
     explicit XlsxTableWriter(std::string path) : path_(std::move(path)) {}
     ~XlsxTableWriter() override {
-        if (workbook_) workbook_close(workbook_);
+        if (workbook_) lxw_->workbook_close(workbook_);
     }
 
     void Begin(const TableFormat& input, std::size_t message_column) override {
         separator_ = input.separator;
+        std::string error;
+        lxw_ = XlsxWriterLibrary(error);
+        if (!lxw_) return Fail(std::move(error));
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
-        workbook_ = workbook_new_opt(path_.c_str(), &options);
+        workbook_ = lxw_->workbook_new_opt(path_.c_str(), &options);
         if (!workbook_) return Fail("не удается создать книгу");
-        sheet_ = workbook_add_worksheet(workbook_, "Результат");
-        bold_ = workbook_add_format(workbook_);
-        format_set_bold(bold_);
+        sheet_ = lxw_->workbook_add_worksheet(workbook_, "Результат");
+        bold_ = lxw_->workbook_add_format(workbook_);
+        lxw_->format_set_bold(bold_);
         message_column_ = message_column;
-        worksheet_set_column(sheet_, 0, static_cast<lxw_col_t>(message_column), 14, nullptr);
-        worksheet_set_column(sheet_, static_cast<lxw_col_t>(message_column), static_cast<lxw_col_t>(message_column), 60,
-                             nullptr);
-        worksheet_freeze_panes(sheet_, 1, 0);
+        lxw_->worksheet_set_column(sheet_, 0, static_cast<lxw_col_t>(message_column), 14, nullptr);
+        lxw_->worksheet_set_column(sheet_, static_cast<lxw_col_t>(message_column),
+                                   static_cast<lxw_col_t>(message_column), 60, nullptr);
+        lxw_->worksheet_freeze_panes(sheet_, 1, 0);
     }
     void Field(std::string_view field) override {
         if (in_raw_) EndRawField();
@@ -368,7 +430,7 @@ public:
         text_.assign(field);
         if (text_.size() > kCellMax) text_.resize(kCellMax);
         if (row == 0) {
-            worksheet_write_string(sheet_, row, column, text_.c_str(), bold_);
+            lxw_->worksheet_write_string(sheet_, row, column, text_.c_str(), bold_);
             return;
         }
         if (column_ - 1 != message_column_) {
@@ -376,11 +438,11 @@ public:
             // ("007", "2.5") stays the text it is.
             const auto number = ReadNumber(text_);
             if (number && WriteNumber(*number) == text_) {
-                worksheet_write_number(sheet_, row, column, *number, nullptr);
+                lxw_->worksheet_write_number(sheet_, row, column, *number, nullptr);
                 return;
             }
         }
-        worksheet_write_string(sheet_, row, column, text_.c_str(), nullptr);
+        lxw_->worksheet_write_string(sheet_, row, column, text_.c_str(), nullptr);
     }
     void Raw(std::string_view bytes) override {
         // A CSV row over the length limit: its fields, cut where a cell is full, each in its cell.
@@ -409,9 +471,9 @@ public:
     }
     bool Finish(std::string& error) override {
         if (workbook_) {
-            const lxw_error closed = workbook_close(workbook_);
+            const lxw_error closed = lxw_->workbook_close(workbook_);
             workbook_ = nullptr;
-            if (closed != LXW_NO_ERROR && error_.empty()) error_ = lxw_strerror(closed);
+            if (closed != LXW_NO_ERROR && error_.empty()) error_ = lxw_->lxw_strerror(closed);
         }
         error = error_;
         return error_.empty();
@@ -431,6 +493,7 @@ private:
     std::string path_;
     char separator_ = ';';
     bool in_raw_ = false, raw_quoted_ = false, resumed_ = false;
+    const XlsxWriterCalls* lxw_ = nullptr;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* bold_ = nullptr;

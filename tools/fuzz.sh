@@ -20,8 +20,10 @@ core=(core/*.cpp)
 clang++ "${flags[@]}" tests/fuzz/number_fuzz.cpp "${core[@]}" -o "$out/number_fuzz"
 schedule=(cli/csv.cpp cli/encoding.cpp cli/table.cpp cli/schedule.cpp)
 clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "$out/csv_fuzz"
+xlsxwriter=$(basename "$(readlink -f "$(pkg-config --variable=libdir xlsxwriter)/libxlsxwriter.so")")
 clang++ "${flags[@]}" tests/fuzz/xlsx_fuzz.cpp cli/xlsx.cpp "${schedule[@]}" "${core[@]}" \
-    $(pkg-config --cflags --libs minizip expat xlsxwriter) -o "$out/xlsx_fuzz"
+    -DKELVO_XLSXWRITER_LIBRARY="\"$xlsxwriter\"" $(pkg-config --cflags xlsxwriter) \
+    $(pkg-config --cflags --libs minizip expat) -o "$out/xlsx_fuzz"
 
 for target in number csv xlsx; do
     mkdir -p "$out/corpus-$target"

@@ -29,6 +29,11 @@ trap 'DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get remove -y -qq kelv
 desktop-file-validate /usr/share/applications/example.kelvo.Kelvo.desktop
 appstreamcli validate --no-net /usr/share/metainfo/example.kelvo.Kelvo.metainfo.xml
 test -x /usr/bin/kelvo-calc && /usr/bin/kelvo-calc --version
+# The installed kelvo-calc writes a workbook (its writer is loaded when first needed).
+workbook_out=$(mktemp -d)
+/usr/bin/kelvo-calc -o "$workbook_out/result.xlsx" tests/cli/fixtures/schedule.xlsx || [ $? -eq 1 ]
+test -s "$workbook_out/result.xlsx" || { echo "the installed kelvo-calc wrote no workbook" >&2; exit 1; }
+rm -rf "$workbook_out"
 
 # The installed program, started as a user starts it, must show its main window; started as a
 # file manager's "Open with" starts it (the desktop entry's Exec line with a schedule file), it
