@@ -8,6 +8,7 @@
 
 #include "ui/main/main_window.h"
 #include "ui/shell/pictures.h"
+#include "ui/shell/skin.h"
 #include "ui/shell/startup_report.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Every text is drawn in the windows' face, the toolkit's own tooltips, menus and dialogs
+    // too; so no second face is loaded (a line edit lays its first, empty text out in the
+    // application's face before it takes its own).
+    QApplication::setFont(kelvo::shell::UiFont());
     // The window's own icon, for title bars and task lists; larger places take the installed
     // icon of the desktop entry. Set before any window exists, it reaches no widget but the
     // application.
