@@ -1,9 +1,11 @@
 #include "ui/shell/controls.h"
 
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 
 #include "ui/shell/skin.h"
@@ -148,11 +150,14 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QCombo
         // The text is edited in a line edit of our own, without completion: a number is taken
         // as it is typed. (A completing box turns "22" into "220", the first item it starts,
         // as soon as the user moves on.) The combo makes a completing one for any line edit
-        // that has none, so the line edit holds a bare stand-in until it has been handed over;
-        // removing the stand-in deletes it, as the line edit owns it.
+        // that has none, so the line edit holds a bare stand-in until it has been handed over.
+        // One stand-in serves every box (a completer takes a while to make): the application
+        // owns it, so a line edit lets it go without deleting it.
+        static QPointer<QCompleter> stand_in;
+        if (!stand_in) stand_in = new QCompleter(QCoreApplication::instance());
         auto* edit = new QLineEdit(this);
         edit->setPalette(palette());
-        edit->setCompleter(new QCompleter(edit));
+        edit->setCompleter(stand_in);
         setLineEdit(edit);
         edit->setCompleter(nullptr);
     }
