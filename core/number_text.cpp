@@ -384,18 +384,25 @@ std::string Fixed4::Text() const {
     // The magnitude of the most negative count does not fit in int64; go through unsigned.
     const std::uint64_t magnitude =
         negative ? 0 - static_cast<std::uint64_t>(ticks_) : static_cast<std::uint64_t>(ticks_);
-    std::string text = negative ? "-" : "";
-    text += std::to_string(magnitude / kScale);
+    // Written from the end of a buffer: the decimals without their trailing zeros, the comma,
+    // the whole part, the sign.
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     auto fraction = static_cast<unsigned>(magnitude % kScale);
     if (fraction != 0) {
-        char digits[4];
-        for (int i = 3; i >= 0; --i, fraction /= 10) digits[i] = static_cast<char>('0' + fraction % 10);
-        int length = 4;
-        while (digits[length - 1] == '0') --length;
-        text += ',';
-        text.append(digits, static_cast<std::size_t>(length));
+        int decimals = 4;
+        for (; fraction % 10 == 0; fraction /= 10) --decimals;
+        for (; decimals > 0; --decimals, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+        *--p = ',';
     }
-    return text;
+    std::uint64_t whole = magnitude / kScale;
+    do {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative) *--p = '-';
+    return std::string(p, end);
 }
 
 }  // namespace kelvo
