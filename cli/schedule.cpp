@@ -30,9 +30,10 @@ const std::array<std::string_view, kResultCount>& ResultColumnNames() {
 }
 
 std::array<std::string_view, kResultCount> ResultFields(const LineResult& result) {
-    const std::string_view basis = result.basis == Basis::Current       ? "по длительному току"
-                                   : result.basis == Basis::VoltageLoss ? "по потерям напряжения"
-                                                                        : "";
+    using namespace std::string_view_literals;
+    const std::string_view basis = result.basis == Basis::Current       ? "по длительному току"sv
+                                   : result.basis == Basis::VoltageLoss ? "по потерям напряжения"sv
+                                                                        : ""sv;
     return {result.current,
             result.power,
             result.section_by_current,
