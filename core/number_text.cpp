@@ -229,17 +229,25 @@ namespace {
 // Hundredths as a comma text, trailing zeros dropped: 1136 -> "11,36", 250 -> "2,5".
 std::string HundredthsText(long long hundredths) {
     const bool negative = hundredths < 0;
-    const unsigned long long magnitude =
+    unsigned long long magnitude =
         negative ? 0ULL - static_cast<unsigned long long>(hundredths) : static_cast<unsigned long long>(hundredths);
-    std::string text = negative && magnitude != 0 ? "-" : "";
-    text += std::to_string(magnitude / 100);
+    // Written from the end of a small buffer: the cents, the comma, the whole part, the sign.
+    char buffer[24];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     const auto cents = static_cast<unsigned>(magnitude % 100);
     if (cents != 0) {
-        text += ',';
-        text += static_cast<char>('0' + cents / 10);
-        if (cents % 10 != 0) text += static_cast<char>('0' + cents % 10);
+        if (cents % 10 != 0) *--p = static_cast<char>('0' + cents % 10);
+        *--p = static_cast<char>('0' + cents / 10);
+        *--p = ',';
     }
-    return text;
+    magnitude /= 100;
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (negative) *--p = '-';
+    return std::string(p, end);
 }
 
 // The text of `magnitude` / 10^decimals, trailing zeros of the fraction dropped.
