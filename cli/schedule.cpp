@@ -76,13 +76,14 @@ std::string NormalizedColumnName(std::string_view name) {
 }
 
 ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
+    index_.fill(kAbsent);
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string name = NormalizedColumnName(header[i]);
         bool known = false;
         for (std::size_t c = 0; c < kColumnCount; ++c) {
             if (name != NormalizedColumnName(kColumnNames[c])) continue;
             known = true;
-            if (!index_[c]) index_[c] = i;
+            if (index_[c] == kAbsent) index_[c] = i;
         }
         // The result columns of an earlier run are known too: they are carried, not misspelt.
         for (const std::string_view result : ResultColumnNames()) known |= name == NormalizedColumnName(result);
@@ -119,12 +120,12 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
             if (!IsValidUtf8(field)) return fail(messages::kNotUtf8);
     std::string_view missing;
     auto cell = [&](Column column, bool required) -> std::string_view {
-        const auto index = columns.IndexOf(column);
-        if (!index) {
+        const std::size_t index = columns.IndexOf(column);
+        if (index == ColumnMap::kAbsent) {
             if (required && missing.empty()) missing = ColumnName(column);
             return {};
         }
-        return *index < row.size() ? Trim(row[*index]) : std::string_view{};
+        return index < row.size() ? Trim(row[index]) : std::string_view{};
     };
 
     const std::string_view kind = cell(Column::Kind, false);
@@ -145,7 +146,8 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     } else {
         const std::string_view power = cell(Column::Power, false);
         const std::string_view current = cell(Column::Current, false);
-        if (!columns.IndexOf(Column::Power) && !columns.IndexOf(Column::Current) && missing.empty())
+        if (columns.IndexOf(Column::Power) == ColumnMap::kAbsent &&
+            columns.IndexOf(Column::Current) == ColumnMap::kAbsent && missing.empty())
             missing = ColumnName(Column::Power);
         if (!power.empty() && !current.empty()) return fail(messages::kPowerAndCurrent);
         current_given = power.empty() && !current.empty();

@@ -46,12 +46,14 @@ std::array<std::string_view, kResultCount> ResultFields(const LineResult& result
 class ColumnMap {
 public:
     explicit ColumnMap(const std::vector<std::string_view>& header);
-    std::optional<std::size_t> IndexOf(Column column) const { return index_[static_cast<std::size_t>(column)]; }
+    // The column's place in the row, or kAbsent when the header has no such column.
+    static constexpr std::size_t kAbsent = static_cast<std::size_t>(-1);
+    std::size_t IndexOf(Column column) const { return index_[static_cast<std::size_t>(column)]; }
     // The header's names that are no input column (they are carried through unchanged).
     const std::vector<std::string>& Unknown() const { return unknown_; }
 
 private:
-    std::array<std::optional<std::size_t>, kColumnCount> index_{};
+    std::array<std::size_t, kColumnCount> index_;
     std::vector<std::string> unknown_;
 };
 
