@@ -384,5 +384,19 @@ TEST_F(KelvoCalc, WorkbooksThatCannotBeRead) {
     }
 }
 
+// The workbook writer is loaded when a workbook is first written; when it cannot be, the run
+// fails with the reason and the earlier result stays.
+TEST_F(KelvoCalc, AWorkbookWriterThatCannotBeLoadedLeavesTheEarlierResult) {
+    fs::create_directory(dir_ / "lib");
+    Write(std::string("lib/") + KELVO_XLSXWRITER_LIBRARY, "not a library");
+    Write("s.xlsx", "earlier result\n");
+    Write("in.csv", kHeader + "\n" + kRow + "\n");
+    const Outcome run = Calc("-o s.xlsx in.csv", "LD_LIBRARY_PATH=" + (dir_ / "lib").string());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("не удается загрузить библиотеку записи XLSX"), std::string::npos) << run.err;
+    EXPECT_EQ(Read("s.xlsx"), "earlier result\n");
+    EXPECT_EQ(Others({"s.xlsx", "in.csv", "lib"}), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace kelvo::cli
