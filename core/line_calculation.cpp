@@ -71,9 +71,11 @@ std::optional<std::string_view> FiguresFault(std::string_view load, std::string_
     return NumbersFault(*load_value, *voltage_value, length_value, loss_value);
 }
 
-std::optional<std::string_view> SectionFault(std::string_view section) {
+std::optional<std::string_view> SectionFault(std::string_view section, double* size) {
     if (section.empty()) return messages::kChooseSection;
-    if (!ReadNumber(section)) return messages::kDecimalComma;
+    const auto value = ReadNumber(section);
+    if (!value) return messages::kDecimalComma;
+    if (size) *size = *value;
     return std::nullopt;
 }
 
@@ -184,14 +186,17 @@ LineResult CalculateReverse(const ReverseInput& input) {
 
 void CalculateReverse(const ReverseInput& input, LineResult& out) {
     const LineInput& line = input.line;
-    if (const auto fault = SectionFault(input.section)) return Fail(out, *fault);
+    double size = 0;
+    if (const auto fault = SectionFault(input.section, &size)) return Fail(out, *fault);
     if (!EffectiveLaying(line.conductor)) return Fail(out, messages::kIncompleteConductor);
-    const std::string maximum = MaximumCurrentBySection(input.section, line.conductor);
-    if (maximum == kAboveTable) return Fail(out, messages::kNoCurrentForSection);
-    if (maximum.empty()) return Fail(out, messages::kSectionNotInTable);
+    const MaximumCurrent maximum = MaximumCurrentOfSize(size, line.conductor);
+    if (!maximum.in_table) return Fail(out, messages::kSectionNotInTable);
+    if (!maximum.amperes) return Fail(out, messages::kNoCurrentForSection);
 
-    // The reverse calculation always starts from a fresh pipeline: multiplicity 1.
-    const double amperes = *ReadNumber(maximum);
+    // The reverse calculation always starts from a fresh pipeline: multiplicity 1. The window
+    // reads the maximum current back from its box; the tables' currents are short decimals
+    // that their texts give back exactly.
+    const double amperes = *maximum.amperes;
     const auto voltage = ReadNumber(line.voltage);
     if (!voltage) return Fail(out, messages::kDecimalComma);
     if (const auto fault = NumbersFault(amperes, *voltage, std::nullopt, std::nullopt)) return Fail(out, *fault);

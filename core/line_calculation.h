@@ -69,8 +69,8 @@ std::optional<std::string_view> FiguresFault(std::string_view load, std::string_
                                              std::string_view loss);
 
 // The fault of a cross-section as typed for the reverse calculation: none given, or not a
-// number.
-std::optional<std::string_view> SectionFault(std::string_view section);
+// number. Without a fault, `size` (when given) receives the number the text reads as.
+std::optional<std::string_view> SectionFault(std::string_view section, double* size = nullptr);
 
 // Whether an empty selection by voltage loss means that the required section lies above every
 // table (rather than that the conductor is incomplete or the required section not a number).

@@ -198,14 +198,20 @@ const CurrentTable& MaximumCurrentTable(Material material, LayingMethod laying) 
     return tables.Get(material, laying);
 }
 
-std::string MaximumCurrentBySection(std::string_view section, const ConductorChoice& choice) {
+MaximumCurrent MaximumCurrentOfSize(double size, const ConductorChoice& choice) {
     const auto laying = EffectiveLaying(choice);
     if (!laying) return {};
+    const auto* row = MaximumCurrentTable(*choice.material, *laying).Find(size);
+    if (!row) return {};
+    return {true, row->result};
+}
+
+std::string MaximumCurrentBySection(std::string_view section, const ConductorChoice& choice) {
     const auto size = ReadNumber(section);
     if (!size) return {};
-    const auto* row = MaximumCurrentTable(*choice.material, *laying).Find(*size);
-    if (!row) return {};
-    return row->result ? WriteNumber(*row->result) : std::string(kAboveTable);
+    const MaximumCurrent maximum = MaximumCurrentOfSize(*size, choice);
+    if (!maximum.in_table) return {};
+    return maximum.amperes ? WriteNumber(*maximum.amperes) : std::string(kAboveTable);
 }
 
 }  // namespace kelvo

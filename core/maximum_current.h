@@ -16,6 +16,14 @@ using CurrentTable = RangeTable<std::optional<double>, 32>;
 
 const CurrentTable& MaximumCurrentTable(Material material, LayingMethod laying);
 
+// The table's answer for a cross-section of `size` mm²: whether the table has a row for it (not
+// when the choice is incomplete), and the row's current, none above the table.
+struct MaximumCurrent {
+    bool in_table = false;
+    std::optional<double> amperes;
+};
+MaximumCurrent MaximumCurrentOfSize(double size, const ConductorChoice& choice);
+
 // The maximum current as a comma text ("30", "14,5"), "нет" above the table, or the empty text
 // (incomplete choice, not a number, or a cross-section the table has no row for).
 std::string MaximumCurrentBySection(std::string_view section, const ConductorChoice& choice);

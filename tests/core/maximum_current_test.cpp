@@ -44,6 +44,20 @@ TEST(MaximumCurrentBySection, EveryTableAtItsRowEndsAndGaps) {
     }
 }
 
+// The reverse calculation takes a table's current as a number where the window reads it back
+// from its box: the two must be the same number.
+TEST(MaximumCurrentBySection, EveryCurrentComesBackExactlyFromItsText) {
+    for (const auto& column : kColumns) {
+        for (const auto& row : MaximumCurrentTable(column.material, column.laying).rows()) {
+            if (!row.result) continue;
+            EXPECT_EQ(ReadNumber(WriteNumber(*row.result)), *row.result) << column.rows << " " << *row.result;
+            const MaximumCurrent of_size = MaximumCurrentOfSize(row.to, Choice(column.material, column.laying));
+            EXPECT_TRUE(of_size.in_table);
+            EXPECT_EQ(of_size.amperes, row.result);
+        }
+    }
+}
+
 TEST(MaximumCurrentBySection, WorkedCases) {
     struct Case {
         Material material;
