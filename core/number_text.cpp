@@ -226,51 +226,23 @@ std::optional<double> ReadNumber(std::string_view text) {
 
 namespace {
 
-// Hundredths as a comma text, trailing zeros dropped: 1136 -> "11,36", 250 -> "2,5".
-std::string HundredthsText(long long hundredths) {
-    const bool negative = hundredths < 0;
-    unsigned long long magnitude =
-        negative ? 0ULL - static_cast<unsigned long long>(hundredths) : static_cast<unsigned long long>(hundredths);
-    // Written from the end of a small buffer: the cents, the comma, the whole part, the sign.
-    char buffer[24];
+// The text of `magnitude` / 10^decimals, trailing zeros of the fraction dropped, written from
+// the end of a small buffer: the fraction, the comma, the whole part, the sign.
+[[gnu::always_inline]] inline std::string ScaledText(bool negative, std::uint64_t magnitude, int decimals) {
+    // The fraction's trailing zeros go first, four at a time where they can.
+    while (decimals >= 4 && magnitude % 10000 == 0) magnitude /= 10000, decimals -= 4;
+    while (decimals >= 1 && magnitude % 10 == 0) magnitude /= 10, decimals -= 1;
+    char buffer[48];  // 20 whole digits, a comma, 22 decimals, a sign
     char* const end = buffer + sizeof buffer;
     char* p = end;
-    const auto cents = static_cast<unsigned>(magnitude % 100);
-    if (cents != 0) {
-        if (cents % 10 != 0) *--p = static_cast<char>('0' + cents % 10);
-        *--p = static_cast<char>('0' + cents / 10);
-        *--p = ',';
-    }
-    magnitude /= 100;
+    for (; decimals > 0; --decimals, magnitude /= 10) *--p = static_cast<char>('0' + magnitude % 10);
+    if (p != end) *--p = ',';
     do {
         *--p = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
     if (negative) *--p = '-';
     return std::string(p, end);
-}
-
-// The text of `magnitude` / 10^decimals, trailing zeros of the fraction dropped.
-std::string ScaledText(bool negative, std::uint64_t magnitude, int decimals) {
-    // The fraction's trailing zeros go first, four at a time where they can.
-    while (decimals >= 4 && magnitude % 10000 == 0) magnitude /= 10000, decimals -= 4;
-    while (decimals >= 1 && magnitude % 10 == 0) magnitude /= 10, decimals -= 1;
-    char digits[24];  // least significant first
-    int length = 0;
-    do {
-        digits[length++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0 || length <= decimals);
-    int skip = 0;  // trailing zeros of the fraction
-    while (skip < decimals && digits[skip] == '0') ++skip;
-    char text[28];
-    char* out = text;
-    if (negative) *out++ = '-';
-    for (int i = length - 1; i >= skip; --i) {
-        *out++ = digits[i];
-        if (i == decimals && i != skip) *out++ = ',';
-    }
-    return std::string(text, static_cast<std::size_t>(out - text));
 }
 
 // The 15-significant-digit text of a value from its digits as a whole number: the value scaled
@@ -309,7 +281,11 @@ std::string WriteNumber(double value) {
     if (std::fabs(value) < 1e9) {
         const double scaled = value * 100;
         const auto hundredths = static_cast<long long>(scaled + (scaled < 0 ? -0.5 : 0.5));
-        if (static_cast<double>(hundredths) / 100 == value) return HundredthsText(hundredths);
+        if (static_cast<double>(hundredths) / 100 == value) {
+            const bool negative = hundredths < 0;
+            const auto magnitude = static_cast<std::uint64_t>(hundredths);
+            return ScaledText(negative, negative ? 0 - magnitude : magnitude, 2);
+        }
     }
     // Any other value of at most 15 significant digits, by whole numbers as well.
     if (auto text = FifteenDigitText(value)) return std::move(*text);
@@ -392,25 +368,7 @@ std::string Fixed4::Text() const {
     // The magnitude of the most negative count does not fit in int64; go through unsigned.
     const std::uint64_t magnitude =
         negative ? 0 - static_cast<std::uint64_t>(ticks_) : static_cast<std::uint64_t>(ticks_);
-    // Written from the end of a buffer: the decimals without their trailing zeros, the comma,
-    // the whole part, the sign.
-    char buffer[32];
-    char* const end = buffer + sizeof buffer;
-    char* p = end;
-    auto fraction = static_cast<unsigned>(magnitude % kScale);
-    if (fraction != 0) {
-        int decimals = 4;
-        for (; fraction % 10 == 0; fraction /= 10) --decimals;
-        for (; decimals > 0; --decimals, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
-        *--p = ',';
-    }
-    std::uint64_t whole = magnitude / kScale;
-    do {
-        *--p = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    if (negative) *--p = '-';
-    return std::string(p, end);
+    return ScaledText(negative, magnitude, 4);
 }
 
 }  // namespace kelvo
