@@ -336,46 +336,31 @@ inline void CopyShort(char* out, const char* data, std::size_t size) {
 
 }  // namespace
 
-template <typename Finder>
-inline void CsvWriter::Put(std::string_view field, const Finder& finder) {
-    // Room for the field quoted, and for a whole block past it, so that it can be looked through
-    // in the buffer a block at a time.
-    constexpr std::size_t kBlock = Finder::kBlock;
-    const std::size_t size = field.size();
-    char* out = Reserve(2 * size + 3 + kBlock);
+// One field, in quotes when it holds a byte that needs them or begins or ends with a space
+// (which a spreadsheet would otherwise drop); otherwise as it is.
+void CsvWriter::Put(std::string_view field) {
+    bool quoted = !field.empty() && (field.front() == ' ' || field.back() == ' ');
+    for (const char c : field) quoted = quoted || c == separator_ || c == '"' || c == '\r' || c == '\n';
+    char* out = Reserve(2 * field.size() + 3);
     if (!first_) *out++ = separator_;
     first_ = false;
-    if (size <= 16)
-        CopyShort(out, field.data(), size);
-    else
-        std::memcpy(out, field.data(), size);
-    // A field with a byte that needs quotes, or that starts or ends with a space (which a
-    // spreadsheet would otherwise drop), is written in quotes; any other as it is.
-    bool special = size != 0 && (out[0] == ' ' || out[size - 1] == ' ');
-    for (std::size_t i = 0; !special && i < size; i += kBlock) {
-        std::uint64_t marks = finder.Marks(out + i);
-        if (size - i < kBlock) marks &= Finder::Below(size - i);
-        special = marks != 0;
+    if (quoted) *out++ = '"';
+    for (const char c : field) {
+        if (quoted && c == '"') *out++ = '"';
+        *out++ = c;
     }
-    if (!special) {
-        out += size;
-    } else {
-        *out++ = '"';
-        for (const char c : field) {
-            if (c == '"') *out++ = '"';
-            *out++ = c;
-        }
-        *out++ = '"';
-    }
+    if (quoted) *out++ = '"';
     used_ = static_cast<std::size_t>(out - buffer_.data());
 }
 
-void CsvWriter::Field(std::string_view field) { Put(field, SpecialBytesFinder(separator_)); }
+void CsvWriter::Field(std::string_view field) { Fields(std::span(&field, 1)); }
 
 void CsvWriter::Fields(std::span<const std::string_view> fields) {
     // Written as they are, one after another, and then looked through at once: when the only
     // special bytes among them are the separators put between them and no field begins or ends
     // with a space, they stand; otherwise they are written again one by one, quoted as needed.
+    // The room reserved reaches a whole block past them, so that they can be looked through in
+    // the buffer a block at a time.
     constexpr std::size_t kBlock = SpecialBytesFinder::kBlock;
     const SpecialBytesFinder finder(separator_);
     std::size_t total = fields.size() + kBlock;
@@ -408,7 +393,7 @@ void CsvWriter::Fields(std::span<const std::string_view> fields) {
         first_ = first;
         return;
     }
-    for (const std::string_view field : fields) Put(field, finder);
+    for (const std::string_view field : fields) Put(field);
 }
 
 void CsvWriter::Raw(std::string_view bytes) {

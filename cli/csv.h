@@ -132,8 +132,7 @@ private:
         return buffer_.data() + used_;
     }
     void MakeRoom(std::size_t bytes);
-    template <typename Finder>
-    void Put(std::string_view field, const Finder& finder);
+    void Put(std::string_view field);
 
     std::ostream& out_;
     char separator_;
