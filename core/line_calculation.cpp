@@ -21,8 +21,9 @@ void AddProtection(LineResult& result, double current, Fixed4 factor) {
     if (const auto amperes = Fixed4::FromDouble(current)) {
         if (const auto at = factor.Times(*amperes)) {
             result.current_at_multiplicity = at->Text();
-            result.breaker = SelectBreakerRating(at->ToDouble());
-            result.rcd_rated = SelectRcdRatedCurrent(result.breaker);
+            const TableNumber breaker = SelectBreakerRating(at->ToDouble());
+            result.breaker = breaker.text;
+            if (!breaker.empty()) result.rcd_rated = SelectRcdRatedCurrent(breaker.value);
         }
     }
     if (const auto reference = RcdReferenceCurrent(current))
@@ -53,8 +54,12 @@ std::optional<Recommendation> Recommend(std::string_view by_current, std::string
     const auto current = ReadNumber(by_current);
     const auto loss = ReadNumber(by_loss);
     if (!current || !loss) return std::nullopt;
-    if (static_cast<float>(*current) < static_cast<float>(*loss)) return Recommendation{Basis::VoltageLoss, by_loss};
-    return Recommendation{Basis::Current, by_current};
+    const Basis basis = Recommend(*current, *loss);
+    return Recommendation{basis, basis == Basis::VoltageLoss ? by_loss : by_current};
+}
+
+Basis Recommend(double by_current, double by_loss) {
+    return static_cast<float>(by_current) < static_cast<float>(by_loss) ? Basis::VoltageLoss : Basis::Current;
 }
 
 std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage, std::string_view length,
@@ -129,7 +134,8 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
     const double shown_current = RoundHalfEven2(current);
     out.current = WriteNumber(shown_current);
     WriteRounded(out.power, power);
-    out.section_by_current = SelectSectionByCurrent(shown_current, line.conductor);
+    const TableNumber by_current = SelectSectionByCurrent(shown_current, line.conductor);
+    out.section_by_current = by_current.text;
     AddProtection(out, shown_current, *factor);
     if (out.section_by_current == kExceedMarker) {
         exceed = messages::ExceedByPower(input.given == GivenLoad::Power ? input.load : out.power);
@@ -148,18 +154,18 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
         if (!section) return Fail(out, messages::kCannotCalculate);
         required = RoundHalfEven2(*section);
     }
-    out.section_by_loss = SelectSectionByVoltageLoss(required, line.conductor);
+    const TableNumber by_loss = SelectSectionByVoltageLoss(required, line.conductor);
+    out.section_by_loss = by_loss.text;
     if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
 
-    // The recommendation; on a tie the section by current also stands as the section by voltage
-    // loss.
-    if (!out.section_by_loss.empty()) {
-        const auto recommendation = Recommend(out.section_by_current, out.section_by_loss);
-        if (!recommendation) {
+    // The recommendation, from the two sections' values (an empty section by current is no
+    // number); on a tie the section by current also stands as the section by voltage loss.
+    if (!by_loss.empty()) {
+        if (by_current.empty()) {
             message = messages::kTooLarge;
         } else {
-            out.basis = recommendation->basis;
-            out.recommended = recommendation->section;
+            out.basis = Recommend(by_current.value, by_loss.value);
+            out.recommended = out.basis == Basis::VoltageLoss ? by_loss.text : by_current.text;
             if (out.basis == Basis::Current) {
                 out.section_by_loss = out.section_by_current;
                 // The section by current, written where the section by voltage loss stands, is

@@ -60,6 +60,8 @@ struct Recommendation {
     std::string_view section;  // one of the two texts given
 };
 std::optional<Recommendation> Recommend(std::string_view by_current, std::string_view by_loss);
+// The same rule for the two sections' values.
+Basis Recommend(double by_current, double by_loss);
 
 // The fault of a line's figures, as typed, that leaves no meaningful result, in the order it is
 // told: a negative load, then a voltage, a length or an allowed loss that is not above zero.

@@ -12,7 +12,9 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -53,6 +55,44 @@ std::string WriteNumber(double value);
 
 // Rounds to two decimals, halves to even (0,125 -> 0,12; 0,375 -> 0,38).
 double RoundHalfEven2(double value);
+
+// The value of a short number text as the program's tables write it: digits with at most one
+// decimal comma, fifteen digits at most. The digits, as a whole number, divided once by a power
+// of ten that a double holds exactly: the nearest double, as ReadNumber gives it. Evaluated when
+// the program is built for the tables that are constants; a text outside that form is a fault
+// of the tables.
+constexpr double TableTextValue(std::string_view text) {
+    std::uint64_t digits = 0;
+    int count = 0, decimals = -1;
+    for (const char c : text) {
+        if (c == ',' && decimals < 0) {
+            decimals = 0;
+        } else if (c >= '0' && c <= '9' && count < 15) {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++count;
+            if (decimals >= 0) ++decimals;
+        } else {
+            throw std::invalid_argument("not a table number text");
+        }
+    }
+    if (count == 0) throw std::invalid_argument("not a table number text");
+    double scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    return static_cast<double>(digits) / scale;
+}
+
+// A number of a table: its text as shown, and the value that text reads as. A rule whose result
+// goes on to the next rule hands on the value with the text, so that the text is not read again.
+// The empty text stands for "no result".
+struct TableNumber {
+    std::string_view text;
+    double value = std::numeric_limits<double>::quiet_NaN();
+
+    constexpr TableNumber() = default;
+    constexpr TableNumber(const char* table_text) : text(table_text), value(TableTextValue(text)) {}
+    constexpr explicit TableNumber(std::string_view table_text) : text(table_text), value(TableTextValue(text)) {}
+    constexpr bool empty() const { return text.empty(); }
+};
 
 // A decimal with four places: a 64-bit count of ten-thousandths. Used for the products of the
 // protection selection and the voltage figures, so that they come out as a person would write

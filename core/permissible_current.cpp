@@ -119,8 +119,8 @@ SectionTable Build(const LimitRow<Columns> (&rows)[Rows], const std::array<doubl
                    std::size_t column) {
     SectionTable table;
     for (const auto& row : rows)
-        if (row.limit[column] != NA) table.Add(0, row.limit[column], row.section);
-    table.Add(0, exceed[column], kExceedMarker);
+        if (row.limit[column] != NA) table.Add(0, row.limit[column], TableNumber(row.section));
+    table.Add(0, exceed[column], TableNumber(kExceedMarker));
     return table;
 }
 
@@ -144,15 +144,15 @@ const SectionTable& PermissibleCurrentTable(Material material, LayingMethod layi
 std::string SelectSectionByCurrent(std::string_view current, const ConductorChoice& choice) {
     const auto amperes = ReadNumber(current);
     if (!amperes) return {};
-    return std::string(SelectSectionByCurrent(*amperes, choice));
+    return std::string(SelectSectionByCurrent(*amperes, choice).text);
 }
 
-std::string_view SelectSectionByCurrent(double amperes, const ConductorChoice& choice) {
+TableNumber SelectSectionByCurrent(double amperes, const ConductorChoice& choice) {
     const auto laying = EffectiveLaying(choice);
     if (!laying || amperes < 0) return {};
     // The current is compared as read, never rounded: 11,01 A is already above the 11 A row.
     const auto* row = PermissibleCurrentTable(*choice.material, *laying).Find(amperes);
-    return row ? row->result : std::string_view{};
+    return row ? row->result : TableNumber{};
 }
 
 }  // namespace kelvo

@@ -6,13 +6,14 @@
 #include <string_view>
 
 #include "conductor.h"
+#include "number_text.h"
 #include "range_table.h"
 
 namespace kelvo {
 
 // One table per material and laying method: rows [0, limit] -> cross-section text, walked in
 // ascending order, then the exceed row [0, exceed limit] -> "1,111".
-using SectionTable = RangeTable<std::string_view, 24>;
+using SectionTable = RangeTable<TableNumber, 24>;
 
 const SectionTable& PermissibleCurrentTable(Material material, LayingMethod laying);
 
@@ -20,7 +21,7 @@ const SectionTable& PermissibleCurrentTable(Material material, LayingMethod layi
 // the table up to its exceed limit, or the empty text (incomplete choice, not a number,
 // negative, or above the exceed limit).
 std::string SelectSectionByCurrent(std::string_view current, const ConductorChoice& choice);
-// The same for a current already read as a number.
-std::string_view SelectSectionByCurrent(double amperes, const ConductorChoice& choice);
+// The same for a current already read as a number; the section comes with its value.
+TableNumber SelectSectionByCurrent(double amperes, const ConductorChoice& choice);
 
 }  // namespace kelvo

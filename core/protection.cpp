@@ -13,7 +13,7 @@ constexpr std::string_view kMultiplicities[] = {"0,8", "1", "1,1", "1,2", "1,25"
 // Each rating accepts a small margin above its value.
 // clang-format off
 //  from      to        rating
-constexpr RangeRow<std::string_view> kBreakerRatings[] = {
+constexpr RangeRow<TableNumber> kBreakerRatings[] = {
     {0,       0.51,     "0,5"},
     {0.511,   1.01,     "1"},
     {1.02,    1.51,     "1,5"},
@@ -47,7 +47,7 @@ constexpr RangeRow<std::string_view> kBreakerRatings[] = {
     {500.11,  630.1,    "630"},
     {630.11,  800.1,    "800"},
     {800.11,  1000.1,   "1000"},
-    {1000.11, 400400,   kExceedMarker},
+    {1000.11, 400400,   TableNumber(kExceedMarker)},
 };
 // clang-format on
 
@@ -100,7 +100,7 @@ std::optional<Fixed4> OfferedMultiplicity(std::string_view text) {
         if (text == kMultiplicities[i]) return values[i];
     return std::nullopt;
 }
-std::span<const RangeRow<std::string_view>> BreakerRatingSeries() { return kBreakerRatings; }
+std::span<const RangeRow<TableNumber>> BreakerRatingSeries() { return kBreakerRatings; }
 std::span<const RangeRow<std::string_view>> RcdRatingTable() { return kRcdRatings; }
 std::span<const RangeRow<std::string_view>> RcdTripTable() { return kRcdTrips; }
 
@@ -118,19 +118,23 @@ std::optional<std::string> CurrentAtMultiplicity(std::string_view multiplicity, 
 std::string SelectBreakerRating(std::string_view current_at_multiplicity) {
     const auto amperes = ReadNumber(current_at_multiplicity);
     if (!amperes) return {};
-    return std::string(SelectBreakerRating(*amperes));
+    return std::string(SelectBreakerRating(*amperes).text);
 }
 
-std::string_view SelectBreakerRating(double current_at_multiplicity) {
+TableNumber SelectBreakerRating(double current_at_multiplicity) {
     const auto* row = FindRowClosingGaps(BreakerRatingSeries(), current_at_multiplicity);
-    return row ? row->result : std::string_view{};
+    return row ? row->result : TableNumber{};
 }
 
 std::string SelectRcdRatedCurrent(std::string_view breaker_rating) {
     const auto rating = ReadNumber(breaker_rating);
+    return rating ? SelectRcdRatedCurrent(*rating) : std::string{};
+}
+
+std::string SelectRcdRatedCurrent(double breaker_rating) {
     // The exceed marker means "no breaker large enough", not a 1,111 A breaker.
-    if (!rating || *rating == kExceedMarkerValue) return {};
-    return ResultOf(FindRow(RcdRatingTable(), *rating));
+    if (breaker_rating == kExceedMarkerValue) return {};
+    return ResultOf(FindRow(RcdRatingTable(), breaker_rating));
 }
 
 std::optional<std::string> RcdReferenceCurrent(std::string_view current) {

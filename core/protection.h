@@ -19,7 +19,7 @@ inline constexpr std::string_view kDefaultMultiplicity = "1";
 std::optional<Fixed4> OfferedMultiplicity(std::string_view text);
 
 // Ratings by the current at multiplicity (A), ending with the exceed marker "1,111".
-std::span<const RangeRow<std::string_view>> BreakerRatingSeries();
+std::span<const RangeRow<TableNumber>> BreakerRatingSeries();
 // Device rated current by the breaker rating.
 std::span<const RangeRow<std::string_view>> RcdRatingTable();
 // Residual operating current (mA) by the device's reference current (A).
@@ -45,7 +45,8 @@ std::string SelectRcdTripCurrent(std::string_view reference_current);
 
 // The same selections for values already read as numbers (the texts above read their number
 // and call these).
-std::string_view SelectBreakerRating(double current_at_multiplicity);
+TableNumber SelectBreakerRating(double current_at_multiplicity);
+std::string SelectRcdRatedCurrent(double breaker_rating);
 std::string_view SelectRcdTripCurrent(double reference_current);
 std::optional<Fixed4> RcdReferenceCurrent(double current);
 

@@ -51,10 +51,10 @@ LossTable Cut(const LadderCut& cut) {
     bool inside = false;
     for (const auto& step : kLadder) {
         inside = inside || step.section == cut.smallest;
-        if (inside) table.Add(0, step.bound, step.section);
+        if (inside) table.Add(0, step.bound, TableNumber(step.section));
         if (step.section == cut.largest) break;
     }
-    table.Add(0, cut.limit, kExceedMarker);
+    table.Add(0, cut.limit, TableNumber(kExceedMarker));
     return table;
 }
 
@@ -63,9 +63,12 @@ LossTable FiveCore(std::string_view smallest) {
     bool inside = false;
     for (const auto section : kFiveCoreSections) {
         inside = inside || section == smallest;
-        if (inside) table.Add(0, *ReadNumber(section), section);
+        if (inside) {
+            const TableNumber size(section);
+            table.Add(0, size.value, size);
+        }
     }
-    table.Add(0, kFiveCoreLimit, kExceedMarker);
+    table.Add(0, kFiveCoreLimit, TableNumber(kExceedMarker));
     return table;
 }
 
@@ -128,14 +131,14 @@ std::string SelectSectionByVoltageLoss(std::string_view required, const Conducto
     // An empty or unreadable box (after a change of the length, or a reset) selects nothing.
     const auto section = ReadNumber(required);
     if (!section) return {};
-    return std::string(SelectSectionByVoltageLoss(*section, choice));
+    return std::string(SelectSectionByVoltageLoss(*section, choice).text);
 }
 
-std::string_view SelectSectionByVoltageLoss(double required, const ConductorChoice& choice) {
+TableNumber SelectSectionByVoltageLoss(double required, const ConductorChoice& choice) {
     const LossTable* table = VoltageLossTable(choice);
     if (!table) return {};
     const auto* row = table->Find(required);
-    return row ? std::string_view(row->result) : std::string_view{};
+    return row ? row->result : TableNumber{};
 }
 
 std::optional<VoltageFigures> ComputeVoltageFigures(std::string_view loss_percent, std::string_view voltage) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "conductor.h"
+#include "number_text.h"
 #include "range_table.h"
 
 namespace kelvo {
@@ -27,7 +28,7 @@ struct LineData {
 std::optional<double> RequiredSection(const LineData& line, SupplyKind supply, Material material);
 
 // Rows [0, bound] -> section text, then the exceed row up to the table's limit -> "1,111".
-using LossTable = RangeTable<std::string_view, 24>;
+using LossTable = RangeTable<TableNumber, 24>;
 
 // The table for the choice: the five-core tables for cable Option16/Option18, otherwise the
 // ladder table of the material, conductor kind and laying. Nothing for an incomplete choice.
@@ -36,8 +37,8 @@ const LossTable* VoltageLossTable(const ConductorChoice& choice);
 // The standard section for the required section text (as written to the hidden box): a section
 // text, "1,111", or the empty text (incomplete choice, not a number, below 0, above the limit).
 std::string SelectSectionByVoltageLoss(std::string_view required, const ConductorChoice& choice);
-// The same for a required section already read as a number.
-std::string_view SelectSectionByVoltageLoss(double required, const ConductorChoice& choice);
+// The same for a required section already read as a number; the section comes with its value.
+TableNumber SelectSectionByVoltageLoss(double required, const ConductorChoice& choice);
 
 // The loss in volts and the voltage that remains, as shown beside the loss list.
 struct VoltageFigures {

@@ -8,7 +8,13 @@
 #include <cmath>
 #include <optional>
 #include <random>
+#include <stdexcept>
+#include <vector>
 #include <string>
+
+#include "core/permissible_current.h"
+#include "core/protection.h"
+#include "core/voltage_loss.h"
 
 namespace kelvo {
 namespace {
@@ -185,6 +191,34 @@ TEST(NumberText, QuickPathsAgreeWithTheDigits) {
         std::from_chars(text.data(), text.data() + text.size(), expected);
         ASSERT_EQ(*read, expected);
     }
+}
+
+// A table's number goes on to the next rule as its value instead of its text: the value must be
+// the one the text reads as, for any text of the tables' form and for every table of the program.
+TEST(TableNumber, ValueIsWhatTheTextReadsAs) {
+    std::mt19937 random(7);
+    for (int i = 0; i < 100000; ++i) {
+        std::string text(1 + random() % 15, '0');
+        for (char& c : text) c = static_cast<char>('0' + random() % 10);
+        if (random() % 3 != 0) text.insert(random() % (text.size() + 1), 1, ',');
+        if (text == ",") continue;
+        ASSERT_EQ(TableNumber(std::string_view(text)).value, *ReadNumber(text)) << text;
+    }
+    static_assert(TableNumber("6,3").value == 6.3 && TableNumber("1,111").value == 1.111);
+    for (const char* not_table : {"", ",", "2.5", "1,2,3", "-1", " 4", "1234567890123456"})
+        EXPECT_THROW(TableTextValue(not_table), std::invalid_argument) << not_table;
+
+    std::vector<TableNumber> numbers;
+    for (const auto& row : BreakerRatingSeries()) numbers.push_back(row.result);
+    for (const Material material : {Material::Copper, Material::Aluminium}) {
+        for (int laying = 0; laying <= static_cast<int>(LayingMethod::Option18); ++laying) {
+            const auto method = static_cast<LayingMethod>(laying);
+            for (const auto& row : PermissibleCurrentTable(material, method).rows()) numbers.push_back(row.result);
+            for (const auto& row : VoltageLossTable({material, KindOf(method), method})->rows())
+                numbers.push_back(row.result);
+        }
+    }
+    for (const TableNumber& number : numbers) EXPECT_EQ(number.value, *ReadNumber(number.text)) << number.text;
 }
 
 }  // namespace

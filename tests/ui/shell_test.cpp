@@ -425,7 +425,7 @@ TEST(ReferenceTables, WireCurrentPictureAgreesWithThePermissibleCurrents) {
             if (cell == "-") {
                 bool has_row = false;
                 for (const auto& r : PermissibleCurrentTable(material, laying).rows())
-                    has_row = has_row || r.result == section;
+                    has_row = has_row || r.result.text == section;
                 EXPECT_FALSE(has_row);
                 continue;
             }

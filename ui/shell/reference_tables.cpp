@@ -92,7 +92,7 @@ namespace {
 // The permissible current of a section in one table, or "-" where the table has no row.
 QString LimitOf(Material material, LayingMethod laying, std::string_view section) {
     for (const auto& row : PermissibleCurrentTable(material, laying).rows())
-        if (row.result == section) return QString::fromStdString(WriteNumber(row.to));
+        if (row.result.text == section) return QString::fromStdString(WriteNumber(row.to));
     return QStringLiteral("-");
 }
 
