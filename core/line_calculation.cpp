@@ -176,7 +176,7 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
     } else if (AboveEveryTable(WriteNumber(required), out.section_by_loss, line.conductor)) {
         message = messages::kLossSectionBeyondTables;
     }
-    if (!message.empty()) return Fail(out, std::string(message));
+    if (!message.empty()) return Fail(out, message);
 }
 
 std::string RecommendationText(const LineResult& result) {
