@@ -9,8 +9,8 @@
 #include <optional>
 #include <random>
 #include <stdexcept>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "core/permissible_current.h"
 #include "core/protection.h"
