@@ -39,6 +39,13 @@ void Fail(LineResult& out, std::string_view message) {
     out.message = message;
 }
 
+// The recommendation rule: the larger section, compared in single precision as the sections are
+// shown; a tie goes to the section by permissible current.
+Recommendation Choose(std::string_view by_current, double current, std::string_view by_loss, double loss) {
+    if (static_cast<float>(current) < static_cast<float>(loss)) return {Basis::VoltageLoss, by_loss};
+    return {Basis::Current, by_current};
+}
+
 std::optional<std::string_view> NumbersFault(double load, double voltage, std::optional<double> length,
                                              std::optional<double> loss) {
     if (load < 0) return messages::kNegativeLoad;
@@ -54,12 +61,12 @@ std::optional<Recommendation> Recommend(std::string_view by_current, std::string
     const auto current = ReadNumber(by_current);
     const auto loss = ReadNumber(by_loss);
     if (!current || !loss) return std::nullopt;
-    const Basis basis = Recommend(*current, *loss);
-    return Recommendation{basis, basis == Basis::VoltageLoss ? by_loss : by_current};
+    return Choose(by_current, *current, by_loss, *loss);
 }
 
-Basis Recommend(double by_current, double by_loss) {
-    return static_cast<float>(by_current) < static_cast<float>(by_loss) ? Basis::VoltageLoss : Basis::Current;
+std::optional<Recommendation> Recommend(const TableNumber& by_current, const TableNumber& by_loss) {
+    if (by_current.empty() || by_loss.empty()) return std::nullopt;
+    return Choose(by_current.text, by_current.value, by_loss.text, by_loss.value);
 }
 
 std::optional<std::string_view> FiguresFault(std::string_view load, std::string_view voltage, std::string_view length,
@@ -158,14 +165,15 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
     out.section_by_loss = by_loss.text;
     if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
 
-    // The recommendation, from the two sections' values (an empty section by current is no
-    // number); on a tie the section by current also stands as the section by voltage loss.
+    // The recommendation; on a tie the section by current also stands as the section by voltage
+    // loss.
     if (!by_loss.empty()) {
-        if (by_current.empty()) {
+        const auto recommendation = Recommend(by_current, by_loss);
+        if (!recommendation) {
             message = messages::kTooLarge;
         } else {
-            out.basis = Recommend(by_current.value, by_loss.value);
-            out.recommended = out.basis == Basis::VoltageLoss ? by_loss.text : by_current.text;
+            out.basis = recommendation->basis;
+            out.recommended = recommendation->section;
             if (out.basis == Basis::Current) {
                 out.section_by_loss = out.section_by_current;
                 // The section by current, written where the section by voltage loss stands, is

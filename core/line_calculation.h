@@ -8,6 +8,7 @@
 
 #include "conductor.h"
 #include "messages.h"
+#include "number_text.h"
 
 namespace kelvo {
 
@@ -60,8 +61,9 @@ struct Recommendation {
     std::string_view section;  // one of the two texts given
 };
 std::optional<Recommendation> Recommend(std::string_view by_current, std::string_view by_loss);
-// The same rule for the two sections' values.
-Basis Recommend(double by_current, double by_loss);
+// The same for two sections of the tables, compared by their values; nothing when either is
+// empty.
+std::optional<Recommendation> Recommend(const TableNumber& by_current, const TableNumber& by_loss);
 
 // The fault of a line's figures, as typed, that leaves no meaningful result, in the order it is
 // told: a negative load, then a voltage, a length or an allowed loss that is not above zero.
