@@ -111,8 +111,12 @@ std::optional<LayingMethod> LayingFromCode(std::string_view code) {
 
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out,
                   bool fields_are_utf8) {
-    auto fail = [&](std::string message) {
-        out = Failed(std::move(message));
+    auto fail = [&](std::string_view message) {
+        SetMessage(out, message);
+        return false;
+    };
+    auto fail_naming = [&](const messages::NamingMessage& message, std::string_view named) {
+        SetMessage(out, message, named);
         return false;
     };
     if (!fields_are_utf8)
@@ -130,7 +134,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
 
     const std::string_view kind = cell(Column::Kind, false);
     const bool reverse = kind == "обратный";
-    if (!kind.empty() && !reverse && kind != "прямой") return fail(messages::UnknownKind(kind));
+    if (!kind.empty() && !reverse && kind != "прямой") return fail_naming(messages::kUnknownKind, kind);
 
     LineInput line;
     const std::string_view supply = cell(Column::Supply, true);
@@ -155,7 +159,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         length = cell(Column::Length, true);
         loss = cell(Column::Loss, true);
     }
-    if (!missing.empty()) return fail(messages::MissingColumn(missing));
+    if (!missing.empty()) return fail_naming(messages::kMissingColumn, missing);
 
     if (supply == "1ф")
         line.supply = SupplyKind::SinglePhase;
@@ -164,24 +168,24 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     else if (supply == "постоянный")
         line.supply = SupplyKind::DC;
     else
-        return fail(messages::UnknownSupply(supply));
+        return fail_naming(messages::kUnknownSupply, supply);
 
     if (material == "медь")
         line.conductor.material = Material::Copper;
     else if (material == "алюминий")
         line.conductor.material = Material::Aluminium;
     else
-        return fail(messages::UnknownMaterial(material));
+        return fail_naming(messages::kUnknownMaterial, material);
 
     if (conductor == "провод")
         line.conductor.kind = ConductorKind::Wire;
     else if (conductor == "кабель")
         line.conductor.kind = ConductorKind::Cable;
     else
-        return fail(messages::UnknownConductor(conductor));
+        return fail_naming(messages::kUnknownConductor, conductor);
 
     line.conductor.laying = LayingFromCode(laying);
-    if (!line.conductor.laying) return fail(messages::UnknownLaying(laying));
+    if (!line.conductor.laying) return fail_naming(messages::kUnknownLaying, laying);
 
     line.voltage = voltage;
     line.multiplicity = multiplicity.empty() ? kDefaultMultiplicity : multiplicity;
@@ -288,7 +292,7 @@ private:
     // The row's own bytes go through unchanged, the message under its heading; false when the
     // input ended inside quotes.
     bool TooLongRow() {
-        result_ = Failed(messages::kTooLongRow);
+        SetMessage(result_, messages::kTooLongRow);
         const auto passed = reader_.PassThrough([&](std::string_view bytes) { writer_.Raw(bytes); }, width_,
                                                 [&] { WriteResults(result_); });
         if (passed.unclosed_quote) return false;
@@ -307,10 +311,10 @@ private:
         bool calculated = true;
         if (blank) {
         } else if (count > width_) {
-            result_ = Failed(messages::kSurplusFields);
+            SetMessage(result_, messages::kSurplusFields);
             calculated = false;
         } else if (!reader_.RecordIsUtf8()) {
-            result_ = Failed(messages::kNotUtf8);
+            SetMessage(result_, messages::kNotUtf8);
             calculated = false;
         } else {
             calculated = CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true);

@@ -31,12 +31,11 @@ void AddProtection(LineResult& result, double current, Fixed4 factor) {
 }
 
 // A line with a message: every result empty, as "ОК" leaves the window.
-void Fail(LineResult& out, std::string_view message) {
+void ClearResults(LineResult& out) {
     for (std::string* text : {&out.current, &out.power, &out.section_by_current, &out.section_by_loss, &out.recommended,
                               &out.current_at_multiplicity, &out.breaker, &out.rcd_rated, &out.rcd_trip})
         text->clear();
     out.basis = Basis::None;
-    out.message = message;
 }
 
 // The recommendation rule: the larger section, compared in single precision as the sections are
@@ -95,10 +94,14 @@ bool AboveEveryTable(std::string_view required, std::string_view selected, const
     return selected.empty() && ReadNumber(required) && EffectiveLaying(conductor);
 }
 
-LineResult Failed(std::string message) {
-    LineResult result;
-    result.message = std::move(message);
-    return result;
+void SetMessage(LineResult& out, std::string_view message) {
+    ClearResults(out);
+    out.message = message;
+}
+
+void SetMessage(LineResult& out, const messages::NamingMessage& message, std::string_view named) {
+    message.WriteTo(out.message, named);  // before the results it may name are emptied
+    ClearResults(out);
 }
 
 LineResult CalculateForward(const ForwardInput& input) {
@@ -112,11 +115,11 @@ LineResult CalculateForward(const ForwardInput& input) {
 // line with a message has no results. Every text is read as a number once.
 void CalculateForward(const ForwardInput& input, LineResult& out) {
     const LineInput& line = input.line;
-    if (!EffectiveLaying(line.conductor)) return Fail(out, messages::kIncompleteConductor);
+    if (!EffectiveLaying(line.conductor)) return SetMessage(out, messages::kIncompleteConductor);
     // An empty load is written back as an empty box, which is not a number.
     const auto load = ReadNumber(input.load);
     const auto voltage = ReadNumber(line.voltage);
-    if (!load || !voltage) return Fail(out, messages::kDecimalComma);
+    if (!load || !voltage) return SetMessage(out, messages::kDecimalComma);
     const bool length_given = !line.length.empty();
     std::optional<double> length, loss;
     if (length_given) {
@@ -124,30 +127,32 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
         loss = ReadNumber(line.loss_percent);
     }
     if (!length_given || (length && loss))
-        if (const auto fault = NumbersFault(*load, *voltage, length, loss)) return Fail(out, *fault);
+        if (const auto fault = NumbersFault(*load, *voltage, length, loss)) return SetMessage(out, *fault);
     const auto factor = OfferedMultiplicity(line.multiplicity);
-    if (!factor) return Fail(out, messages::UnknownMultiplicity(line.multiplicity, MultiplicityList()));
+    if (!factor) {
+        messages::WriteUnknownMultiplicity(out.message, line.multiplicity, MultiplicityList());
+        return ClearResults(out);
+    }
 
     double current = 0, power = 0;
     const auto computed = input.given == GivenLoad::Power ? CurrentFromPower(*load, *voltage, {}, line.supply)
                                                           : PowerFromCurrent(*load, *voltage, {}, line.supply);
-    if (!computed) return Fail(out, messages::kCannotCalculate);
+    if (!computed) return SetMessage(out, messages::kCannotCalculate);
     current = input.given == GivenLoad::Power ? *computed : *load;
     power = input.given == GivenLoad::Power ? *load : *computed;
 
-    Fail(out, {});
+    SetMessage(out, {});
+    // A later message replaces an earlier one; the first, the exceed by power, names the power and
+    // is written only if none replaces it.
     std::string_view message;
-    std::string exceed;  // the exceed message names the power, so it is made only when needed
+    bool exceed_by_power = false;
     const double shown_current = RoundHalfEven2(current);
     out.current = WriteNumber(shown_current);
     WriteRounded(out.power, power);
     const TableNumber by_current = SelectSectionByCurrent(shown_current, line.conductor);
     out.section_by_current = by_current.text;
     AddProtection(out, shown_current, *factor);
-    if (out.section_by_current == kExceedMarker) {
-        exceed = messages::ExceedByPower(input.given == GivenLoad::Power ? input.load : out.power);
-        message = exceed;
-    }
+    if (out.section_by_current == kExceedMarker) exceed_by_power = true;
 
     // The section by voltage loss, from the power as given or computed (not rounded); with no
     // length the required section is 0.
@@ -155,10 +160,10 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
     if (!length_given) {
         message = messages::kNoLength;
     } else {
-        if (!length || !loss) return Fail(out, messages::kDecimalComma);
+        if (!length || !loss) return SetMessage(out, messages::kDecimalComma);
         const Material material = *line.conductor.material;
         const auto section = RequiredSection({power, *length, *loss, *voltage}, line.supply, material);
-        if (!section) return Fail(out, messages::kCannotCalculate);
+        if (!section) return SetMessage(out, messages::kCannotCalculate);
         required = RoundHalfEven2(*section);
     }
     const TableNumber by_loss = SelectSectionByVoltageLoss(required, line.conductor);
@@ -184,7 +189,9 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
     } else if (AboveEveryTable(WriteNumber(required), out.section_by_loss, line.conductor)) {
         message = messages::kLossSectionBeyondTables;
     }
-    if (!message.empty()) return Fail(out, message);
+    if (!message.empty()) return SetMessage(out, message);
+    if (exceed_by_power)
+        SetMessage(out, messages::kExceedByPower, input.given == GivenLoad::Power ? input.load : out.power);
 }
 
 std::string RecommendationText(const LineResult& result) {
@@ -201,22 +208,22 @@ LineResult CalculateReverse(const ReverseInput& input) {
 void CalculateReverse(const ReverseInput& input, LineResult& out) {
     const LineInput& line = input.line;
     double size = 0;
-    if (const auto fault = SectionFault(input.section, &size)) return Fail(out, *fault);
-    if (!EffectiveLaying(line.conductor)) return Fail(out, messages::kIncompleteConductor);
+    if (const auto fault = SectionFault(input.section, &size)) return SetMessage(out, *fault);
+    if (!EffectiveLaying(line.conductor)) return SetMessage(out, messages::kIncompleteConductor);
     const MaximumCurrent maximum = MaximumCurrentOfSize(size, line.conductor);
-    if (!maximum.in_table) return Fail(out, messages::kSectionNotInTable);
-    if (!maximum.amperes) return Fail(out, messages::kNoCurrentForSection);
+    if (!maximum.in_table) return SetMessage(out, messages::kSectionNotInTable);
+    if (!maximum.amperes) return SetMessage(out, messages::kNoCurrentForSection);
 
     // The reverse calculation always starts from a fresh pipeline: multiplicity 1. The window
     // reads the maximum current back from its box; the tables' currents are short decimals
     // that their texts give back exactly.
     const double amperes = *maximum.amperes;
     const auto voltage = ReadNumber(line.voltage);
-    if (!voltage) return Fail(out, messages::kDecimalComma);
-    if (const auto fault = NumbersFault(amperes, *voltage, std::nullopt, std::nullopt)) return Fail(out, *fault);
+    if (!voltage) return SetMessage(out, messages::kDecimalComma);
+    if (const auto fault = NumbersFault(amperes, *voltage, std::nullopt, std::nullopt)) return SetMessage(out, *fault);
     const auto power = PowerFromCurrent(amperes, *voltage, {}, line.supply);
-    if (!power) return Fail(out, messages::kCannotCalculate);
-    Fail(out, {});
+    if (!power) return SetMessage(out, messages::kCannotCalculate);
+    SetMessage(out, {});
     AddProtection(out, amperes, *OfferedMultiplicity(kDefaultMultiplicity));
     WriteRounded(out.current, amperes);
     WriteRounded(out.power, *power);

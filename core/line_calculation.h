@@ -83,8 +83,10 @@ bool AboveEveryTable(std::string_view required, std::string_view selected, const
 LineResult CalculateForward(const ForwardInput& input);
 // The same into `out`, whose strings keep their room from one line to the next.
 void CalculateForward(const ForwardInput& input, LineResult& out);
-// A line with a message and no results.
-LineResult Failed(std::string message);
+// Gives the line a message and empties its results; its strings keep their room.
+void SetMessage(LineResult& out, std::string_view message);
+// The same with a message that names `named`, which may be one of the line's own results.
+void SetMessage(LineResult& out, const messages::NamingMessage& message, std::string_view named);
 
 // The recommendation as the window words it ("Выбрать по … сечение … мм.кв"); empty when there
 // is none.

@@ -22,7 +22,26 @@ inline constexpr const char* kExceedByLoss =
     "[Выбор Error -превышение] Сечение проводника на эту нагрузку в ПУЭ отсутствует. Попробуйте "
     "изменить выбор провода/кабеля или пропустить в параллель 2,3,..n проводов/кабелей ";
 
-// The same for a load given by its power, which the message names.
+// A message that names a text the user gave (or a figure worked out from it): the text stands
+// between two fixed parts. Written over a string that is reused, the message keeps that string's
+// room, so that a schedule's rows with messages allocate nothing.
+struct NamingMessage {
+    std::string_view before;
+    std::string_view after;
+
+    // `named` must not lie inside `out`.
+    void WriteTo(std::string& out, std::string_view named) const {
+        out.assign(before);
+        out += named;
+        out += after;
+    }
+    std::string For(std::string_view named) const {
+        std::string text;
+        WriteTo(text, named);
+        return text;
+    }
+};
+
 // The recommended section and what decided it.
 inline std::string Recommendation(bool by_voltage_loss, std::string_view section) {
     std::string text =
@@ -32,16 +51,12 @@ inline std::string Recommendation(bool by_voltage_loss, std::string_view section
     return text;
 }
 
-// The exceed message for a power begins so, whatever the power it names.
-inline constexpr const char* kExceedByPowerStart = "[Выбор Error -превышение] Сечение проводника на нагрузку ";
-inline std::string ExceedByPower(std::string_view power) {
-    std::string message = kExceedByPowerStart;
-    message += power;
-    message +=
-        " кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или пропустить "
-        "в параллель 2,3,..n проводов/кабелей ";
-    return message;
-}
+// The exceed message for a load given by its power, which the message names.
+inline constexpr NamingMessage kExceedByPower{
+    "[Выбор Error -превышение] Сечение проводника на нагрузку ",
+    " кВт в ПУЭ отсутствует. Попробуйте изменить выбор провода/кабеля или пропустить "
+    "в параллель 2,3,..n проводов/кабелей "};
+inline std::string ExceedByPower(std::string_view power) { return kExceedByPower.For(power); }
 
 // The warning under the results, in the window and on the reference tables: two sentences,
 // each on a line of its own.
@@ -69,34 +84,19 @@ inline constexpr const char* kTooLongRow = "Строка длиннее 1 МиБ
 inline constexpr const char* kSurplusFields =
     "В строке больше полей, чем столбцов в заголовке: лишние поля перенесены за столбцы результата";
 
-// «text» in the quotation marks of the messages.
-inline std::string Quoted(std::string_view text) {
-    std::string quoted = "«";
-    quoted += text;
-    quoted += "»";
-    return quoted;
-}
-inline std::string MissingColumn(std::string_view column) { return "В таблице нет столбца " + Quoted(column); }
-inline std::string UnknownKind(std::string_view text) {
-    return "Неизвестный вид расчета " + Quoted(text) + ": нужен «прямой» или «обратный»";
-}
-inline std::string UnknownSupply(std::string_view text) {
-    return "Неизвестный род тока " + Quoted(text) + ": нужен «1ф», «3ф» или «постоянный»";
-}
-inline std::string UnknownMaterial(std::string_view text) {
-    return "Неизвестный материал " + Quoted(text) + ": нужна «медь» или «алюминий»";
-}
-inline std::string UnknownConductor(std::string_view text) {
-    return "Неизвестный проводник " + Quoted(text) + ": нужен «провод» или «кабель»";
-}
+// What kelvo-calc says about a schedule's cell it cannot read, naming the cell's text in «».
+inline constexpr NamingMessage kMissingColumn{"В таблице нет столбца «", "»"};
+inline constexpr NamingMessage kUnknownKind{"Неизвестный вид расчета «", "»: нужен «прямой» или «обратный»"};
+inline constexpr NamingMessage kUnknownSupply{"Неизвестный род тока «", "»: нужен «1ф», «3ф» или «постоянный»"};
+inline constexpr NamingMessage kUnknownMaterial{"Неизвестный материал «", "»: нужна «медь» или «алюминий»"};
+inline constexpr NamingMessage kUnknownConductor{"Неизвестный проводник «", "»: нужен «провод» или «кабель»"};
+inline constexpr NamingMessage kUnknownLaying{"Неизвестная прокладка «", "»: для провода p1–p6, для кабеля k1–k9"};
+
+// A multiplicity that is not offered, and the ones that are; written over `out` like the above.
 template <class Offered>
-std::string UnknownMultiplicity(std::string_view text, const Offered& offered) {
-    std::string message = "Кратность " + Quoted(text) + " не из списка:";
-    for (const std::string_view value : offered) (message += ' ') += value;
-    return message;
-}
-inline std::string UnknownLaying(std::string_view text) {
-    return "Неизвестная прокладка " + Quoted(text) + ": для провода p1–p6, для кабеля k1–k9";
+void WriteUnknownMultiplicity(std::string& out, std::string_view text, const Offered& offered) {
+    NamingMessage{"Кратность «", "» не из списка:"}.WriteTo(out, text);
+    for (const std::string_view value : offered) (out += ' ') += value;
 }
 
 }  // namespace kelvo::messages
