@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTest>
@@ -458,6 +459,14 @@ TEST_F(MainWindowTest, KeyboardPath) {
              form->Text5, form->Text7, form->Text9, form->Text10, form->Text11, form->Text13, form->Text14,
              form->Text15, form->Text16, form->Combo4})
         EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
+    // A frame is a group that a screen reader names by its caption.
+    for (Frame* frame : {form->Frame1, form->Frame22}) {
+        QAccessibleInterface* group = QAccessible::queryAccessibleInterface(frame);
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(group->role(), QAccessible::Grouping);
+        EXPECT_EQ(group->text(QAccessible::Name), frame->title());
+        EXPECT_FALSE(frame->title().isEmpty());
+    }
     // Tab from the power box reaches the current box, then "Рассчитать".
     form->Check2->SetValue(true);
     EXPECT_EQ(form->txtP->nextInFocusChain(), form->txtI);

@@ -1,5 +1,6 @@
 #include "ui/shell/controls.h"
 
+#include <QAccessibleWidget>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -265,7 +266,19 @@ void Label::SetBorderStyle(int style) {
     setLineWidth(1);
 }
 
-Frame::Frame(QWidget* parent, const QString& name, const QString& caption) : QGroupBox(caption, parent) {
+namespace {
+
+// A frame as a screen reader takes it: a group with the caption as its name.
+QAccessibleInterface* FrameAccessible(const QString& class_name, QObject* object) {
+    if (class_name != QLatin1String(Frame::staticMetaObject.className())) return nullptr;
+    auto* frame = static_cast<Frame*>(object);
+    return new QAccessibleWidget(frame, QAccessible::Grouping, frame->title());
+}
+
+}  // namespace
+
+Frame::Frame(QWidget* parent, const QString& name, const QString& caption) : QWidget(parent), title_(caption) {
+    [[maybe_unused]] static const bool accessible = (QAccessible::installFactory(FrameAccessible), true);
     setObjectName(name);
 }
 

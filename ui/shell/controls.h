@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -167,14 +166,21 @@ private:
     Handler on_click_;
 };
 
-// A frame (group box) with its caption on the top border line.
-class Frame : public QGroupBox {
+// A frame with its caption on the top border line. It draws itself and its children stand at
+// set places, so it is a plain widget rather than a group box (whose set-up measures the caption
+// in the style's bold face twice, a tenth of the window's construction); screen readers still
+// meet it as a group named by its caption.
+class Frame : public QWidget {
     Q_OBJECT
 public:
     Frame(QWidget* parent, const QString& name, const QString& caption);
+    const QString& title() const { return title_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString title_;
 };
 
 // A timer that runs its handler on a later turn of the event loop while it is enabled. A timer
