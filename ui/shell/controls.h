@@ -168,8 +168,8 @@ private:
 
 // A frame with its caption on the top border line. It draws itself and its children stand at
 // set places, so it is a plain widget rather than a group box (whose set-up measures the caption
-// in the style's bold face twice, a tenth of the window's construction); screen readers still
-// meet it as a group named by its caption.
+// in the style's bold face twice for a border it would not draw); screen readers still meet it as
+// a group named by its caption.
 class Frame : public QWidget {
     Q_OBJECT
 public:
