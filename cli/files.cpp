@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -78,14 +79,45 @@ extern "C" void RemoveTemporaryAndEnd(int signal_number) {
 
 std::string ReasonOf(int error) { return std::strerror(error); }
 
+// The file a path names: links followed to their file, also when that file is not made yet (a
+// result written through a link goes where the link says, and the link stays).
+std::string FollowLinks(const std::string& path) {
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        std::string file = resolved;
+        std::free(resolved);
+        return file;
+    }
+    std::string file = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) break;
+        std::string to(PATH_MAX, '\0');
+        const ssize_t size = ::readlink(file.c_str(), to.data(), to.size());
+        if (size <= 0) break;
+        to.resize(static_cast<std::size_t>(size));
+        const auto slash = file.rfind('/');
+        file = to.front() == '/' || slash == std::string::npos ? to : file.substr(0, slash + 1) + to;
+    }
+    return file;
+}
+
+// The temporary file's name for a target named `name`: hidden, and short enough for the
+// folder's names even when the target's name is near the longest a name can be.
+std::string TemporaryName(const std::string& name) {
+    constexpr std::size_t kNameMax = 255, kAdded = 1 + 13;  // "." and ".kelvo-XXXXXX"
+    std::size_t keep = std::min(name.size(), kNameMax - kAdded);
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return "." + name.substr(0, keep) + ".kelvo-XXXXXX";
+}
+
 }  // namespace
 
-AtomicOutput::AtomicOutput(const std::string& target) : target_(target) {
-    if (char* resolved = ::realpath(target.c_str(), nullptr)) {  // follow a link to its file
-        target_ = resolved;
-        std::free(resolved);
-    }
+AtomicOutput::AtomicOutput(const std::string& target) : target_(FollowLinks(target)) {
     struct stat existing {};
+    if (::lstat(target_.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+        error_ = ReasonOf(ELOOP);  // a link that leads to no file, even after many links
+        return;
+    }
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
         error_ = "это каталог";
@@ -101,7 +133,7 @@ AtomicOutput::AtomicOutput(const std::string& target) : target_(target) {
     const auto slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target_.substr(0, slash == 0 ? 1 : slash);
     const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    std::string pattern = folder + "/." + name + ".kelvo-XXXXXX";
+    std::string pattern = folder + "/" + TemporaryName(name);
     if (pattern.size() >= sizeof g_temporary) {
         error_ = ReasonOf(ENAMETOOLONG);
         return;

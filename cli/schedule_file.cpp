@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -139,6 +140,63 @@ private:
 
 }  // namespace
 
+namespace {
+
+bool EndsWith(const std::string& path, std::string_view end) {
+    if (path.size() < end.size()) return false;
+    for (std::size_t i = 0; i < end.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(path[path.size() - end.size() + i])) != end[i]) return false;
+    return true;
+}
+
+// A zip archive's local header at its start (or anywhere in its first bytes, when the first one
+// is damaged), or the end of its directory in its last bytes.
+bool HoldsZipSignature(std::string_view head, std::string_view tail) {
+    return head.find(std::string_view("PK\x03\x04", 4)) != std::string_view::npos ||
+           head.find(std::string_view("PK\x05\x06", 4)) != std::string_view::npos ||
+           tail.find(std::string_view("PK\x05\x06", 4)) != std::string_view::npos;
+}
+
+// Whether the first bytes can be a table saved as text: no NUL, and hardly any other control
+// characters.
+bool LooksLikeText(std::string_view head) {
+    std::size_t controls = 0;
+    for (const char c : head) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) return false;
+        controls += byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f';
+    }
+    return controls * 100 <= head.size();
+}
+
+// Reads up to `size` bytes from `offset` of a file; false (and the reason) when it cannot.
+bool ReadPiece(int fd, off_t offset, std::size_t size, std::string& piece, std::string& error) {
+    piece.resize(size);
+    const ssize_t got = ReadAt(fd, piece.data(), size, offset);
+    if (got < 0) {
+        error = ReadFault(errno);
+        return false;
+    }
+    piece.resize(static_cast<std::size_t>(got));
+    return true;
+}
+
+// The CSV format of an open file: the encoding and separator given, or found from the file.
+std::optional<TableFormat> CsvFormatOf(int fd, const InputOptions& options, std::string_view head, std::string& error) {
+    TableFormat format;
+    if (options.encoding) {
+        format.encoding = *options.encoding;
+    } else {
+        const auto utf8 = WholeFileIsUtf8(fd, error);
+        if (!utf8) return std::nullopt;
+        format.encoding = *utf8 ? Encoding::Utf8 : Encoding::Cp1251;
+    }
+    format.separator = options.separator ? *options.separator : DetectSeparator(head);
+    return format;
+}
+
+}  // namespace
+
 std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, const InputOptions& options,
                                                    std::string& error) {
     const bool standard = path.empty() || path == "-";
@@ -155,57 +213,39 @@ std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, cons
     }
     const auto identity = IdentityOfDescriptor(fd);
     const int seekable = Seekable(fd, error);
-    if (seekable < 0) {
-        if (!standard) ::close(fd);
-        return nullptr;
-    }
     if (seekable != fd && !standard) ::close(fd);
+    if (seekable < 0) return nullptr;
     const bool owned = !standard || seekable != fd;
-    const auto close_it = [&] {
+    const auto fail = [&](std::string why) -> std::unique_ptr<ScheduleInput> {
         if (owned) ::close(seekable);
+        if (!why.empty()) error = std::move(why);
+        return nullptr;
     };
 
-    char start[8] = {};
-    const ssize_t got = ReadAt(seekable, start, sizeof start, 0);
-    if (got < 0) {
-        error = ReadFault(errno);
-        close_it();
-        return nullptr;
-    }
-    const std::string_view head(start, static_cast<std::size_t>(got));
-    if (LooksLikeCompoundFile(head)) {
-        error = "это книга старого формата .xls или книга, защищенная паролем: сохраните ее как .xlsx без пароля";
-        close_it();
-        return nullptr;
-    }
-    if (LooksLikeZip(head)) {
-        const int own = owned ? seekable : ::dup(seekable);
-        auto reader = OpenXlsxReader(own, options.sheet, error);
+    struct stat status {};
+    const off_t size = ::fstat(seekable, &status) == 0 ? status.st_size : 0;
+    constexpr std::size_t kHead = 1 << 16, kTail = (1 << 16) + 22;  // a zip's comment, and its end record
+    std::string head, tail;
+    if (!ReadPiece(seekable, 0, kHead, head, error) ||
+        !ReadPiece(seekable, std::max<off_t>(0, size - static_cast<off_t>(kTail)), kTail, tail, error))
+        return fail({});
+    if (LooksLikeCompoundFile(head))
+        return fail("это книга старого формата .xls или книга, защищенная паролем: сохраните ее как .xlsx без пароля");
+    // A workbook is what is named one or holds a zip archive's marks: read as a workbook or
+    // refused as damaged, never read as text.
+    if (EndsWith(path, ".xlsx") || EndsWith(path, ".xlsm") || HoldsZipSignature(head, tail)) {
+        auto reader = OpenXlsxReader(owned ? seekable : ::dup(seekable), options.sheet, error);
         if (!reader) return nullptr;
         return std::make_unique<XlsxFileInput>(std::move(reader), identity);
     }
-
-    TableFormat format;
-    if (options.encoding) {
-        format.encoding = *options.encoding;
-    } else {
-        const auto utf8 = WholeFileIsUtf8(seekable, error);
-        if (!utf8) {
-            close_it();
-            return nullptr;
-        }
-        format.encoding = *utf8 ? Encoding::Utf8 : Encoding::Cp1251;
-    }
-    if (options.separator) {
-        format.separator = *options.separator;
-    } else {
-        std::vector<char> first(1 << 16);
-        const ssize_t size = ReadAt(seekable, first.data(), first.size(), 0);
-        format.separator =
-            DetectSeparator(std::string_view(first.data(), static_cast<std::size_t>(std::max<ssize_t>(size, 0))));
-    }
+    const bool named_text = EndsWith(path, ".csv") || EndsWith(path, ".txt") || EndsWith(path, ".tsv");
+    if (!named_text && !LooksLikeText(head))
+        return fail((standard ? std::string("стандартный ввод") : "«" + path + "»") +
+                    " — не таблица CSV и не книга XLSX (в нем есть двоичные данные)");
+    const auto format = CsvFormatOf(seekable, options, head, error);
+    if (!format) return fail({});
     ::lseek(seekable, 0, SEEK_SET);
-    auto input = std::make_unique<CsvFileInput>(seekable, owned, format);
+    auto input = std::make_unique<CsvFileInput>(seekable, owned, *format);
     input->SetIdentity(identity);
     return input;
 }
@@ -237,11 +277,12 @@ public:
     }
     TableWriter& Writer() override { return *writer_; }
     bool Commit(std::string& error) override {
-        if (!writer_->Finish(error)) return false;
+        const bool finished = writer_->Finish(error);
         if (buffer_ && buffer_->error()) {
-            error = Reason(buffer_->error());
+            error = "ошибка записи: " + Reason(buffer_->error());  // the system's reason, not the stream's
             return false;
         }
+        if (!finished) return false;
         if (!file_.Commit()) {
             error = file_.error();
             return false;
@@ -262,10 +303,12 @@ public:
         : buffer_(STDOUT_FILENO), stream_(&buffer_), writer_(MakeCsvWriter(stream_, options.csv)) {}
     TableWriter& Writer() override { return *writer_; }
     bool Commit(std::string& error) override {
-        if (!writer_->Finish(error) || buffer_.error()) {
-            error = Reason(buffer_.error() ? buffer_.error() : EIO);
+        const bool finished = writer_->Finish(error);
+        if (buffer_.error()) {
+            error = "ошибка записи: " + Reason(buffer_.error());
             return false;
         }
+        if (!finished) return false;
         return true;
     }
 

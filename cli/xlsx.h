@@ -1,8 +1,15 @@
 // Workbooks in the XLSX format: a sheet read as a table of texts, and a table written as a
-// sheet. Reading goes through minizip and expat a piece at a time (the sheet is never held
-// whole); writing through libxlsxwriter in its constant-memory mode.
+// sheet. Reading goes through minizip and expat a piece at a time (a row is all that is held of
+// the sheet); writing through libxlsxwriter in its constant-memory mode.
+//
+// A workbook comes from outside, so reading it is bounded: a part that is there but cannot be
+// read or parsed, a row or column number beyond a sheet, a cell of more than 32 767 characters,
+// a row of more than 16 MiB of text, elements nested deeper than 100 levels, an element longer
+// than 4 MiB, a document type declaration, more than 2 097 152 shared strings or more than
+// 100 MiB of them make the workbook damaged: it is refused with the reason, never half-read.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -10,9 +17,13 @@
 
 namespace kelvo::cli {
 
-// Whether the bytes begin as an XLSX workbook (a zip archive) does, or as the older compound
-// files do (an .xls workbook, or any workbook saved with a password).
-bool LooksLikeZip(std::string_view start);
+// A sheet's size, as spreadsheets have it, and the most text a row may hold.
+inline constexpr std::uint64_t kSheetRowsMax = 1048576;
+inline constexpr std::uint64_t kSheetColumnsMax = 16384;  // "XFD"
+inline constexpr std::size_t kSheetRowBytesMax = std::size_t{16} << 20;
+
+// Whether the bytes begin as the older compound files do (an .xls workbook, or any workbook
+// saved with a password).
 bool LooksLikeCompoundFile(std::string_view start);
 
 // Opens the sheet named `sheet` (the first sheet when empty) of the workbook in the file

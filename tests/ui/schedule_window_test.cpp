@@ -12,10 +12,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 #include "cli/schedule.h"
 #include "cli/schedule_file.h"
+#include "core/messages.h"
 #include "ui/main/main_window.h"
 #include "ui/schedule/schedule_table.h"
 #include "ui/schedule/schedule_window.h"
@@ -90,6 +93,56 @@ TEST_F(ScheduleWindowTest, ShowsWhatKelvoCalcWritesAndSavesIt) {
         QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// Fields hold any byte, and a row over the length limit is cut into its fields: the window shows,
+// counts and saves both as kelvo-calc writes them.
+TEST_F(ScheduleWindowTest, OddRowsComeOutAsKelvoCalcWritesThem) {
+    const std::string header =
+        "расчет;мощность_кВт;ток_А;сечение_мм2;род_тока;напряжение_В;материал;проводник;прокладка;длина_м;потери_%;"
+        "кратность;примечание\r\n";
+    const std::string row = "прямой;2,5;;;1ф;220;медь;провод;p1;15;4;1;";
+    const std::string input = header + row + "до\x1f после\r\n" + row + std::string(1100000, 'x') + ";лишнее\r\n" +
+                              row + "\"в \"\"кавычках\"\"\"\r\n";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("odd.csv"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(input.data(), static_cast<qint64>(input.size()));
+    }
+    ScheduleWindow* window = Open(path);
+    ASSERT_TRUE(window && window->Finished());
+    const ScheduleTable& table = window->Table();
+    ASSERT_EQ(table.RowCount(), 3u);
+    EXPECT_EQ(table.MessageRowCount(), 1u);  // the long row, as kelvo-calc counts it
+    const auto first = table.Row(0);
+    ASSERT_GE(first.size(), 13u);
+    EXPECT_EQ(first[12], "до\x1f после");
+    const auto long_row = table.Row(1);
+    ASSERT_EQ(long_row.size(), 13u + cli::kResultCount + 1);
+    EXPECT_EQ(long_row[12].size(), 1100000u);
+    EXPECT_EQ(long_row[12 + cli::kResultCount], messages::kTooLongRow);
+    EXPECT_EQ(long_row.back(), "лишнее");
+    EXPECT_EQ(table.Row(2)[12], "в \"кавычках\"");
+
+    const QString saved = dir.filePath(QStringLiteral("saved.csv"));
+    ASSERT_EQ(window->SaveTo(saved), QString());
+    std::string error;
+    const auto in = cli::ScheduleInput::Open(path.toStdString(), {}, error);
+    std::ostringstream expected;
+    const auto writer = cli::MakeCsvWriter(expected);
+    cli::ProcessSchedule(in->Reader(), *writer);
+    writer->Finish(error);
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().toStdString() == expected.str());
+    // A save that cannot be written says so, with the system's reason, in a message window.
+    EXPECT_TRUE(window->SaveTo(QStringLiteral("/dev/full")).contains(QString::fromUtf8(std::strerror(ENOSPC))));
+    ASSERT_TRUE(shell::Form2Exists());
+    shell::ReleaseForm2();
+    QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(ScheduleWindowTest, TheOpenedFileIsKeptUnlessTheUserAgrees) {

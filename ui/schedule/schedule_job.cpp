@@ -3,28 +3,30 @@
 #include <QMetaObject>
 
 #include "cli/schedule_file.h"
+#include "cli/xlsx_text.h"
 
 namespace kelvo::schedule {
 namespace {
 
-// Gathers the rows kelvo-calc's calculation writes into pieces for the window.
+// Gathers the rows kelvo-calc's calculation writes into pieces for the window. A CSV row over
+// the length limit, which kelvo-calc passes through as its bytes, is cut back into its fields, so
+// that the window shows and saves it as kelvo-calc writes it.
 class ChunkWriter : public cli::TableWriter {
 public:
-    ChunkWriter(std::function<void(RowChunk&&)> deliver) : deliver_(std::move(deliver)) {}
+    ChunkWriter(std::function<void(RowChunk&&)> deliver)
+        : deliver_(std::move(deliver)), raw_(';', std::string::npos), add_([this](std::string_view f) { Add(f); }) {}
 
-    void Begin(const cli::TableFormat&, std::size_t message_column) override { message_column_ = message_column; }
+    void Begin(const cli::TableFormat& input, std::size_t message_column) override {
+        message_column_ = message_column;
+        raw_ = cli::RawRecordFields(input.separator, std::string::npos);
+    }
     void Field(std::string_view field) override {
-        if (in_raw_) EndField();
-        message_ |= column_ == message_column_ && !field.empty() && rows_ > 0;
-        chunk_.texts.append(field);
-        EndField();
+        raw_.BeforeField(add_);
+        Add(field);
     }
-    void Raw(std::string_view bytes) override {
-        chunk_.texts.append(bytes);  // a row over the length limit, shown in one cell
-        in_raw_ = true;
-    }
+    void Raw(std::string_view bytes) override { raw_.Raw(bytes, add_); }
     void EndRecord() override {
-        if (in_raw_) EndField();
+        raw_.EndRecord(add_);
         chunk_.ends.push_back(static_cast<std::uint32_t>(chunk_.texts.size()));
         chunk_.with_message.push_back(message_);
         message_ = false;
@@ -38,10 +40,10 @@ public:
     }
 
 private:
-    void EndField() {
-        chunk_.texts += kFieldEnd;
+    void Add(std::string_view field) {
+        message_ |= column_ == message_column_ && !field.empty() && rows_ > 0;
+        AppendField(chunk_.texts, field);
         ++column_;
-        in_raw_ = false;
     }
     void Deliver() {
         if (chunk_.ends.empty()) return;
@@ -50,9 +52,11 @@ private:
     }
 
     std::function<void(RowChunk&&)> deliver_;
+    cli::RawRecordFields raw_;
+    std::function<void(std::string_view)> add_;
     RowChunk chunk_;
     std::size_t message_column_ = 0, column_ = 0, rows_ = 0;
-    bool message_ = false, in_raw_ = false;
+    bool message_ = false;
 };
 
 }  // namespace

@@ -2,16 +2,29 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 
 namespace kelvo::schedule {
 
+void AppendField(std::string& texts, std::string_view field) {
+    std::size_t size = field.size();
+    for (; size >= 0x80; size >>= 7) texts += static_cast<char>(0x80 | (size & 0x7F));
+    texts += static_cast<char>(size);
+    texts.append(field);
+}
+
 std::vector<std::string_view> SplitFields(std::string_view texts) {
     std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (texts[i] != kFieldEnd) continue;
-        fields.push_back(texts.substr(start, i - start));
-        start = i + 1;
+    for (std::size_t i = 0; i < texts.size();) {
+        std::size_t size = 0;
+        for (int shift = 0; i < texts.size(); shift += 7) {
+            const auto byte = static_cast<unsigned char>(texts[i++]);
+            size |= static_cast<std::size_t>(byte & 0x7F) << shift;
+            if ((byte & 0x80) == 0) break;
+        }
+        size = std::min(size, texts.size() - i);
+        fields.push_back(texts.substr(i, size));
+        i += size;
     }
     return fields;
 }
@@ -39,9 +52,8 @@ void ScheduleTable::Append(const RowChunk& chunk) {
         with_message_.push_back(chunk.with_message[i]);
         message_rows_ += chunk.with_message[i] ? 1 : 0;
         const std::uint32_t from = i == 0 ? 0 : chunk.ends[i - 1];
-        int fields = 0;
-        for (std::uint32_t k = from; k < chunk.ends[i]; ++k) fields += chunk.texts[k] == kFieldEnd;
-        widest = std::max(widest, fields);
+        const auto fields = SplitFields(std::string_view(chunk.texts).substr(from, chunk.ends[i] - from)).size();
+        widest = std::max(widest, static_cast<int>(fields));
     }
     endInsertRows();
     if (widest > columns_) {

@@ -15,11 +15,14 @@ namespace kelvo::schedule {
 
 // A piece of rows made on the calculating thread and handed to the window's.
 struct RowChunk {
-    std::string texts;                // every field followed by kFieldEnd, row after row
+    std::string texts;                // every field as AppendField writes it, row after row
     std::vector<std::uint32_t> ends;  // where each row ends in texts
     std::vector<bool> with_message;   // per row
 };
-inline constexpr char kFieldEnd = '\x1f';
+
+// Appends a field to a row's texts: its length (seven bits a byte, lowest first, the high bit
+// set on every byte but the last), then its bytes. Any byte may stand in a field.
+void AppendField(std::string& texts, std::string_view field);
 
 class ScheduleTable : public QAbstractTableModel {
     Q_OBJECT
@@ -51,7 +54,7 @@ private:
     int columns_ = 0;
 };
 
-// Splits a row's texts at kFieldEnd.
+// A row's fields, from its texts.
 std::vector<std::string_view> SplitFields(std::string_view texts);
 
 }  // namespace kelvo::schedule
