@@ -10,9 +10,9 @@
 #include <string>
 
 #include "bench/schedule_generator.h"
-#include "cli/schedule.h"
-#include "cli/schedule_file.h"
-#include "cli/xlsx.h"
+#include "schedule/run.h"
+#include "schedule/formats/open_file.h"
+#include "schedule/formats/xlsx.h"
 
 namespace {
 
@@ -75,11 +75,11 @@ void BM_Schedule(benchmark::State& state) {
     }
     for (auto _ : state) {
         std::string error;
-        const auto input = kelvo::cli::ScheduleInput::Open(path, {}, error);
+        const auto input = kelvo::schedule::ScheduleInput::Open(path, {}, error);
         NullOutput output_buffer;
         std::ostream out(&output_buffer);
-        const auto writer = kelvo::cli::MakeCsvWriter(out);
-        benchmark::DoNotOptimize(kelvo::cli::ProcessSchedule(input->Reader(), *writer));
+        const auto writer = kelvo::schedule::MakeCsvWriter(out);
+        benchmark::DoNotOptimize(kelvo::schedule::ProcessSchedule(input->Reader(), *writer));
         writer->Finish(error);
     }
     std::filesystem::remove(path);
@@ -99,11 +99,11 @@ void BM_ScheduleXlsx(benchmark::State& state) {
     {
         GeneratedSchedule generated(rows);
         std::istream in(&generated);
-        const auto reader = kelvo::cli::MakeCsvReader(in, {});
-        const auto writer = kelvo::cli::MakeXlsxWriter(input);
+        const auto reader = kelvo::schedule::MakeCsvReader(in, {});
+        const auto writer = kelvo::schedule::MakeXlsxWriter(input);
         std::vector<std::string_view> fields;
         writer->Begin({}, 1000);
-        while (reader->Next(fields) == kelvo::cli::TableReader::Result::Record) {
+        while (reader->Next(fields) == kelvo::schedule::TableReader::Result::Record) {
             for (const auto field : fields) writer->Field(field);
             writer->EndRecord();
         }
@@ -112,9 +112,9 @@ void BM_ScheduleXlsx(benchmark::State& state) {
     }
     for (auto _ : state) {
         std::string error;
-        const auto source = kelvo::cli::ScheduleInput::Open(input, {}, error);
-        const auto writer = kelvo::cli::MakeXlsxWriter(output);
-        benchmark::DoNotOptimize(kelvo::cli::ProcessSchedule(source->Reader(), *writer));
+        const auto source = kelvo::schedule::ScheduleInput::Open(input, {}, error);
+        const auto writer = kelvo::schedule::MakeXlsxWriter(output);
+        benchmark::DoNotOptimize(kelvo::schedule::ProcessSchedule(source->Reader(), *writer));
         writer->Finish(error);
     }
     std::filesystem::remove_all(directory);

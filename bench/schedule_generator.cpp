@@ -60,6 +60,22 @@ void ScheduleGenerator::AppendHundredths(std::string& out, std::uint32_t units) 
     if (cents % 10 != 0) out += static_cast<char>('0' + cents % 10);
 }
 
+// The load's current: mostly final circuits, now and then a feeder; given as a power about a
+// third of the time less than as a current.
+void ScheduleGenerator::AppendLoad(std::string& out, bool three_phase, std::string_view voltage) {
+    const std::uint32_t volts = static_cast<std::uint32_t>(std::stoul(std::string(voltage)));
+    const std::uint32_t centiamperes = Percent(96) ? 50 + Below(volts < 100 ? 1000 : 4000) : 4000 + Below(12000);
+    if (Percent(70)) {
+        const double kw = centiamperes / 100.0 * volts * (three_phase ? 1.732 : 1.0) / 1000.0;
+        AppendHundredths(out, static_cast<std::uint32_t>(kw * 100) + 1);
+        out += ";;";
+    } else {
+        out += ';';
+        AppendHundredths(out, centiamperes);
+        out += ';';
+    }
+}
+
 void ScheduleGenerator::AppendRow(std::string& out) {
     if (Percent(1)) {
         out += kFaultyRows[Below(std::size(kFaultyRows))];
@@ -86,19 +102,7 @@ void ScheduleGenerator::AppendRow(std::string& out) {
         out += ";;";
         out += kSections[first + Below(static_cast<std::uint32_t>((Percent(85) ? 13 : std::size(kSections)) - first))];
     } else {
-        // The load's current: mostly final circuits, now and then a feeder; given as a power
-        // about a third of the time less than as a current.
-        const std::uint32_t volts = static_cast<std::uint32_t>(std::stoul(std::string(voltage)));
-        const std::uint32_t centiamperes = Percent(96) ? 50 + Below(volts < 100 ? 1000 : 4000) : 4000 + Below(12000);
-        if (Percent(70)) {
-            const double kw = centiamperes / 100.0 * volts * (supply->name == "3ф" ? 1.732 : 1.0) / 1000.0;
-            AppendHundredths(out, static_cast<std::uint32_t>(kw * 100) + 1);
-            out += ";;";
-        } else {
-            out += ';';
-            AppendHundredths(out, centiamperes);
-            out += ';';
-        }
+        AppendLoad(out, supply->name == "3ф", voltage);
     }
     out += ';';
     out += supply->name;

@@ -18,6 +18,7 @@ public:
     void AppendRow(std::string& out);
 
 private:
+    void AppendLoad(std::string& out, bool three_phase, std::string_view voltage);
     std::uint64_t Next();
     // A whole number in [0, bound).
     std::uint32_t Below(std::uint32_t bound) { return static_cast<std::uint32_t>(Next() % bound); }

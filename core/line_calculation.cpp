@@ -110,88 +110,111 @@ LineResult CalculateForward(const ForwardInput& input) {
     return result;
 }
 
-// The window shows a message and goes on, or fails and ends the click; a later message replaces
-// an earlier one, and "ОК" then empties the results. So the line keeps the last message, and a
-// line with a message has no results. Every text is read as a number once.
-void CalculateForward(const ForwardInput& input, LineResult& out) {
+namespace {
+
+// A forward line's figures, each text read as a number once.
+struct ForwardFigures {
+    double load = 0, voltage = 0;
+    bool length_given = false;
+    std::optional<double> length, loss;
+    Fixed4 factor;
+};
+
+// Reads the figures; false, with the line's message set, when they do not make a line.
+bool ReadForwardFigures(const ForwardInput& input, ForwardFigures& figures, LineResult& out) {
     const LineInput& line = input.line;
-    if (!EffectiveLaying(line.conductor)) return SetMessage(out, messages::kIncompleteConductor);
+    if (!EffectiveLaying(line.conductor)) return SetMessage(out, messages::kIncompleteConductor), false;
     // An empty load is written back as an empty box, which is not a number.
     const auto load = ReadNumber(input.load);
     const auto voltage = ReadNumber(line.voltage);
-    if (!load || !voltage) return SetMessage(out, messages::kDecimalComma);
-    const bool length_given = !line.length.empty();
-    std::optional<double> length, loss;
-    if (length_given) {
-        length = ReadNumber(line.length);
-        loss = ReadNumber(line.loss_percent);
+    if (!load || !voltage) return SetMessage(out, messages::kDecimalComma), false;
+    figures.load = *load;
+    figures.voltage = *voltage;
+    figures.length_given = !line.length.empty();
+    if (figures.length_given) {
+        figures.length = ReadNumber(line.length);
+        figures.loss = ReadNumber(line.loss_percent);
     }
-    if (!length_given || (length && loss))
-        if (const auto fault = NumbersFault(*load, *voltage, length, loss)) return SetMessage(out, *fault);
+    if (!figures.length_given || (figures.length && figures.loss))
+        if (const auto fault = NumbersFault(*load, *voltage, figures.length, figures.loss))
+            return SetMessage(out, *fault), false;
     const auto factor = OfferedMultiplicity(line.multiplicity);
     if (!factor) {
         messages::WriteUnknownMultiplicity(out.message, line.multiplicity, MultiplicityList());
-        return ClearResults(out);
+        return ClearResults(out), false;
     }
+    figures.factor = *factor;
+    return true;
+}
 
-    double current = 0, power = 0;
-    const auto computed = input.given == GivenLoad::Power ? CurrentFromPower(*load, *voltage, {}, line.supply)
-                                                          : PowerFromCurrent(*load, *voltage, {}, line.supply);
-    if (!computed) return SetMessage(out, messages::kCannotCalculate);
-    current = input.given == GivenLoad::Power ? *computed : *load;
-    power = input.given == GivenLoad::Power ? *load : *computed;
-
-    SetMessage(out, {});
-    // A later message replaces an earlier one; the first, the exceed by power, names the power and
-    // is written only if none replaces it.
+// The section by voltage loss, from the power as given or computed (not rounded; with no length
+// the required section is 0), and the recommendation, into `out`. Returns the message they leave
+// the line with (the last one, as a later message replaces an earlier), or none.
+std::string_view SectionByLossAndRecommendation(const LineInput& line, const ForwardFigures& figures, double power,
+                                                const TableNumber& by_current, LineResult& out) {
     std::string_view message;
-    bool exceed_by_power = false;
-    const double shown_current = RoundHalfEven2(current);
-    out.current = WriteNumber(shown_current);
-    WriteRounded(out.power, power);
-    const TableNumber by_current = SelectSectionByCurrent(shown_current, line.conductor);
-    out.section_by_current = by_current.text;
-    AddProtection(out, shown_current, *factor);
-    if (out.section_by_current == kExceedMarker) exceed_by_power = true;
-
-    // The section by voltage loss, from the power as given or computed (not rounded); with no
-    // length the required section is 0.
     double required = 0;
-    if (!length_given) {
+    if (!figures.length_given) {
         message = messages::kNoLength;
     } else {
-        if (!length || !loss) return SetMessage(out, messages::kDecimalComma);
+        if (!figures.length || !figures.loss) return messages::kDecimalComma;
         const Material material = *line.conductor.material;
-        const auto section = RequiredSection({power, *length, *loss, *voltage}, line.supply, material);
-        if (!section) return SetMessage(out, messages::kCannotCalculate);
+        const auto section =
+            RequiredSection({power, *figures.length, *figures.loss, figures.voltage}, line.supply, material);
+        if (!section) return messages::kCannotCalculate;
         required = RoundHalfEven2(*section);
     }
     const TableNumber by_loss = SelectSectionByVoltageLoss(required, line.conductor);
     out.section_by_loss = by_loss.text;
     if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
-
-    // The recommendation; on a tie the section by current also stands as the section by voltage
-    // loss.
-    if (!by_loss.empty()) {
-        const auto recommendation = Recommend(by_current, by_loss);
-        if (!recommendation) {
-            message = messages::kTooLarge;
-        } else {
-            out.basis = recommendation->basis;
-            out.recommended = recommendation->section;
-            if (out.basis == Basis::Current) {
-                out.section_by_loss = out.section_by_current;
-                // The section by current, written where the section by voltage loss stands, is
-                // checked there too: the exceed marker brings that box's message.
-                if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
-            }
-        }
-    } else if (AboveEveryTable(WriteNumber(required), out.section_by_loss, line.conductor)) {
-        message = messages::kLossSectionBeyondTables;
+    if (by_loss.empty()) {
+        if (AboveEveryTable(WriteNumber(required), out.section_by_loss, line.conductor))
+            message = messages::kLossSectionBeyondTables;
+        return message;
     }
+    // On a tie the section by current also stands as the section by voltage loss.
+    const auto recommendation = Recommend(by_current, by_loss);
+    if (!recommendation) return messages::kTooLarge;
+    out.basis = recommendation->basis;
+    out.recommended = recommendation->section;
+    if (out.basis == Basis::Current) {
+        out.section_by_loss = out.section_by_current;
+        // The section by current, written where the section by voltage loss stands, is checked
+        // there too: the exceed marker brings that box's message.
+        if (out.section_by_loss == kExceedMarker) message = messages::kExceedByLoss;
+    }
+    return message;
+}
+
+}  // namespace
+
+// The window shows a message and goes on, or fails and ends the click; a later message replaces
+// an earlier one, and "ОК" then empties the results. So the line keeps the last message, and a
+// line with a message has no results. Every text is read as a number once.
+void CalculateForward(const ForwardInput& input, LineResult& out) {
+    const LineInput& line = input.line;
+    ForwardFigures figures;
+    if (!ReadForwardFigures(input, figures, out)) return;
+    const bool power_given = input.given == GivenLoad::Power;
+    const auto computed = power_given ? CurrentFromPower(figures.load, figures.voltage, {}, line.supply)
+                                      : PowerFromCurrent(figures.load, figures.voltage, {}, line.supply);
+    if (!computed) return SetMessage(out, messages::kCannotCalculate);
+    const double current = power_given ? *computed : figures.load;
+    const double power = power_given ? figures.load : *computed;
+
+    SetMessage(out, {});
+    const double shown_current = RoundHalfEven2(current);
+    out.current = WriteNumber(shown_current);
+    WriteRounded(out.power, power);
+    const TableNumber by_current = SelectSectionByCurrent(shown_current, line.conductor);
+    out.section_by_current = by_current.text;
+    AddProtection(out, shown_current, figures.factor);
+    // The first message, the exceed by power, names the power and is written only if no later
+    // one replaces it.
+    const bool exceed_by_power = out.section_by_current == kExceedMarker;
+    const std::string_view message = SectionByLossAndRecommendation(line, figures, power, by_current, out);
     if (!message.empty()) return SetMessage(out, message);
-    if (exceed_by_power)
-        SetMessage(out, messages::kExceedByPower, input.given == GivenLoad::Power ? input.load : out.power);
+    if (exceed_by_power) SetMessage(out, messages::kExceedByPower, power_given ? input.load : out.power);
 }
 
 std::string RecommendationText(const LineResult& result) {

@@ -1,5 +1,15 @@
 // One line of a cable schedule calculated the way the main window calculates it: the same
 // rules, the same rounding and the same order of steps, from the same texts.
+//
+// What is shared and what is not: the window runs its own cascade of handlers over its boxes
+// (ui/main/calculation_flow.cpp and the protection pipeline), and calls from here the checks
+// and the decision it shares with kelvo-calc: FiguresFault, SectionFault, AboveEveryTable and
+// Recommend. Beneath both stand the same rules of core/ (SelectSectionByCurrent,
+// SelectSectionByVoltageLoss, MaximumCurrentBySection, CurrentAtMultiplicity,
+// SelectBreakerRating, SelectRcdRatedCurrent, SelectRcdTripCurrent) and every message text
+// (messages.h). CalculateForward and CalculateReverse are kelvo-calc's and the schedule window's
+// whole line, step for step as the window's cascade goes; a test compares the two on the same
+// lines (tests/ui/window_vs_batch_test.cpp).
 #pragma once
 
 #include <optional>

@@ -101,7 +101,7 @@ constexpr std::array<AboveTableRow, 6> kAluminiumWireAbove = {
     kNoRow, AboveTableRow{150.1, 20330}, AboveTableRow{150.1, 20330},
     AboveTableRow{120.1, 20330}, AboveTableRow{120.1, 20330}, AboveTableRow{120.1, 20330}};
 
-// Copper cables:           from  k1           k2          k3          k4   k5          k6   k7          Option16    Option18
+// Copper cables:           from  k1           k2          k3          k4   k5          k6   k7          k8          k9
 constexpr CurrentRow<9> kCopperCable[] = {
     {"1,5",  0,    {23,          19,         33,         19,  27,         19,  27,         20,         26}},
     {"2,5",  2,    {30,          {27, 2.4},  44,         25,  38,         25,  38,         26,         34}},
@@ -127,7 +127,7 @@ constexpr std::array<AboveTableRow, 9> kCopperCableAboveRows = {
     kNoRow,            kCopperCableAbove, kCopperCableAbove, kCopperCableAbove, kCopperCableAbove,
     kCopperCableAbove, kCopperCableAbove, kFiveCoreAbove,    kFiveCoreAbove};
 
-// Aluminium cables:        from  k1           k2   k3   k4   k5          k6             k7             Option16    Option18
+// Aluminium cables:        from  k1           k2   k3   k4   k5          k6             k7             k8          k9
 constexpr CurrentRow<9> kAluminiumCable[] = {
     {"2,5",  0,    {23,          21,  34,  19,  29,         17.5,          26.7,          20,         26}},
     {"4",    3,    {31,          29,  42,  27,  38,         {24.8, 2.51},  {35.1, 2.51},  27,         34}},

@@ -69,7 +69,7 @@ constexpr LimitRow<6> kAluminiumWire[] = {
 constexpr std::array<double, 6> kAluminiumWireExceed = {20330, 20330, 20330, 20330, 20330, 20330};
 
 // The five-core limits carry an allowance of 0,099 A above the tabulated current.
-// Copper cables:           k1    k2    k3    k4    k5    k6    k7    Option16  Option18
+// Copper cables:           k1    k2    k3    k4    k5    k6    k7    k8        k9
 // clang-format off
 constexpr LimitRow<9> kCopperCable[] = {
     {"1,5",  {23,   19,   33,   19,   27,   19,   27,   20.099,   26.099}},
@@ -92,7 +92,7 @@ constexpr LimitRow<9> kCopperCable[] = {
 constexpr std::array<double, 9> kCopperCableExceed = {2270, 2270, 2270, 2270, 2270, 2270, 2270, 222350.099, 222350.099};
 
 // The k6 and k7 columns already carry the four-core factor 0,92 in their limits.
-// Aluminium cables:        k1    k2    k3    k4    k5    k6     k7     Option16  Option18
+// Aluminium cables:        k1    k2    k3    k4    k5    k6     k7     k8        k9
 // clang-format off
 constexpr LimitRow<9> kAluminiumCable[] = {
     {"2,5",  {23,   21,   34,   19,   29,   17.5,  26.7,  20.099,   26.099}},

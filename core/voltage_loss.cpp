@@ -119,8 +119,8 @@ const LossTable* VoltageLossTable(const ConductorChoice& choice) {
             return copper ? &t.copper_wire_other : &t.aluminium_wire_other;
         case L::k1:
             return copper ? &t.copper_cable_single : &t.aluminium_cable_single;
-        case L::Option16:
-        case L::Option18:
+        case L::k8:
+        case L::k9:
             return copper ? &t.copper_five_core : &t.aluminium_five_core;
         default:
             return copper ? &t.copper_cable_multi : &t.aluminium_cable_multi;

@@ -30,7 +30,7 @@ std::optional<double> RequiredSection(const LineData& line, SupplyKind supply, M
 // Rows [0, bound] -> section text, then the exceed row up to the table's limit -> "1,111".
 using LossTable = RangeTable<TableNumber, 24>;
 
-// The table for the choice: the five-core tables for cable Option16/Option18, otherwise the
+// The table for the choice: the five-core tables for cable k8/k9, otherwise the
 // ladder table of the material, conductor kind and laying. Nothing for an incomplete choice.
 const LossTable* VoltageLossTable(const ConductorChoice& choice);
 

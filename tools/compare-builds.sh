@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Compares kelvo-calc's output between a committed revision and the working tree, byte for
-# byte, on a generated schedule of forward and reverse lines (and on the fixtures in tests/).
+# byte, on a generated schedule of forward and reverse lines and on the CSV and workbook files in
+# tests/: the CSV result, and the result workbook's sheet (its parts unpacked: the workbook's
+# own dates differ from run to run).
 #   bash tools/compare-builds.sh [REVISION] [ROWS] [SEED]     (defaults: HEAD 100000 1)
 # Exit 0 when every output is identical; otherwise the first differing lines are shown.
 set -euo pipefail
@@ -26,7 +28,7 @@ cmake --build "$work/build-current" -j "$(nproc)" --target kelvo-calc generate_s
 "$work/build-current/bench/generate_schedule" "$rows" "$seed" >"$work/schedule.csv"
 inputs=("$work/schedule.csv")
 while IFS= read -r -d '' fixture; do inputs+=("$fixture"); done \
-    < <(find tests -name '*.csv' -type f -print0 2>/dev/null)
+    < <(find tests -name '*.csv' -o -name '*.xlsx' -type f -print0 2>/dev/null)
 
 status=0
 for input in "${inputs[@]}"; do
@@ -38,6 +40,15 @@ for input in "${inputs[@]}"; do
         diff "$work/old.out" "$work/new.out" | head -n 10 || true
         status=1
     fi
+    rm -f "$work/old.xlsx" "$work/new.xlsx"
+    "$old_build/cli/kelvo-calc" -o "$work/old.xlsx" "$input" 2>/dev/null || true
+    "$work/build-current/cli/kelvo-calc" -o "$work/new.xlsx" "$input" 2>/dev/null || true
+    for part in xl/worksheets/sheet1.xml xl/styles.xml xl/workbook.xml; do
+        if ! cmp -s <(unzip -p "$work/old.xlsx" "$part" 2>/dev/null) <(unzip -p "$work/new.xlsx" "$part" 2>/dev/null); then
+            echo "DIFFERENT: $input as a workbook ($part)"
+            status=1
+        fi
+    done
 done
 [ "$status" -eq 0 ] && echo "identical: ${#inputs[@]} inputs ($rows generated rows, seed $seed) against $revision"
 exit "$status"

@@ -19,9 +19,12 @@ mkdir -p "$out"
 flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 core=(core/*.cpp)
 clang++ "${flags[@]}" tests/fuzz/number_fuzz.cpp "${core[@]}" -o "$out/number_fuzz"
-schedule=(cli/csv.cpp cli/encoding.cpp cli/table.cpp cli/schedule.cpp cli/xlsx_text.cpp)
+schedule=(schedule/columns.cpp schedule/row.cpp schedule/run.cpp schedule/formats/utf8.cpp
+    schedule/formats/encoding.cpp schedule/formats/csv_reader.cpp schedule/formats/csv_writer.cpp
+    schedule/formats/csv_table.cpp schedule/formats/xlsx_text.cpp)
 clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "$out/csv_fuzz"
-workbook=(cli/xml_stream.cpp cli/zip_part.cpp cli/shared_strings.cpp cli/xlsx_reader.cpp)
+workbook=(schedule/formats/xml_stream.cpp schedule/formats/zip_part.cpp schedule/formats/shared_strings.cpp
+    schedule/formats/xlsx_reader.cpp)
 clang++ "${flags[@]}" tests/fuzz/xlsx_fuzz.cpp "${workbook[@]}" "${schedule[@]}" "${core[@]}" \
     $(pkg-config --cflags --libs minizip expat zlib) -o "$out/xlsx_fuzz"
 

@@ -5,11 +5,11 @@
 # stored as floating-point artefacts, shared strings, an empty row and a second sheet; a
 # damaged workbook, an empty one, and the start of a compound file as an .xls workbook or one
 # saved with a password begins. Run once with Debian's python3-openpyxl; the files are checked
-# in under tests/cli/fixtures.
+# in under tests/schedule/fixtures.
 import os
 import openpyxl
 
-HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'cli', 'fixtures')
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'schedule', 'fixtures')
 HEADER = ['расчет', 'мощность_кВт', 'ток_А', 'сечение_мм2', 'род_тока', 'напряжение_В', 'материал', 'проводник',
           'прокладка', 'длина_м', 'потери_%', 'кратность']
 ROWS = [

@@ -31,7 +31,7 @@ appstreamcli validate --no-net /usr/share/metainfo/example.kelvo.Kelvo.metainfo.
 test -x /usr/bin/kelvo-calc && /usr/bin/kelvo-calc --version
 # The installed kelvo-calc writes a workbook (its writer is loaded when first needed).
 workbook_out=$(mktemp -d)
-/usr/bin/kelvo-calc -o "$workbook_out/result.xlsx" tests/cli/fixtures/schedule.xlsx || [ $? -eq 1 ]
+/usr/bin/kelvo-calc -o "$workbook_out/result.xlsx" tests/schedule/fixtures/schedule.xlsx || [ $? -eq 1 ]
 test -s "$workbook_out/result.xlsx" || { echo "the installed kelvo-calc wrote no workbook" >&2; exit 1; }
 rm -rf "$workbook_out"
 
@@ -39,7 +39,7 @@ rm -rf "$workbook_out"
 # file manager's "Open with" starts it (the desktop entry's Exec line with a schedule file), it
 # must show the schedule window too.
 caption="kelvo v$(/usr/bin/kelvo-calc --version | awk '{print $2}')"
-schedule="$(pwd)/tests/cli/fixtures/schedule.xlsx"
+schedule="$(pwd)/tests/schedule/fixtures/schedule.xlsx"
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/example.kelvo.Kelvo.desktop)
 cat > build/release/launch-check.sh <<CHECK
 wait_for() {

@@ -11,11 +11,11 @@
 #include <map>
 #include <sstream>
 
-#include "cli/csv.h"
-#include "cli/schedule.h"
+#include "schedule/formats/csv.h"
+#include "schedule/run.h"
 #include "core/messages.h"
 
-namespace kelvo::cli {
+namespace kelvo::schedule {
 namespace {
 
 namespace fs = std::filesystem;
@@ -399,4 +399,4 @@ TEST_F(KelvoCalc, AWorkbookWriterThatCannotBeLoadedLeavesTheEarlierResult) {
 }
 
 }  // namespace
-}  // namespace kelvo::cli
+}  // namespace kelvo::schedule

@@ -211,7 +211,7 @@ TEST(TableNumber, ValueIsWhatTheTextReadsAs) {
     std::vector<TableNumber> numbers;
     for (const auto& row : BreakerRatingSeries()) numbers.push_back(row.result);
     for (const Material material : {Material::Copper, Material::Aluminium}) {
-        for (int laying = 0; laying <= static_cast<int>(LayingMethod::Option18); ++laying) {
+        for (int laying = 0; laying <= static_cast<int>(LayingMethod::k9); ++laying) {
             const auto method = static_cast<LayingMethod>(laying);
             for (const auto& row : PermissibleCurrentTable(material, method).rows()) numbers.push_back(row.result);
             for (const auto& row : VoltageLossTable({material, KindOf(method), method})->rows())

@@ -51,17 +51,17 @@ TEST(SelectSectionByVoltageLoss, TableBoundaries) {
         {Cu, L::p6, "120,11", "1,111"},
         // Aluminium starts at 2,5 everywhere.
         {Al, L::p1, "0,3", "2,5"},      {Al, L::p2, "0,3", "2,5"},     {Al, L::p5, "0,3", "2,5"},
-        {Al, L::k1, "0,3", "2,5"},      {Al, L::k4, "0,3", "2,5"},     {Al, L::Option18, "0,3", "2,5"},
+        {Al, L::k1, "0,3", "2,5"},      {Al, L::k4, "0,3", "2,5"},     {Al, L::k9, "0,3", "2,5"},
         {Al, L::p1, "400,1", "400"},    {Al, L::p3, "150,11", "1,111"}, {Al, L::p6, "120,1", "120"},
         // Cables.
         {Cu, L::k1, "1,51", "1,5"},     {Cu, L::k1, "240,1", "240"},   {Cu, L::k1, "240,11", "1,111"},
         {Cu, L::k5, "185,1", "185"},    {Cu, L::k7, "185,11", "1,111"}, {Cu, L::k2, "227000", "1,111"},
         {Cu, L::k2, "227000,01", ""},   {Al, L::k1, "240,1", "240"},   {Al, L::k6, "185,11", "1,111"},
         // Five-core tables have no allowance.
-        {Cu, L::Option16, "1,5", "1,5"}, {Cu, L::Option16, "1,51", "2,5"}, {Cu, L::Option18, "3", "4"},
-        {Cu, L::Option18, "240", "240"}, {Cu, L::Option18, "240,01", "1,111"},
-        {Al, L::Option16, "1,5", "2,5"}, {Al, L::Option16, "2,51", "4"},
-        {Cu, L::Option16, "222350,099", "1,111"}, {Cu, L::Option16, "222350,1", ""},
+        {Cu, L::k8, "1,5", "1,5"}, {Cu, L::k8, "1,51", "2,5"}, {Cu, L::k9, "3", "4"},
+        {Cu, L::k9, "240", "240"}, {Cu, L::k9, "240,01", "1,111"},
+        {Al, L::k8, "1,5", "2,5"}, {Al, L::k8, "2,51", "4"},
+        {Cu, L::k8, "222350,099", "1,111"}, {Cu, L::k8, "222350,1", ""},
         // Empty or unreadable boxes select nothing.
         {Cu, L::p1, "", ""},            {Cu, L::p1, "0.5", ""},
     };
@@ -74,7 +74,7 @@ TEST(SelectSectionByVoltageLoss, FiveCoreLeftInTheCablePanelDoesNotCountForWire)
     const ConductorChoice wire{Cu, ConductorKind::Wire, L::p1};
     EXPECT_EQ(SelectSectionByVoltageLoss("3", wire), "4");
     EXPECT_EQ(SelectSectionByVoltageLoss("0,3", wire), "0,5");
-    EXPECT_EQ(SelectSectionByVoltageLoss("3", {Cu, ConductorKind::Wire, L::Option18}), "");
+    EXPECT_EQ(SelectSectionByVoltageLoss("3", {Cu, ConductorKind::Wire, L::k9}), "");
     EXPECT_EQ(SelectSectionByVoltageLoss("3", {Cu, std::nullopt, L::p1}), "");
 }
 

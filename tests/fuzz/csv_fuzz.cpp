@@ -7,14 +7,14 @@
 #include <sstream>
 #include <string>
 
-#include "cli/csv.h"
-#include "cli/schedule.h"
-#include "cli/table.h"
+#include "schedule/formats/csv.h"
+#include "schedule/run.h"
+#include "schedule/formats/table.h"
 
 namespace {
 
-using kelvo::cli::CsvReader;
-using kelvo::cli::ScheduleReport;
+using kelvo::schedule::CsvReader;
+using kelvo::schedule::ScheduleReport;
 
 // The records of a text, each as its fields; a record over the length limit as no fields.
 std::vector<std::vector<std::string>> Records(const std::string& text, bool& unclosed) {
@@ -44,28 +44,28 @@ std::vector<std::vector<std::string>> Records(const std::string& text, bool& unc
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using Status = kelvo::cli::ScheduleReport::Status;
+    using Status = kelvo::schedule::ScheduleReport::Status;
     std::string input(reinterpret_cast<const char*>(data), size);
     // The last byte, when there is one over 0xF0, picks a separator and Windows-1251 for the
     // input; the output is then written the same way and read back in UTF-8 with ";".
-    kelvo::cli::TableFormat format;
+    kelvo::schedule::TableFormat format;
     if (!input.empty() && static_cast<unsigned char>(input.back()) >= 0xF0) {
         const auto pick = static_cast<unsigned char>(input.back());
         input.pop_back();
         format.separator = "\t,;"[pick % 3];
-        if (pick & 4) format.encoding = kelvo::cli::Encoding::Cp1251;
+        if (pick & 4) format.encoding = kelvo::schedule::Encoding::Cp1251;
     }
     std::istringstream in(input);
     std::ostringstream out;
     ScheduleReport report;
     {
-        const auto reader = kelvo::cli::MakeCsvReader(in, format);
-        const auto writer = kelvo::cli::MakeCsvWriter(out, {kelvo::cli::Encoding::Utf8, false});
-        report = kelvo::cli::ProcessSchedule(*reader, *writer);
+        const auto reader = kelvo::schedule::MakeCsvReader(in, format);
+        const auto writer = kelvo::schedule::MakeCsvWriter(out, {kelvo::schedule::Encoding::Utf8, false});
+        report = kelvo::schedule::ProcessSchedule(*reader, *writer);
         std::string error;
         writer->Finish(error);
     }
-    if (format.encoding == kelvo::cli::Encoding::Cp1251 || format.separator != ';') {
+    if (format.encoding == kelvo::schedule::Encoding::Cp1251 || format.separator != ';') {
         // Only that nothing crashes and the count holds: re-read in the input's own terms.
         return 0;
     }
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (input_unclosed != (report.status == Status::UnclosedQuote)) std::abort();
     if (written.size() != read.size() || report.rows + 1 != read.size()) std::abort();
-    const std::size_t width = read[0].size() + kelvo::cli::kResultCount;
+    const std::size_t width = read[0].size() + kelvo::schedule::kResultCount;
     if (written[0].size() != width) std::abort();
     for (std::size_t r = 1; r < written.size(); ++r) {
         const auto& row = written[r];

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ConductorChoice choices[] = {{Material::Copper, ConductorKind::Wire, LayingMethod::p1},
                                        {Material::Aluminium, ConductorKind::Cable, LayingMethod::k7},
-                                       {Material::Copper, ConductorKind::Cable, LayingMethod::Option18}};
+                                       {Material::Copper, ConductorKind::Cable, LayingMethod::k9}};
     for (const auto& choice : choices) {
         const std::string by_current = SelectSectionByCurrent(text, choice);
         Require(by_current.empty() || PlainNumber(by_current));

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/xlsx.h"
+#include "schedule/formats/xlsx.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const int fd = memfd_create("workbook", 0);
@@ -18,14 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ::lseek(fd, 0, SEEK_SET);
     std::string error;
-    const auto reader = kelvo::cli::OpenXlsxReader(fd, "", error);
+    const auto reader = kelvo::schedule::OpenXlsxReader(fd, "", error);
     if (!reader) {
         if (error.empty()) std::abort();
         return 0;
     }
     std::vector<std::string_view> fields;
     std::size_t rows = 0;
-    while (reader->Next(fields) == kelvo::cli::TableReader::Result::Record)
+    while (reader->Next(fields) == kelvo::schedule::TableReader::Result::Record)
         if (++rows > 2'000'000) std::abort();
     return 0;
 }

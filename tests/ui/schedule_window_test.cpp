@@ -16,8 +16,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "cli/schedule.h"
-#include "cli/schedule_file.h"
+#include "schedule/run.h"
+#include "schedule/formats/csv.h"
+#include "schedule/formats/open_file.h"
 #include "core/messages.h"
 #include "ui/main/main_window.h"
 #include "ui/schedule/schedule_table.h"
@@ -25,10 +26,10 @@
 #include "ui/shell/message_window.h"
 #include "ui/shell/program.h"
 
-namespace kelvo::schedule {
+namespace kelvo::schedulewindow {
 namespace {
 
-const QString kFixtures = QStringLiteral(KELVO_SOURCE_DIR "/tests/cli/fixtures/");
+const QString kFixtures = QStringLiteral(KELVO_SOURCE_DIR "/tests/schedule/fixtures/");
 
 class ScheduleWindowTest : public mainwindow::FormTest {
 protected:
@@ -43,18 +44,19 @@ protected:
     // kelvo-calc's rows for the file, header first.
     static std::vector<std::vector<std::string>> Calculated(const QString& path) {
         std::string error;
-        const auto input = cli::ScheduleInput::Open(path.toStdString(), {}, error);
+        const auto input = schedule::ScheduleInput::Open(path.toStdString(), {}, error);
         std::ostringstream out;
-        const auto writer = cli::MakeCsvWriter(out, {cli::Encoding::Utf8, false});
-        cli::ProcessSchedule(input->Reader(), *writer);
+        const auto writer = schedule::MakeCsvWriter(out, {schedule::Encoding::Utf8, false});
+        schedule::ProcessSchedule(input->Reader(), *writer);
         writer->Finish(error);
         std::istringstream in(out.str());
-        cli::CsvReader reader(in, input->Reader().Format().kind == cli::TableFormat::Kind::Csv
-                                      ? input->Reader().Format().separator
-                                      : ';');
+        schedule::CsvReader reader(in, input->Reader().Format().kind == schedule::TableFormat::Kind::Csv
+                                           ? input->Reader().Format().separator
+                                           : ';');
         std::vector<std::vector<std::string>> rows;
         std::vector<std::string_view> fields;
-        while (reader.Next(fields) == cli::CsvReader::Result::Record) rows.emplace_back(fields.begin(), fields.end());
+        while (reader.Next(fields) == schedule::CsvReader::Result::Record)
+            rows.emplace_back(fields.begin(), fields.end());
         return rows;
     }
 };
@@ -82,11 +84,11 @@ TEST_F(ScheduleWindowTest, ShowsWhatKelvoCalcWritesAndSavesIt) {
             EXPECT_EQ(window->SaveTo(out), QString()) << name;
             // Read back, the saved file holds the same rows.
             std::string error;
-            const auto saved = cli::ScheduleInput::Open(out.toStdString(), {}, error);
+            const auto saved = schedule::ScheduleInput::Open(out.toStdString(), {}, error);
             ASSERT_TRUE(saved) << error;
             std::vector<std::string_view> fields;
             std::size_t rows = 0;
-            while (saved->Reader().Next(fields) == cli::TableReader::Result::Record) ++rows;
+            while (saved->Reader().Next(fields) == schedule::TableReader::Result::Record) ++rows;
             EXPECT_EQ(rows, expected.size()) << name;
         }
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no temporary left
@@ -120,19 +122,19 @@ TEST_F(ScheduleWindowTest, OddRowsComeOutAsKelvoCalcWritesThem) {
     ASSERT_GE(first.size(), 13u);
     EXPECT_EQ(first[12], "до\x1f после");
     const auto long_row = table.Row(1);
-    ASSERT_EQ(long_row.size(), 13u + cli::kResultCount + 1);
+    ASSERT_EQ(long_row.size(), 13u + schedule::kResultCount + 1);
     EXPECT_EQ(long_row[12].size(), 1100000u);
-    EXPECT_EQ(long_row[12 + cli::kResultCount], messages::kTooLongRow);
+    EXPECT_EQ(long_row[12 + schedule::kResultCount], messages::kTooLongRow);
     EXPECT_EQ(long_row.back(), "лишнее");
     EXPECT_EQ(table.Row(2)[12], "в \"кавычках\"");
 
     const QString saved = dir.filePath(QStringLiteral("saved.csv"));
     ASSERT_EQ(window->SaveTo(saved), QString());
     std::string error;
-    const auto in = cli::ScheduleInput::Open(path.toStdString(), {}, error);
+    const auto in = schedule::ScheduleInput::Open(path.toStdString(), {}, error);
     std::ostringstream expected;
-    const auto writer = cli::MakeCsvWriter(expected);
-    cli::ProcessSchedule(in->Reader(), *writer);
+    const auto writer = schedule::MakeCsvWriter(expected);
+    schedule::ProcessSchedule(in->Reader(), *writer);
     writer->Finish(error);
     QFile file(saved);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -197,4 +199,4 @@ TEST_F(ScheduleWindowTest, AFileDroppedOnTheMainWindowOpens) {
 }
 
 }  // namespace
-}  // namespace kelvo::schedule
+}  // namespace kelvo::schedulewindow

@@ -1,6 +1,7 @@
 // What each design name of the windows is for. The program's windows, controls and handlers keep
 // the names of the window design (Text13, Combo4, frmS); this table says what each one is, feeds
-// the names a screen reader reads, and is the README's "Design names" section.
+// the names a screen reader reads, and is listed in docs/design-names.md (a test keeps the two
+// together).
 #pragma once
 
 namespace kelvo::mainwindow {

@@ -350,6 +350,7 @@ void MainWindow::BuildLayingPanels() {
     Label13 = new Label(Frame6, QStringLiteral("Label13"), QStringLiteral("в земле"));
     Line(Frame6, QStringLiteral("Line2"), Qt::Horizontal);
     Line(Frame6, QStringLiteral("Line3"), Qt::Vertical);
+    // In the order of the cable layings k1…k9: Option16 and Option18 are the five-core k8 and k9.
     const char* const cables[][2] = {{"k1", "1 жильный"}, {"k2", "2 жильный"},       {"k3", "2 жильный"},
                                      {"k4", "3 жильный"}, {"k5", "3 жильный"},       {"k6", "4 жильный"},
                                      {"k7", "4 жильный"}, {"Option16", "5 жильный"}, {"Option18", "5 жильный"}};

@@ -34,7 +34,7 @@ MainWindow::MainWindow()
     setAcceptDrops(true);
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Открыть кабельный журнал"), QString(),
-                                                          QString::fromUtf8(schedule::kScheduleFilter));
+                                                          QString::fromUtf8(schedulewindow::kScheduleFilter));
         if (!path.isEmpty()) OpenSchedule(path);
     });
 
@@ -151,7 +151,7 @@ void MainWindow::Load() {
 void MainWindow::OnClosePressed() { shell::EndProgram(); }
 
 void MainWindow::OpenSchedule(const QString& path) {
-    auto* window = new schedule::ScheduleWindow(this, path);
+    auto* window = new schedulewindow::ScheduleWindow(this, path);
     shell::PlaceOverMainWindow(window);
     window->show();
 }
@@ -161,7 +161,7 @@ namespace {
 QStringList DroppedSchedules(const QMimeData* data) {
     QStringList paths;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && schedule::IsScheduleFile(url.toLocalFile())) paths << url.toLocalFile();
+        if (url.isLocalFile() && schedulewindow::IsScheduleFile(url.toLocalFile())) paths << url.toLocalFile();
     return paths;
 }
 

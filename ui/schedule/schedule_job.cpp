@@ -2,24 +2,25 @@
 
 #include <QMetaObject>
 
-#include "cli/schedule_file.h"
-#include "cli/xlsx_text.h"
+#include "schedule/formats/open_file.h"
+#include "schedule/formats/xlsx_text.h"
 
-namespace kelvo::schedule {
+namespace kelvo::schedulewindow {
 namespace {
 
-// Gathers the rows kelvo-calc's calculation writes into pieces for the window. A CSV row over
+// Gathers the rows the schedule's run writes into pieces for the window. A CSV row over
 // the length limit, which kelvo-calc passes through as its bytes, is cut back into its fields, so
 // that the window shows and saves it as kelvo-calc writes it.
-class ChunkWriter : public cli::TableWriter {
+class ChunkWriter : public schedule::TableWriter {
 public:
     ChunkWriter(std::function<void(RowChunk&&)> deliver)
         : deliver_(std::move(deliver)), raw_(';', std::string::npos), add_([this](std::string_view f) { Add(f); }) {}
 
-    void Begin(const cli::TableFormat& input, std::size_t message_column) override {
-        message_column_ = message_column;
-        raw_ = cli::RawRecordFields(input.separator, std::string::npos);
+    void Begin(const schedule::TableFormat& input, std::size_t) override {
+        raw_ = schedule::RawRecordFields(input.separator, std::string::npos);
     }
+    // The run tells whether the row being written carries a message.
+    void RowCarriesMessage(bool with_message) { message_ = with_message; }
     void Field(std::string_view field) override {
         raw_.BeforeField(add_);
         Add(field);
@@ -30,8 +31,6 @@ public:
         chunk_.ends.push_back(static_cast<std::uint32_t>(chunk_.texts.size()));
         chunk_.with_message.push_back(message_);
         message_ = false;
-        column_ = 0;
-        ++rows_;
         if (chunk_.ends.size() >= 4096 || chunk_.texts.size() >= (1u << 20)) Deliver();
     }
     bool Finish(std::string&) override {
@@ -40,11 +39,7 @@ public:
     }
 
 private:
-    void Add(std::string_view field) {
-        message_ |= column_ == message_column_ && !field.empty() && rows_ > 0;
-        AppendField(chunk_.texts, field);
-        ++column_;
-    }
+    void Add(std::string_view field) { AppendField(chunk_.texts, field); }
     void Deliver() {
         if (chunk_.ends.empty()) return;
         deliver_(std::move(chunk_));
@@ -52,10 +47,9 @@ private:
     }
 
     std::function<void(RowChunk&&)> deliver_;
-    cli::RawRecordFields raw_;
+    schedule::RawRecordFields raw_;
     std::function<void(std::string_view)> add_;
     RowChunk chunk_;
-    std::size_t message_column_ = 0, column_ = 0, rows_ = 0;
     bool message_ = false;
 };
 
@@ -78,23 +72,24 @@ void ScheduleJob::Run(std::string path) {
         QMetaObject::invokeMethod(receiver_, std::move(step), Qt::QueuedConnection);
     };
     JobEnd end;
-    const auto input = cli::ScheduleInput::Open(path, {}, end.error);
+    const auto input = schedule::ScheduleInput::Open(path, {}, end.error);
     if (!input) {
         post([this, end] { on_end_(end); });
         return;
     }
-    cli::TableReader& reader = input->Reader();
+    schedule::TableReader& reader = input->Reader();
     ChunkWriter writer([&](RowChunk&& chunk) {
         const double progress = reader.Progress();
         post([this, chunk = std::move(chunk), progress] { on_rows_(chunk, progress); });
     });
-    cli::ScheduleEvents events;
+    schedule::ScheduleEvents events;
     events.cancelled = [this] { return cancelled_.load(); };
-    end.report = cli::ProcessSchedule(reader, writer, events);
+    events.on_row_outcome = [&writer](bool with_message) { writer.RowCarriesMessage(with_message); };
+    end.report = schedule::ProcessSchedule(reader, writer, events);
     end.input = reader.Format();
     std::string unused;
     writer.Finish(unused);
     post([this, end] { on_end_(end); });
 }
 
-}  // namespace kelvo::schedule
+}  // namespace kelvo::schedulewindow

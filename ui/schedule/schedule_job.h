@@ -1,7 +1,8 @@
 // The calculation of a schedule file on a thread of its own, so that the window stays alive
 // while a large file is read: rows are handed over in pieces, with the share of the file read,
-// and the job can be cancelled. It computes through kelvo-calc's own reading, calculation and
-// writing, so that what the window shows for a row is what kelvo-calc writes.
+// and the job can be cancelled. It computes through the schedule code kelvo-calc runs too
+// (schedule/: the file opened whatever its format, ProcessSchedule), so that what the window
+// shows for a row is what kelvo-calc writes.
 #pragma once
 
 #include <QObject>
@@ -11,16 +12,16 @@
 #include <string>
 #include <thread>
 
-#include "cli/schedule.h"
-#include "cli/table.h"
+#include "schedule/run.h"
+#include "schedule/formats/table.h"
 #include "ui/schedule/schedule_table.h"
 
-namespace kelvo::schedule {
+namespace kelvo::schedulewindow {
 
 struct JobEnd {
-    cli::ScheduleReport report;
-    cli::TableFormat input;  // what the file turned out to be
-    std::string error;       // the file could not be opened (then nothing else counts)
+    schedule::ScheduleReport report;
+    schedule::TableFormat input;  // what the file turned out to be
+    std::string error;            // the file could not be opened (then nothing else counts)
 };
 
 class ScheduleJob {
@@ -45,4 +46,4 @@ private:
     std::thread thread_;
 };
 
-}  // namespace kelvo::schedule
+}  // namespace kelvo::schedulewindow

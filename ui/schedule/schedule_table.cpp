@@ -4,7 +4,7 @@
 #include <QColor>
 #include <algorithm>
 
-namespace kelvo::schedule {
+namespace kelvo::schedulewindow {
 
 void AppendField(std::string& texts, std::string_view field) {
     std::size_t size = field.size();
@@ -69,7 +69,7 @@ std::vector<std::string_view> ScheduleTable::Row(std::size_t row) const {
     return SplitFields(std::string_view(texts_).substr(from, row_ends_[row] - from));
 }
 
-void ScheduleTable::WriteTo(cli::TableWriter& writer) const {
+void ScheduleTable::WriteTo(schedule::TableWriter& writer) const {
     for (const std::string& name : header_) writer.Field(name);
     writer.EndRecord();
     for (std::size_t row = 0; row < row_ends_.size(); ++row) {
@@ -103,4 +103,4 @@ QVariant ScheduleTable::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-}  // namespace kelvo::schedule
+}  // namespace kelvo::schedulewindow

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/table.h"
+#include "schedule/formats/table.h"
 
-namespace kelvo::schedule {
+namespace kelvo::schedulewindow {
 
 // A piece of rows made on the calculating thread and handed to the window's.
 struct RowChunk {
@@ -38,7 +38,7 @@ public:
     const std::vector<std::string>& Header() const { return header_; }
 
     // Writes the header and every row (the caller begins and finishes the writer).
-    void WriteTo(cli::TableWriter& writer) const;
+    void WriteTo(schedule::TableWriter& writer) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -57,4 +57,4 @@ private:
 // A row's fields, from its texts.
 std::vector<std::string_view> SplitFields(std::string_view texts);
 
-}  // namespace kelvo::schedule
+}  // namespace kelvo::schedulewindow

@@ -10,7 +10,8 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "cli/schedule_file.h"
+#include "schedule/formats/open_file.h"
+#include "schedule/outcome.h"
 #include "ui/schedule/schedule_job.h"
 #include "ui/schedule/schedule_table.h"
 #include "ui/shell/message_window.h"
@@ -18,31 +19,20 @@
 #include "ui/shell/qtext.h"
 #include "ui/shell/skin.h"
 
-namespace kelvo::schedule {
+namespace kelvo::schedulewindow {
 
 using shell::Q;
 using shell::S;
 
 namespace {
 
-QString Message(const std::string& text) { return Q(text); }
-
-// What a finished calculation that could not read the whole file says.
-QString EndFault(const cli::ScheduleReport& report) {
-    using Status = cli::ScheduleReport::Status;
-    switch (report.status) {
-        case Status::NoHeader:
-            return QStringLiteral("В файле нет строки заголовка: он пуст.");
-        case Status::HeaderTooLong:
-            return QStringLiteral("Строка заголовка длиннее 1 МиБ: это не кабельный журнал.");
-        case Status::UnclosedQuote:
-            return QStringLiteral("Кавычка поля, начатого в строке %1, не закрыта до конца файла.")
-                .arg(report.quote_line);
-        case Status::ReadFault:
-            return Q(report.fault);
-        default:
-            return {};
-    }
+// What a finished calculation that could not read the whole file says, worded as kelvo-calc
+// words it, from a capital letter.
+QString EndFault(const JobEnd& end, const QString& path) {
+    const QString name = QStringLiteral("«%1»").arg(QFileInfo(path).fileName());
+    QString fault = end.error.empty() ? Q(schedule::OutcomeFault(end.report, S(name), false)) : Q(end.error);
+    if (!fault.isEmpty()) fault[0] = fault[0].toUpper();
+    return fault;
 }
 
 }  // namespace
@@ -112,9 +102,9 @@ void ScheduleWindow::OnEnd(const JobEnd& end) {
     finished_ = true;
     progress_->setValue(progress_->maximum());
     cancel_->setEnabled(false);
-    input_format_ = std::make_unique<cli::TableFormat>(end.input);
-    const QString fault = end.error.empty() ? EndFault(end.report) : Message(end.error);
-    const bool cancelled = end.report.status == cli::ScheduleReport::Status::Cancelled;
+    input_format_ = std::make_unique<schedule::TableFormat>(end.input);
+    const QString fault = EndFault(end, path_);
+    const bool cancelled = end.report.status == schedule::ScheduleReport::Status::Cancelled;
     ShowCounts();
     if (cancelled) counts_->setText(counts_->text() + QStringLiteral(" — расчет отменен"));
     // Only a whole schedule is saved: a part would pass for the whole.
@@ -140,8 +130,8 @@ QString ScheduleWindow::SaveTo(const QString& path) {
     };
     if (!finished_ || !save_->isEnabled()) return fail(QStringLiteral("Расчет еще не закончен."));
     // The opened file is kept unless the user agrees to write over it.
-    const auto opened = cli::IdentityOfPath(S(path_));
-    if (opened && opened == cli::IdentityOfPath(S(path))) {
+    const auto opened = schedule::IdentityOfPath(S(path_));
+    if (opened && opened == schedule::IdentityOfPath(S(path))) {
         const bool agreed = confirm_ ? confirm_(path)
                                      : QMessageBox::question(this, QStringLiteral("Сохранить результат"),
                                                              QStringLiteral("Записать результат поверх открытого "
@@ -149,10 +139,10 @@ QString ScheduleWindow::SaveTo(const QString& path) {
                                                                  .arg(QFileInfo(path).fileName())) == QMessageBox::Yes;
         if (!agreed) return QStringLiteral("не записано");
     }
-    cli::OutputOptions options;
-    options.kind = cli::KindOfPath(S(path));
+    schedule::OutputOptions options;
+    options.kind = schedule::KindOfPath(S(path));
     std::string error;
-    const auto output = cli::ScheduleOutput::Open(S(path), options, error);
+    const auto output = schedule::ScheduleOutput::Open(S(path), options, error);
     if (!output) return fail(QStringLiteral("Не удается создать «%1»: %2").arg(path, Q(error)));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     output->Writer().Begin(*input_format_, table_->Header().empty() ? 0 : table_->Header().size() - 1);
@@ -169,4 +159,4 @@ void ScheduleWindow::OnClosePressed() {
     deleteLater();
 }
 
-}  // namespace kelvo::schedule
+}  // namespace kelvo::schedulewindow

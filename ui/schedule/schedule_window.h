@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "cli/table.h"
+#include "schedule/formats/table.h"
 #include "ui/shell/skinned_window.h"
 
 class QLabel;
@@ -15,7 +15,7 @@ class QProgressBar;
 class QPushButton;
 class QTableView;
 
-namespace kelvo::schedule {
+namespace kelvo::schedulewindow {
 
 class ScheduleJob;
 class ScheduleTable;
@@ -61,7 +61,7 @@ private:
     QProgressBar* progress_;
     QPushButton* cancel_;
     QPushButton* save_;
-    std::unique_ptr<cli::TableFormat> input_format_;
+    std::unique_ptr<schedule::TableFormat> input_format_;
     std::function<bool(const QString&)> confirm_;
     bool finished_ = false;
     std::unique_ptr<ScheduleJob> job_;  // last: it stops before the rest goes
@@ -71,4 +71,4 @@ private:
 bool IsScheduleFile(const QString& path);
 inline constexpr const char* kScheduleFilter = "Кабельный журнал (*.csv *.xlsx);;Все файлы (*)";
 
-}  // namespace kelvo::schedule
+}  // namespace kelvo::schedulewindow

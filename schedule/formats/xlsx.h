@@ -1,0 +1,41 @@
+// Workbooks in the XLSX format: a sheet read as a table of texts, and a table written as a
+// sheet. Reading goes through minizip and expat a piece at a time (a row is all that is held of
+// the sheet); writing through libxlsxwriter in its constant-memory mode.
+//
+// A workbook comes from outside, so reading it is bounded: a part that is there but cannot be
+// read or parsed, a row or column number beyond a sheet, a cell of more than 32 767 characters,
+// a row of more than 16 MiB of text, elements nested deeper than 100 levels, an element longer
+// than 4 MiB, a document type declaration, more than 2 097 152 shared strings or more than
+// 100 MiB of them make the workbook damaged: it is refused with the reason, never half-read.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "schedule/formats/table.h"
+
+namespace kelvo::schedule {
+
+// A sheet's size, as spreadsheets have it, and the most text a row may hold.
+inline constexpr std::uint64_t kSheetRowsMax = 1048576;
+inline constexpr std::uint64_t kSheetColumnsMax = 16384;  // "XFD"
+inline constexpr std::size_t kSheetRowBytesMax = std::size_t{16} << 20;
+
+// Whether the bytes begin as the older compound files do (an .xls workbook, or any workbook
+// saved with a password).
+bool LooksLikeCompoundFile(std::string_view start);
+
+// Opens the sheet named `sheet` (the first sheet when empty) of the workbook in the file
+// descriptor (which the reader takes over). Nothing, and the reason in Russian, when it cannot.
+// Cells are read as a spreadsheet shows them: a number as its shortest text of at most 15
+// significant digits with a decimal comma (2.4999999999999996 is "2,5"), shared and inline
+// strings as they are; rows missing from the sheet come as empty rows.
+std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, std::string& error);
+
+// Writes a workbook to `path` when finished: one sheet with the rows, the header row bold and
+// frozen, every other cell a number where its text is a number as the program writes numbers,
+// text otherwise (the message column always text).
+std::unique_ptr<TableWriter> MakeXlsxWriter(const std::string& path);
+
+}  // namespace kelvo::schedule

@@ -1,0 +1,22 @@
+// The one wording of how a schedule's run ended, for kelvo-calc's standard error and the schedule
+// window's message alike, and kelvo-calc's exit status for it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "schedule/run.h"
+
+namespace kelvo::schedule {
+
+// What a run that could not read its whole input says (in Russian, from a small letter); empty
+// when there is nothing to say: every row read, or the run cancelled by the one who reads it.
+// `input_name` names the input ("«журнал.csv»", "стандартный ввод"); `result_to_file`: the
+// result would have gone to a file, which then is not written.
+std::string OutcomeFault(const ScheduleReport& report, std::string_view input_name, bool result_to_file);
+
+// 0 when every row was calculated, 1 when some carry a message, 2 when the input could not be
+// read whole (nothing trustworthy to write).
+int ExitStatus(const ScheduleReport& report);
+
+}  // namespace kelvo::schedule

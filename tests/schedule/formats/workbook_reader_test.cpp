@@ -1,0 +1,227 @@
+// Workbooks from outside, as an attacker or an unlucky download makes them, read by the real
+// kelvo-calc: a damaged or hostile workbook is refused whole with its reason (exit 2, the
+// earlier result kept), never half-read, never read as text, and never costs more than a
+// bounded amount of memory.
+#include <gtest/gtest.h>
+
+#include "tests/schedule/formats/workbook_maker.h"
+
+namespace kelvo::schedule::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sanitizers keep memory of their own; the bound is checked on the plain build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMeasuresMemory = false;
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+constexpr long kPeakKibMax = 256 * 1024;
+
+std::string Sheet(const std::string& rows) { return kSheetStart + rows + kSheetEnd; }
+
+Part SheetPart(const std::string& rows) { return {"", Sheet(rows)}; }
+
+Part SharedStringsPart(const std::string& items, bool stored = false) {
+    return {
+        "xl/sharedStrings.xml",
+        R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)" +
+            items + "</sst>",
+        {},
+        stored};
+}
+
+// A sheet part streamed: its start, `count` times `repeat`, its end.
+Part Repeated(const std::string& start, const std::string& repeat, std::size_t count, const std::string& end) {
+    return {"", "", [=](const std::function<void(std::string_view)>& put) {
+                put(start);
+                std::string block;
+                while (block.size() < (1 << 20) && count > 0) block += repeat;
+                const std::size_t per_block = block.size() / repeat.size();
+                std::size_t left = count;
+                for (; left >= per_block; left -= per_block) put(block);
+                put(std::string_view(block).substr(0, left * repeat.size()));
+                put(end);
+            }};
+}
+
+std::string HeaderRow() { return InlineRow(1, kHeaderCells); }
+
+class WorkbookReader : public Scratch {
+protected:
+    // Runs kelvo-calc on the workbook with an earlier result in place, which must survive.
+    CalcRun Refused(const std::string& book, const std::string& reason) {
+        const std::string earlier = "earlier result\n";
+        Write("res.csv", earlier);
+        const CalcRun run = RunCalc(dir_, {"-o", "res.csv", book});
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_EQ(Read("res.csv"), earlier);
+        return run;
+    }
+    void ChangeBytes(const std::string& name, std::string_view what, std::string_view with) {
+        std::string bytes = Read(name);
+        const auto at = bytes.find(what);
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, with.size(), with);
+        Write(name, bytes);
+    }
+};
+
+TEST_F(WorkbookReader, DamagedPartsAndReferencesAreDamage) {
+    struct Case {
+        const char* what;
+        std::string rows;
+        std::string shared;
+        const char* reason;
+    };
+    const std::string header = HeaderRow();
+    const std::vector<Case> cases = {
+        {"index not a number", header + R"(<row r="2"><c t="s"><v>abc</v></c></row>)", "<si><t>a</t></si>",
+         "общую строку «abc»"},
+        {"index out of range", header + R"(<row r="2"><c t="s"><v>5</v></c></row>)", "<si><t>a</t></si>",
+         "общую строку «5»"},
+        {"row beyond any sheet", header + R"(<row r="9000000000000000000"><c><v>1</v></c></row>)", "",
+         "номер строки «9000000000000000000» вне листа"},
+        {"row 1 048 577", header + R"(<row r="1048577"><c><v>1</v></c></row>)", "", "вне листа"},
+        {"column beyond XFD", header + R"(<row r="2"><c r="XFE2"><v>1</v></c></row>)", "", "«XFE2» вне листа"},
+        {"rows out of order", InlineRow(3, kHeaderCells) + InlineRow(2, kRowCells), "", "строка 2 не по порядку"},
+        {"cells out of order", header + R"(<row r="2"><c r="C2"><v>1</v></c><c r="B2"><v>1</v></c></row>)", "",
+         "ячейка B2 не по порядку"},
+        {"document type", "", "", "DOCTYPE"},
+        {"not XML", header + "<row r=\"2\"><c>", "", "ошибка XML"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Part sheet = SheetPart(c.rows);
+        if (std::string(c.what) == "document type")
+            sheet.text = R"(<?xml version="1.0"?><!DOCTYPE worksheet [<!ENTITY a "aaaa">]>)" + Sheet(header);
+        std::vector<Part> more;
+        if (!c.shared.empty()) more.push_back(SharedStringsPart(c.shared));
+        WriteZip(Path("book.xlsx"), WorkbookParts(sheet, more));
+        Refused("book.xlsx", c.reason);
+        EXPECT_TRUE(Others({"book.xlsx", "res.csv"}).empty());
+    }
+}
+
+TEST_F(WorkbookReader, ADamagedSharedStringsPartIsNotTakenAsAbsent) {
+    const std::string rows = Sheet(R"(<row r="1"><c t="s"><v>0</v></c></row>)");
+    // Unpacked, one byte changed: the checksum no longer matches.
+    WriteZip(Path("crc.xlsx"), WorkbookParts({"", rows}, {SharedStringsPart("<si><t>расчет-метка</t></si>", true)}));
+    ChangeBytes("crc.xlsx", "метка", "мЕтка");
+    Refused("crc.xlsx", "sharedStrings.xml");
+    // Packed, bytes in the middle of the packed data changed.
+    std::string items;
+    for (unsigned i = 0, x = 1; i < 20000; ++i, x = x * 1103515245u + 12345u)
+        items += "<si><t>" + std::to_string(x) + "</t></si>";
+    WriteZip(Path("inflate.xlsx"), WorkbookParts({"", rows}, {SharedStringsPart(items)}));
+    std::string bytes = Read("inflate.xlsx");
+    for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 64; ++i) bytes[i] = static_cast<char>(~bytes[i]);
+    Write("inflate.xlsx", bytes);
+    Refused("inflate.xlsx", "поврежден");
+}
+
+TEST_F(WorkbookReader, WhatIsNotACsvIsNeverReadAsOne) {
+    WriteZip(Path("book.xlsx"), WorkbookParts(SheetPart(HeaderRow())));
+    std::string bytes = Read("book.xlsx");
+    Write("first-header-damaged", "XXXX" + bytes.substr(4));  // an unzip tool still lists it
+    Refused("first-header-damaged", "поврежден");
+    Write("empty-archive", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+    Refused("empty-archive", "поврежден");
+    Write("text.XLSX", "расчет;мощность_кВт\nпрямой;2,5\n");
+    Refused("text.XLSX", "поврежден");
+    Write("garbage", std::string("\x01\x02\x03\x00\x7f binary", 12) + std::string(100, '\x05'));
+    Refused("garbage", "не таблица CSV");
+    const CalcRun from_input = RunCalc(dir_, {}, Path("garbage"));
+    EXPECT_EQ(from_input.status, 2);
+    EXPECT_NE(from_input.err.find("стандартный ввод — не таблица CSV"), std::string::npos) << from_input.err;
+    EXPECT_TRUE(from_input.out.empty());
+}
+
+TEST_F(WorkbookReader, BombsAreRefusedWithinBoundedMemory) {
+    struct Bomb {
+        const char* what;
+        Part sheet;
+        std::vector<Part> more;
+        const char* reason;
+    };
+    const std::string header = HeaderRow();
+    const std::string row2 = "<row r=\"2\">";
+    std::vector<Bomb> bombs;
+    bombs.push_back({"a 256 MiB cell",
+                     Repeated(kSheetStart + header + row2 + "<c t=\"inlineStr\"><is><t>", "0123456789abcdef", 16 << 20,
+                              "</t></is></c></row>" + kSheetEnd),
+                     {},
+                     "в ячейке A2 больше 32 767 знаков"});
+    bombs.push_back({"20 million nested elements",
+                     Repeated(kSheetStart + header, "<a>", 20'000'000, kSheetEnd),
+                     {},
+                     "вложены глубже"});
+    bombs.push_back({"a 16 MiB attribute",
+                     Repeated(kSheetStart + header + "<row r=\"", "9", 16 << 20, "\"/>" + kSheetEnd),
+                     {},
+                     "длиннее 4 МиБ"});
+    Part long_shared = Repeated("", "абвгдежз", 25 << 20, "");
+    bombs.push_back({"a 200 MB shared string", SheetPart(header), {}, "длиннее 32 767 знаков"});
+    bombs.back().more.push_back(Repeated(
+        R"(<?xml version="1.0"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>)",
+        "абвгдежз", 25 << 20, "</t></si></sst>"));
+    bombs.push_back({"three million shared strings", SheetPart(header), {}, "общих строк больше"});
+    bombs.back().more.push_back(
+        Repeated(R"(<?xml version="1.0"?><sst><si><t>)", "x</t></si><si><t>", 3'000'000, "x</t></si></sst>"));
+    bombs.push_back({"150 MB of shared strings", SheetPart(header), {}, "больше 100 МиБ"});
+    bombs.back().more.push_back(Repeated(R"(<?xml version="1.0"?><sst><si><t>)",
+                                         std::string(1000, 'y') + "</t></si><si><t>", 150'000, "</t></si></sst>"));
+    for (Bomb& bomb : bombs) {
+        SCOPED_TRACE(bomb.what);
+        for (Part& part : bomb.more) part.name = "xl/sharedStrings.xml";
+        WriteZip(Path("bomb.xlsx"), WorkbookParts(bomb.sheet, bomb.more));
+        const CalcRun run = Refused("bomb.xlsx", bomb.reason);
+        if (kMeasuresMemory) EXPECT_LT(run.peak_kib, kPeakKibMax);
+        fs::remove(Path("bomb.xlsx"));
+    }
+}
+
+TEST_F(WorkbookReader, WideRowsAndGapsAreReadWithoutMaterialisingThem) {
+    // Rows with a cell in the last column a sheet has: read and written, one row at a time.
+    WriteZip(Path("wide.xlsx"), WorkbookParts(Repeated(kSheetStart + HeaderRow(),
+                                                       "<row><c r=\"XFD1\"><v>1</v></c></row>", 3000, kSheetEnd)));
+    const CalcRun wide = RunCalc(dir_, {"-o", "/dev/null", "wide.xlsx"});
+    EXPECT_EQ(wide.status, 1) << wide.err;  // fields beyond the header's width
+    if (kMeasuresMemory) EXPECT_LT(wide.peak_kib, kPeakKibMax);
+    // A row far below the header: the rows between come out as empty rows.
+    WriteZip(Path("gap.xlsx"), WorkbookParts(SheetPart(HeaderRow() + InlineRow(1048576, kRowCells))));
+    const CalcRun gap = RunCalc(dir_, {"-o", "gap.csv", "gap.xlsx"});
+    EXPECT_EQ(gap.status, 0) << gap.err;
+    const std::string out = Read("gap.csv");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1048576);
+    EXPECT_NE(out.find("\r\nпрямой;2,5;"), std::string::npos);
+    if (kMeasuresMemory) EXPECT_LT(gap.peak_kib, 64 * 1024);
+}
+
+TEST_F(WorkbookReader, TextsAreReadAsTheWorkbookMeansThem) {
+    // The encoding the part declares; phonetic guides left out; the format's escapes read back.
+    std::string latin = R"(<?xml version="1.0" encoding="ISO-8859-1"?>)" +
+                        Sheet(HeaderRow() + InlineRow(2, kRowCells) + R"(<row r="3"><c t="inlineStr"><is><t>caf)" +
+                              std::string("\xE9") + "</t></is></c></row>");
+    WriteZip(Path("latin.xlsx"), WorkbookParts({"", latin}));
+    const CalcRun read = RunCalc(dir_, {"latin.xlsx"});
+    EXPECT_EQ(read.status, 1) << read.err;
+    EXPECT_NE(read.out.find("\r\ncafé;"), std::string::npos) << read.out;
+
+    const std::string guided =
+        R"(<row r="2"><c t="inlineStr"><is><r><t>медь</t></r><rPh sb="0" eb="1"><t>ме</t></rPh></is></c>)"
+        R"(<c t="s"><v>0</v></c></row>)";
+    WriteZip(Path("guided.xlsx"),
+             WorkbookParts(SheetPart(InlineRow(1, {"материал", "примечание"}) + guided),
+                           {SharedStringsPart("<si><t>a_x0001_b _x005F_x0041_</t><rPh><t>x</t></rPh></si>")}));
+    const CalcRun guides = RunCalc(dir_, {"guided.xlsx"});
+    EXPECT_NE(guides.out.find("\r\nмедь;a\x01"
+                              "b _x0041_;"),
+              std::string::npos)
+        << guides.out;
+}
+
+}  // namespace
+}  // namespace kelvo::schedule::testing
