@@ -102,7 +102,7 @@ void BM_ScheduleXlsx(benchmark::State& state) {
         const auto reader = kelvo::schedule::MakeCsvReader(in, {});
         const auto writer = kelvo::schedule::MakeXlsxWriter(input);
         std::vector<std::string_view> fields;
-        writer->Begin({}, 1000);
+        writer->Begin({}, {1000, 0});
         while (reader->Next(fields) == kelvo::schedule::TableReader::Result::Record) {
             for (const auto field : fields) writer->Field(field);
             writer->EndRecord();

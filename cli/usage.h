@@ -4,7 +4,8 @@
 
 namespace kelvo::cli {
 
-inline constexpr const char* kHelp = R"(Использование: kelvo-calc [ПАРАМЕТРЫ] [-o ВЫХОД.csv|ВЫХОД.xlsx] [ВХОД.csv|ВХОД.xlsx]
+inline constexpr const char* kHelp =
+    R"(Использование: kelvo-calc [ПАРАМЕТРЫ] [-o ВЫХОД.csv|ВЫХОД.xlsx] [ВХОД.csv|ВХОД.xlsx]
 
 Рассчитывает кабельный журнал так же, как окно kelvo: сечение проводника по
 длительно допустимому току (ПУЭ) и по потерям напряжения, рекомендуемое сечение

@@ -86,6 +86,13 @@ inline constexpr const char* kSurplusFields =
 
 // What kelvo-calc says about a schedule's cell it cannot read, naming the cell's text in «».
 inline constexpr NamingMessage kMissingColumn{"В таблице нет столбца «", "»"};
+// A workbook's cell the calculation reads, shown as something else than a number or a code.
+inline constexpr NamingMessage kCellFormula{
+    "В ячейке ", " формула без вычисленного значения: откройте книгу в табличной программе и сохраните ее"};
+inline constexpr NamingMessage kCellError{"В ячейке ", " ошибка вместо значения: исправьте ее в книге"};
+inline constexpr NamingMessage kCellPercent{"В ячейке ", " число в процентах: здесь нужно число без знака %"};
+inline constexpr NamingMessage kCellDate{
+    "В ячейке ", " дата или время вместо числа: введите число с десятичной запятой, например 2,5"};
 inline constexpr NamingMessage kUnknownKind{"Неизвестный вид расчета «", "»: нужен «прямой» или «обратный»"};
 inline constexpr NamingMessage kUnknownSupply{"Неизвестный род тока «", "»: нужен «1ф», «3ф» или «постоянный»"};
 inline constexpr NamingMessage kUnknownMaterial{"Неизвестный материал «", "»: нужна «медь» или «алюминий»"};

@@ -9,6 +9,24 @@ constexpr std::string_view kColumnNames[kColumnCount] = {"расчет",    "м�
                                                          "род_тока",  "напряжение_В", "материал", "проводник",
                                                          "прокладка", "длина_м",      "потери_%", "кратность"};
 
+// The names people give each input column, as ColumnKey writes them: the program's own name first.
+// clang-format off
+const std::vector<std::string_view> kColumnKeys[kColumnCount] = {
+    {"расчет", "видрасчета", "типрасчета"},
+    {"мощностьквт", "мощность", "pквт", "рквт", "нагрузкаквт", "руквт", "pуквт"},
+    {"тока", "ток", "iа", "ia", "токнагрузкиа", "iра", "iрa"},
+    {"сечениемм2", "сечение", "sмм2", "сечениежилымм2"},
+    {"родтока", "сеть", "систематока"},
+    {"напряжениев", "напряжение", "uв", "uнв", "uномв"},
+    {"материал", "материалжилы", "материалжил"},
+    {"проводник", "типпроводника", "видпроводника", "проводкабель"},
+    {"прокладка", "способпрокладки", "видпрокладки", "кодпрокладки"},
+    {"длинам", "длина", "длиналиниим", "lм"},
+    {"потери%", "потери", "потеринапряжения%", "допустимыепотери%", "δu%", "Δu%", "du%", "Δu", "δu"},
+    {"кратность", "кратностьтока"},
+};
+// clang-format on
+
 }  // namespace
 
 std::string_view ColumnName(Column column) { return kColumnNames[static_cast<std::size_t>(column)]; }
@@ -70,27 +88,85 @@ std::string NormalizedColumnName(std::string_view name) {
     return out;
 }
 
+std::string ColumnKey(std::string_view name) {
+    std::string lower = NormalizedColumnName(name);
+    std::string key;
+    key.reserve(lower.size());
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        const char c = lower[i];
+        if (lower.compare(i, 2, "²") == 0) {
+            key += '2';
+            ++i;
+        } else if (std::string_view(" \t_,.;:()[]/\\-").find(c) == std::string_view::npos) {
+            key += c;
+        }
+    }
+    // The square millimetre as people write it: "мм.кв.", "кв.мм".
+    for (const std::string_view square : {"ммкв", "квмм"})
+        if (const auto at = key.find(square); at != std::string::npos) key.replace(at, square.size(), "мм2");
+    return key;
+}
+
 ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
     index_.fill(kAbsent);
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string name = NormalizedColumnName(header[i]);
+        const std::string key = ColumnKey(header[i]);
         bool known = false;
-        for (std::size_t c = 0; c < kColumnCount; ++c) {
-            if (name != NormalizedColumnName(kColumnNames[c])) continue;
-            known = true;
-            if (index_[c] == kAbsent) index_[c] = i;
+        for (std::size_t c = 0; c < kColumnCount && !key.empty(); ++c) {
+            for (const std::string_view name : kColumnKeys[c]) {
+                if (key != name) continue;
+                known = true;
+                if (index_[c] == kAbsent) index_[c] = i;
+            }
         }
         // The result columns of an earlier run are known too: they are carried, not misspelt.
-        for (const std::string_view result : ResultColumnNames()) known |= name == NormalizedColumnName(result);
-        if (!known && !name.empty()) unknown_.emplace_back(Trim(header[i]));
+        for (const std::string_view result : ResultColumnNames()) known |= key == ColumnKey(result);
+        if (!known && !key.empty()) unknown_.emplace_back(Trim(header[i]));
     }
 }
 
+std::size_t ColumnMap::InputColumns() const {
+    std::size_t found = 0;
+    for (const std::size_t index : index_) found += index != kAbsent;
+    return found;
+}
+
+bool LooksLikeHeader(const std::vector<std::string_view>& row) {
+    const ColumnMap columns(row);
+    const bool load = columns.IndexOf(Column::Power) != ColumnMap::kAbsent ||
+                      columns.IndexOf(Column::Current) != ColumnMap::kAbsent ||
+                      columns.IndexOf(Column::Section) != ColumnMap::kAbsent;
+    return load && columns.InputColumns() >= 3;
+}
+
+bool SameCode(std::string_view text, std::string_view code) {
+    std::size_t i = 0, j = 0;
+    for (; i < text.size() && j < code.size(); ++i, ++j) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
+        if (c == 0xD0 && i + 1 < text.size()) {
+            // Cyrillic capitals: А…П are D0 90…9F, Р…Я D0 A0…AF; their small letters D0 B0…BF, D1 80…8F.
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            unsigned char lead = 0xD0, trail = next;
+            if (next >= 0x90 && next <= 0x9F) trail = static_cast<unsigned char>(next + 0x20);
+            if (next >= 0xA0 && next <= 0xAF) lead = 0xD1, trail = static_cast<unsigned char>(next - 0x20);
+            if (j + 1 >= code.size() || static_cast<unsigned char>(code[j]) != lead ||
+                static_cast<unsigned char>(code[j + 1]) != trail)
+                return false;
+            ++i, ++j;
+            continue;
+        }
+        if (c != static_cast<unsigned char>(code[j])) return false;
+    }
+    return i == text.size() && j == code.size();
+}
+
 std::optional<LayingMethod> LayingFromCode(std::string_view code) {
-    // Typed on a Russian keyboard, "р" and "к" are Cyrillic letters that look the same.
-    char letter = code.empty() ? '\0' : code.front();
-    if (code.starts_with("р") || code.starts_with("к")) {
-        letter = code.starts_with("р") ? 'p' : 'k';
+    // Typed on a Russian keyboard, "р" and "к" are Cyrillic letters that look the same; either
+    // may be a capital.
+    char letter = code.empty() ? '\0' : static_cast<char>(code.front() | 0x20);
+    if (code.starts_with("р") || code.starts_with("к") || code.starts_with("Р") || code.starts_with("К")) {
+        letter = code.starts_with("р") || code.starts_with("Р") ? 'p' : 'k';
         code.remove_prefix(std::string_view("р").size());
     } else {
         code.remove_prefix(code.empty() ? 0 : 1);

@@ -39,8 +39,9 @@ const std::array<std::string_view, kResultCount>& ResultColumnNames();
 std::array<std::string_view, kResultCount> ResultFields(const LineResult& result);
 
 // Where each input column stands in the header (nothing when it is absent). Header names are
-// matched as a person reads them: case, surrounding spaces, a byte-order mark and "ё" for "е"
-// do not matter.
+// matched as a person writes them (see ColumnKey), each column under its own name or one of the
+// names people give it ("Мощность, кВт", "P, кВт", "Ток, А", "Длина, м", "Потери, %", "ΔU, %",
+// "Способ прокладки"…).
 class ColumnMap {
 public:
     explicit ColumnMap(const std::vector<std::string_view>& header);
@@ -49,15 +50,28 @@ public:
     std::size_t IndexOf(Column column) const { return index_[static_cast<std::size_t>(column)]; }
     // The header's names that are no input column (they are carried through unchanged).
     const std::vector<std::string>& Unknown() const { return unknown_; }
+    // How many input columns the header names.
+    std::size_t InputColumns() const;
 
 private:
     std::array<std::size_t, kColumnCount> index_;
     std::vector<std::string> unknown_;
 };
 
-// A header name as it is compared: lower case, "е" for "ё", no byte-order mark or surrounding
-// spaces.
+// A name in lower case, "е" for "ё", without a byte-order mark or surrounding spaces.
 std::string NormalizedColumnName(std::string_view name);
+// A header name as it is compared: normalized, and without spaces, "_", commas, dots, colons,
+// brackets and slashes, the square millimetre written "мм2" ("мм²", "мм.кв.", "кв.мм"). So
+// "Мощность, кВт" and "мощность_кВт" are one name.
+std::string ColumnKey(std::string_view name);
+
+// Whether a row is a schedule's header: it names at least three input columns, the load's power
+// or current or the section among them.
+bool LooksLikeHeader(const std::vector<std::string_view>& row);
+
+// Whether a code as typed is `code` (given in small letters): capitals of Latin and Cyrillic
+// letters are their small letters.
+bool SameCode(std::string_view text, std::string_view code);
 
 // A laying code of a schedule: p1…p6, k1…k9 ("р" and "к" may be typed in Cyrillic).
 std::optional<LayingMethod> LayingFromCode(std::string_view code);

@@ -22,6 +22,7 @@ public:
         }
         return index < row_.size() ? Trim(row_[index]) : std::string_view{};
     }
+    std::size_t IndexOf(Column column) const { return columns_.IndexOf(column); }
     bool Has(Column column) const { return columns_.IndexOf(column) != ColumnMap::kAbsent; }
     std::string_view Missing() const { return missing_; }
     void SetMissing(Column column) {
@@ -48,25 +49,25 @@ struct CodeFault {
 };
 
 CodeFault ReadCodes(const RowTexts& texts, LineInput& line) {
-    if (texts.supply == "1ф")
+    if (SameCode(texts.supply, "1ф"))
         line.supply = SupplyKind::SinglePhase;
-    else if (texts.supply == "3ф")
+    else if (SameCode(texts.supply, "3ф"))
         line.supply = SupplyKind::ThreePhase;
-    else if (texts.supply == "постоянный")
+    else if (SameCode(texts.supply, "постоянный"))
         line.supply = SupplyKind::DC;
     else
         return {&messages::kUnknownSupply, texts.supply};
 
-    if (texts.material == "медь")
+    if (SameCode(texts.material, "медь"))
         line.conductor.material = Material::Copper;
-    else if (texts.material == "алюминий")
+    else if (SameCode(texts.material, "алюминий"))
         line.conductor.material = Material::Aluminium;
     else
         return {&messages::kUnknownMaterial, texts.material};
 
-    if (texts.conductor == "провод")
+    if (SameCode(texts.conductor, "провод"))
         line.conductor.kind = ConductorKind::Wire;
-    else if (texts.conductor == "кабель")
+    else if (SameCode(texts.conductor, "кабель"))
         line.conductor.kind = ConductorKind::Cable;
     else
         return {&messages::kUnknownConductor, texts.conductor};
@@ -76,10 +77,65 @@ CodeFault ReadCodes(const RowTexts& texts, LineInput& line) {
     return {};
 }
 
+// The multiplicity as the list writes it when its value is one of the list's ("1,00" is "1").
+std::string_view ListedMultiplicity(std::string_view text) {
+    const auto list = MultiplicityList();
+    for (const std::string_view listed : list)
+        if (text == listed) return listed;
+    const auto value = ReadNumber(text);
+    if (!value) return text;
+    for (const std::string_view listed : list)
+        if (ReadNumber(listed) == value) return listed;
+    return text;
+}
+
+// The first cell the calculation reads that the sheet shows as something else than its text:
+// its message and the cell's name. The loss column's percent is read as the percent shown.
+CodeFault SheetCellFault(const Cells& cells, RowTexts& texts, const SheetRow& sheet, std::string& named) {
+    struct Read {
+        Column column;
+        std::string_view* text;
+        bool number;
+    };
+    const Read read[] = {{Column::Kind, nullptr, false},
+                         {Column::Power, &texts.load, true},
+                         {Column::Current, &texts.load, true},
+                         {Column::Section, &texts.section, true},
+                         {Column::Supply, &texts.supply, false},
+                         {Column::Voltage, &texts.voltage, true},
+                         {Column::Material, &texts.material, false},
+                         {Column::Conductor, &texts.conductor, false},
+                         {Column::Laying, &texts.laying, false},
+                         {Column::Length, &texts.length, true},
+                         {Column::Loss, &texts.loss, true},
+                         {Column::Multiplicity, &texts.multiplicity, true}};
+    for (const Read& r : read) {
+        const std::size_t index = cells.IndexOf(r.column);
+        if (index == ColumnMap::kAbsent || index >= sheet.shown.size()) continue;
+        const CellShown shown = sheet.shown[index];
+        const messages::NamingMessage* message = nullptr;
+        if (shown == CellShown::FormulaWithoutValue) message = &messages::kCellFormula;
+        if (shown == CellShown::Error) message = &messages::kCellError;
+        if (r.number && shown == CellShown::Date) message = &messages::kCellDate;
+        if (r.number && shown == CellShown::Percent && r.column != Column::Loss) message = &messages::kCellPercent;
+        if (r.number && shown == CellShown::Percent && r.column == Column::Loss && sheet.room) {
+            const auto value = ReadNumber(*r.text);
+            if (value) {
+                *sheet.room = WriteNumber(*value * 100);
+                *r.text = *sheet.room;
+            }
+        }
+        if (!message) continue;
+        named = CellReference(index, sheet.number);
+        return {message, named};
+    }
+    return {};
+}
+
 }  // namespace
 
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out,
-                  bool fields_are_utf8) {
+                  bool fields_are_utf8, const SheetRow* sheet) {
     const auto fail = [&](std::string_view message) {
         SetMessage(out, message);
         return false;
@@ -90,8 +146,8 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     Cells cells(columns, row);
     RowTexts texts;
     const std::string_view kind = cells.Get(Column::Kind, false);
-    texts.reverse = kind == "обратный";
-    if (!kind.empty() && !texts.reverse && kind != "прямой")
+    texts.reverse = SameCode(kind, "обратный");
+    if (!kind.empty() && !texts.reverse && !SameCode(kind, "прямой"))
         return SetMessage(out, messages::kUnknownKind, kind), false;
 
     texts.supply = cells.Get(Column::Supply, true);
@@ -113,12 +169,17 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         texts.loss = cells.Get(Column::Loss, true);
     }
     if (!cells.Missing().empty()) return SetMessage(out, messages::kMissingColumn, cells.Missing()), false;
+    if (sheet) {
+        std::string named;
+        if (const CodeFault fault = SheetCellFault(cells, texts, *sheet, named); fault.message)
+            return SetMessage(out, *fault.message, fault.named), false;
+    }
 
     LineInput line;
     if (const CodeFault fault = ReadCodes(texts, line); fault.message)
         return SetMessage(out, *fault.message, fault.named), false;
     line.voltage = texts.voltage;
-    line.multiplicity = texts.multiplicity.empty() ? kDefaultMultiplicity : texts.multiplicity;
+    line.multiplicity = texts.multiplicity.empty() ? kDefaultMultiplicity : ListedMultiplicity(texts.multiplicity);
     if (texts.reverse) {
         CalculateReverse({line, texts.section}, out);
     } else {

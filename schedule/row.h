@@ -4,15 +4,33 @@
 #include <string_view>
 #include <vector>
 
+#include <cstdint>
+#include <span>
+#include <string>
+
 #include "core/line_calculation.h"
 #include "schedule/columns.h"
+#include "schedule/formats/record.h"
 
 namespace kelvo::schedule {
 
+// A workbook's row as the spreadsheet shows it: how each cell is shown (TableReader::Shown), the
+// sheet's row number to name a cell in a message, and room for a percent written as a number
+// (kept from row to row).
+struct SheetRow {
+    std::span<const CellShown> shown;
+    std::uint64_t number = 0;
+    std::string* room = nullptr;
+};
+
 // Calculates one row into `result` (whatever it held before is replaced). Returns whether the
-// row was calculated without a message.
-// `fields_are_utf8`: the reader has checked the row's encoding already.
+// row was calculated without a message. Codes are read whatever their case ("Медь", "1Ф", "P1"),
+// the multiplicity by its value ("1,00" is 1).
+// `fields_are_utf8`: the reader has checked the row's encoding already. `sheet`: the row comes
+// from a workbook; a cell the calculation reads that shows a formula without a kept result, an
+// error, a date or time, or a percent (but in the loss column, where the percent shown is read:
+// 0,025 is 2,5 %) gives the row a message naming the cell.
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result,
-                  bool fields_are_utf8 = false);
+                  bool fields_are_utf8 = false, const SheetRow* sheet = nullptr);
 
 }  // namespace kelvo::schedule

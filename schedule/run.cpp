@@ -1,6 +1,7 @@
 #include "schedule/run.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "core/messages.h"
 #include "schedule/formats/csv.h"
@@ -16,6 +17,18 @@ bool AllBlank(const std::vector<std::string_view>& fields, std::size_t count) {
         if (!Trim(fields[i]).empty()) return false;
     return true;
 }
+
+// How far down the header is looked for, and how much the rows above it may hold.
+constexpr std::size_t kHeaderRowsSearched = 50;
+constexpr std::size_t kHeldBytesMax = std::size_t{4} << 20;
+
+// A record read while the header was looked for, kept to be written once it is known.
+struct Held {
+    std::vector<std::string> fields;
+    std::vector<CellShown> shown;
+    bool utf8 = true;
+    std::size_t line = 0;
+};
 
 }  // namespace
 
@@ -47,10 +60,28 @@ private:
     using Status = ScheduleReport::Status;
     using Result = TableReader::Result;
 
+    // Finds the header: the first record among the first ones that looks like one (the first
+    // record when none does). The records above it are written as they are, before it.
     bool Header() {
-        switch (reader_.Next(fields_)) {
-            case Result::Record:
+        std::size_t held_bytes = 0;
+        while (held_.size() < kHeaderRowsSearched && held_bytes <= kHeldBytesMax) {
+            const Result result = reader_.Next(fields_);
+            if (result != Result::Record) {
+                if (held_.empty()) return FirstRecordFault(result);
+                pending_ = result;  // handled after the held rows, where it stands
                 break;
+            }
+            if (LooksLikeHeader(fields_)) return WriteHeader(held_.size());
+            Hold();
+            for (const std::string& field : held_.back().fields) held_bytes += field.size();
+        }
+        // No record looks like a header: the first one is the header, the rest are rows.
+        Replay(0);
+        return WriteHeader(0);
+    }
+
+    bool FirstRecordFault(Result result) {
+        switch (result) {
             case Result::End:
                 report_.status = reader_.Fault().empty() ? Status::NoHeader : Status::ReadFault;
                 report_.fault = reader_.Fault();
@@ -60,22 +91,69 @@ private:
                 return false;
             case Result::UnclosedQuote:
                 return UnclosedQuote();
+            case Result::Record:
+                break;
         }
+        return false;
+    }
+
+    void Hold() {
+        Held held{{fields_.begin(), fields_.end()}, {}, reader_.RecordIsUtf8(), reader_.RecordLine()};
+        const auto shown = reader_.Shown();
+        held.shown.assign(shown.begin(), shown.end());
+        held_.push_back(std::move(held));
+    }
+
+    // Makes the held record number `index` the current one (fields_ and how it is shown).
+    void Replay(std::size_t index) {
+        const Held& held = held_[index];
+        fields_.assign(held.fields.begin(), held.fields.end());
+        replayed_ = &held;
+    }
+
+    // The header is in fields_; `above` held records stand above it.
+    bool WriteHeader(std::size_t above) {
         columns_.emplace(fields_);
         if (events_.on_unknown_column)
             for (const std::string& name : columns_->Unknown()) events_.on_unknown_column(name);
+        // Nameless columns at the header's end (a formatted empty area) are no columns.
         width_ = fields_.size();
-        writer_.Begin(reader_.Format(), width_ + kResultCount - 1);
-        for (const std::string_view field : fields_) writer_.Field(field);
+        while (width_ > 1 && Trim(fields_[width_ - 1]).empty()) --width_;
+        writer_.Begin(reader_.Format(), {width_ + kResultCount - 1, above});
+        for (std::size_t i = 0; i < above; ++i) {
+            for (const std::string& field : held_[i].fields) writer_.Field(field);
+            writer_.EndRecord();
+        }
+        for (std::size_t i = 0; i < width_; ++i) writer_.Field(fields_[i]);
         for (const std::string_view name : ResultColumnNames()) writer_.Field(name);
         writer_.EndRecord();
+        if (above > 0) held_.clear();     // the rows above the header are written
+        next_held_ = above == 0 ? 1 : 0;  // without a header found, the held rows after the first
+        replayed_ = nullptr;
         return true;
     }
+
+    // The next record: a held one first, then the reader's.
+    Result NextRecord() {
+        if (next_held_ < held_.size()) {
+            Replay(next_held_++);
+            return Result::Record;
+        }
+        replayed_ = nullptr;
+        if (pending_) {
+            const Result result = *pending_;
+            pending_.reset();
+            if (result != Result::Record) return result;
+        }
+        return reader_.Next(fields_);
+    }
+    bool RecordIsUtf8() const { return replayed_ ? replayed_->utf8 : reader_.RecordIsUtf8(); }
+    std::string_view PlainRecord() const { return replayed_ ? std::string_view() : reader_.PlainRecord(); }
 
     // Reads and writes the next row; false at the end of the input.
     bool Row() {
         bool calculated = true;
-        switch (reader_.Next(fields_)) {
+        switch (NextRecord()) {
             case Result::End:
                 return false;
             case Result::UnclosedQuote:
@@ -122,15 +200,15 @@ private:
         } else if (count > width_) {
             SetMessage(result_, messages::kSurplusFields);
             calculated = false;
-        } else if (!reader_.RecordIsUtf8()) {
+        } else if (!RecordIsUtf8()) {
             SetMessage(result_, messages::kNotUtf8);
             calculated = false;
         } else {
-            calculated = CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true);
+            calculated = Calculate();
         }
         const std::size_t shown = std::min(count, width_);
         if (count == fields_.size() && count <= width_ && CopyablePlain()) {
-            writer_.Raw(reader_.PlainRecord());  // the same bytes, in one piece
+            writer_.Raw(PlainRecord());  // the same bytes, in one piece
         } else {
             for (std::size_t i = 0; i < shown; ++i) writer_.Field(fields_[i]);
         }
@@ -142,10 +220,18 @@ private:
 
     // Whether the record's text can stand for its fields in the output.
     bool CopyablePlain() const {
-        if (!writer_.CopiesPlainRecords() || reader_.PlainRecord().empty()) return false;
+        if (!writer_.CopiesPlainRecords() || PlainRecord().empty()) return false;
         for (const std::string_view field : fields_)
             if (!field.empty() && (field.front() == ' ' || field.back() == ' ')) return false;
         return true;
+    }
+
+    // The row's calculation; a workbook's row with how its cells are shown and where it stands.
+    bool Calculate() {
+        const auto shown = replayed_ ? std::span<const CellShown>(replayed_->shown) : reader_.Shown();
+        if (shown.empty()) return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true);
+        const SheetRow sheet{shown, replayed_ ? replayed_->line : reader_.RecordLine(), &percent_room_};
+        return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, &sheet);
     }
 
     void WriteResults(const LineResult& line) { writer_.Fields(ResultFields(line)); }
@@ -165,6 +251,11 @@ private:
     std::size_t width_ = 0;
     LineResult result_;  // reused between rows, so that its strings keep their room
     const LineResult no_result_;
+    std::deque<Held> held_;
+    std::size_t next_held_ = 0;
+    const Held* replayed_ = nullptr;  // the current record, when it was held
+    std::optional<Result> pending_;   // what the reader gave after the held records
+    std::string percent_room_;
 };
 
 }  // namespace

@@ -83,5 +83,4 @@ private:
 };
 #endif
 
-
 }  // namespace kelvo::schedule::blocks

@@ -215,7 +215,7 @@ CsvReader::Result CsvReader::NextQuoted(std::vector<std::string_view>& fields, s
 }
 
 PassedRecord CsvReader::PassThrough(const std::function<void(std::string_view)>& bytes, std::size_t field,
-                                               const std::function<void()>& at_field) {
+                                    const std::function<void()>& at_field) {
     unpassed_ = false;
     // What was read before the limit, split where the field begins if it began there.
     std::string_view kept = raw_;

@@ -46,7 +46,7 @@ class CsvTableWriter : public TableWriter {
 public:
     CsvTableWriter(std::ostream& out, const CsvOutputChoice& choice) : out_(out), choice_(choice) {}
 
-    void Begin(const TableFormat& input, std::size_t) override {
+    void Begin(const TableFormat& input, const TableLayout&) override {
         const bool csv_input = input.kind == TableFormat::Kind::Csv;
         const Encoding encoding = choice_.encoding.value_or(csv_input ? input.encoding : Encoding::Utf8);
         const bool bom =

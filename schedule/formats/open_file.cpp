@@ -1,4 +1,6 @@
 #include "schedule/formats/open_file.h"
+
+#include "schedule/columns.h"
 #include "schedule/formats/utf8.h"
 
 #include <fcntl.h>
@@ -216,7 +218,7 @@ std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, cons
     // A workbook is what is named one or holds a zip archive's marks: read as a workbook or
     // refused as damaged, never read as text.
     if (EndsWith(path, ".xlsx") || EndsWith(path, ".xlsm") || HoldsZipSignature(head, tail)) {
-        auto reader = OpenXlsxReader(owned ? seekable : ::dup(seekable), options.sheet, error);
+        auto reader = OpenXlsxReader(owned ? seekable : ::dup(seekable), options.sheet, LooksLikeHeader, error);
         if (!reader) return nullptr;
         return std::make_unique<XlsxFileInput>(std::move(reader), identity);
     }

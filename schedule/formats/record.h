@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 namespace kelvo::schedule {
 
@@ -16,5 +18,20 @@ struct PassedRecord {
     std::size_t fields = 0;
     bool unclosed_quote = false;
 };
+
+// How a spreadsheet shows a cell, where the value alone would mislead. Value: the text is what is
+// shown (every CSV field). Percent: the text is the value stored (0,025), shown as a percent
+// (2,5 %). Date: the text is the date or time as shown (12.03.2024). FormulaWithoutValue: a
+// formula whose result the file does not keep (the text is empty). Error: an error value such as
+// #N/A (the text is the error).
+enum class CellShown : std::uint8_t { Value, Percent, Date, FormulaWithoutValue, Error };
+
+// A cell's name as a spreadsheet gives it: column from 0, row from 1 ("E7").
+inline std::string CellReference(std::size_t column, std::uint64_t row) {
+    std::string letters;
+    for (std::uint64_t c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    return letters + std::to_string(row);
+}
 
 }  // namespace kelvo::schedule

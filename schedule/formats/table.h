@@ -42,6 +42,9 @@ public:
     virtual std::string Fault() const = 0;
     // How much of the input has been read, from 0 to 1; negative when it cannot be told.
     virtual double Progress() const { return -1; }
+    // How each field of the record last read is shown, where a spreadsheet says so; empty when
+    // every field is shown as its text (CSV).
+    virtual std::span<const CellShown> Shown() const { return {}; }
 
     // What a reader of text may also tell. After TooLong: the record's own bytes handed to
     // `bytes` piece by piece, and `at_field` called just before the field numbered `field`
@@ -58,12 +61,17 @@ public:
     virtual std::string_view PlainRecord() const { return {}; }
 };
 
+// Where things stand in a written table.
+struct TableLayout {
+    std::size_t message_column = 0;     // written as text even where it reads as a number
+    std::size_t rows_above_header = 0;  // a title above the header, written as it came
+};
+
 class TableWriter {
 public:
     virtual ~TableWriter() = default;
-    // Called once, before the header: what the input was, and which column holds the messages
-    // (written as text even where it reads as a number).
-    virtual void Begin(const TableFormat& input, std::size_t message_column) = 0;
+    // Called once, before the first record: what the input was, and where things stand.
+    virtual void Begin(const TableFormat& input, const TableLayout& layout) = 0;
     virtual void Field(std::string_view field) = 0;
     // Several fields one after another, as Field writes them.
     virtual void Fields(std::span<const std::string_view> fields) {

@@ -10,8 +10,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "schedule/formats/table.h"
 
@@ -26,12 +29,17 @@ inline constexpr std::size_t kSheetRowBytesMax = std::size_t{16} << 20;
 // saved with a password).
 bool LooksLikeCompoundFile(std::string_view start);
 
-// Opens the sheet named `sheet` (the first sheet when empty) of the workbook in the file
-// descriptor (which the reader takes over). Nothing, and the reason in Russian, when it cannot.
-// Cells are read as a spreadsheet shows them: a number as its shortest text of at most 15
-// significant digits with a decimal comma (2.4999999999999996 is "2,5"), shared and inline
-// strings as they are; rows missing from the sheet come as empty rows.
-std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, std::string& error);
+// Opens the sheet named `sheet` (case does not matter) of the workbook in the file descriptor
+// (which the reader takes over). Nothing, and the reason in Russian, when it cannot. Cells are
+// read as a spreadsheet shows them (TableReader::Shown tells how): a number as its shortest text
+// of at most 15 significant digits with a decimal comma (2.4999999999999996 is "2,5"), a percent
+// as its value (0,025), a date or time as shown (12.03.2024), shared and inline strings as they
+// are, a formula without a kept result as empty; rows missing from the sheet come as empty rows.
+// `is_header` tells a schedule's header row: without `sheet`, the sheet read is the first visible
+// one with such a row among its first 50 (the first sheet when `is_header` is empty).
+using HeaderTest = std::function<bool(const std::vector<std::string_view>&)>;
+std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, const HeaderTest& is_header,
+                                            std::string& error);
 
 // Writes a workbook to `path` when finished: one sheet with the rows, the header row bold and
 // frozen, every other cell a number where its text is a number as the program writes numbers,

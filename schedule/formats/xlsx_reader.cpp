@@ -1,6 +1,5 @@
-// Reading a workbook: its sheets from the workbook part and its relations, the shared strings,
-// then the chosen sheet a row at a time (the parser is suspended at the end of every row, so a
-// row is all that is held of the sheet).
+// A workbook's sheet read a row at a time (the parser is suspended at the end of every row, so a
+// row is all that is held of the sheet), each cell as the spreadsheet shows it.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,19 +7,13 @@
 #include <map>
 #include <utility>
 
-#include "schedule/formats/shared_strings.h"
-#include "schedule/formats/xlsx.h"
+#include "schedule/formats/xlsx_sheet.h"
 #include "schedule/formats/xlsx_text.h"
 #include "schedule/formats/zip_part.h"
 #include "core/number_text.h"
 
 namespace kelvo::schedule {
 namespace {
-
-constexpr const char* kDamaged = "файл XLSX поврежден";
-constexpr std::size_t kSheetsMax = 10000;
-
-std::string Quoted(const std::string& text) { return "«" + text + "»"; }
 
 // "BC12" → column 53 and row 12 (both from 1); false when it is no reference within a sheet.
 bool ParseReference(const char* reference, std::uint64_t& column, std::uint64_t& row) {
@@ -32,13 +25,6 @@ bool ParseReference(const char* reference, std::uint64_t& column, std::uint64_t&
     for (; *c >= '0' && *c <= '9'; ++c)
         if ((row = row * 10 + static_cast<std::uint64_t>(*c - '0')) > kSheetRowsMax) return false;
     return *c == '\0' && column > 0;
-}
-
-std::string ColumnLetters(std::uint64_t column) {
-    std::string letters;
-    for (; column > 0; column = (column - 1) / 26)
-        letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
-    return letters;
 }
 
 // A whole number of digits only; false for anything else.
@@ -55,13 +41,8 @@ bool ParseIndex(const std::string& text, std::uint64_t& value) {
 class SheetReader : public TableReader, private XmlEvents {
 public:
     // `part` is the sheet's part, open.
-    SheetReader(Archive archive, std::unique_ptr<ZipPart> part, SharedStrings shared)
-        : archive_(archive), part_(std::move(part)), shared_(std::move(shared)), stream_(*this) {}
-    ~SheetReader() override {
-        part_.reset();
-        unzClose(archive_.zip);
-        ::close(archive_.fd);
-    }
+    SheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part)
+        : book_(std::move(book)), part_(std::move(part)), stream_(*this) {}
 
     Result Next(std::vector<std::string_view>& fields) override {
         fields.clear();
@@ -69,15 +50,12 @@ public:
             if (gap_ > 0) {  // rows the sheet leaves out come as empty rows
                 --gap_;
                 ++line_;
+                shown_.clear();
                 return Result::Record;
             }
             if (row_ready_) {
                 row_ready_ = false;
-                for (const Cell& cell : cells_) {
-                    if (fields.size() < cell.column) fields.resize(cell.column);
-                    fields.push_back(cell.shared ? shared_.At(cell.offset)
-                                                 : std::string_view(row_text_).substr(cell.offset, cell.size));
-                }
+                HandOver(fields);
                 ++line_;
                 return Result::Record;
             }
@@ -88,6 +66,7 @@ public:
     std::size_t RecordLine() const override { return line_; }
     TableFormat Format() const override { return {TableFormat::Kind::Xlsx}; }
     std::string Fault() const override { return fault_; }
+    std::span<const CellShown> Shown() const override { return shown_; }
     double Progress() const override {
         const auto size = part_->Size();
         return size > 0 ? std::min(1.0, static_cast<double>(read_) / static_cast<double>(size)) : -1;
@@ -98,7 +77,18 @@ private:
         std::size_t column;  // from 0
         std::size_t offset, size;
         bool shared;  // offset is the shared string's index
+        CellShown shown;
     };
+
+    void HandOver(std::vector<std::string_view>& fields) {
+        shown_.clear();
+        for (const Cell& cell : cells_) {
+            if (fields.size() < cell.column) fields.resize(cell.column), shown_.resize(cell.column);
+            fields.push_back(cell.shared ? book_->shared.At(cell.offset)
+                                         : std::string_view(row_text_).substr(cell.offset, cell.size));
+            shown_.push_back(cell.shown);
+        }
+    }
 
     void ParseMore() {
         std::string fault;
@@ -116,7 +106,9 @@ private:
         if (name == "row") {
             StartRow(Attribute(attributes, "r"));
         } else if (name == "c") {
-            StartCell(Attribute(attributes, "r"), Attribute(attributes, "t"));
+            StartCell(Attribute(attributes, "r"), Attribute(attributes, "t"), Attribute(attributes, "s"));
+        } else if (name == "f") {
+            has_formula_ = true;
         } else if (name == "v" || (name == "t" && type_ == "inlineStr" && phonetic_ == 0)) {
             in_value_ = true;
         } else if (name == "rPh") {
@@ -153,7 +145,7 @@ private:
         row_bytes_ = 0;
         next_column_ = 0;
     }
-    void StartCell(const char* r, const char* t) {
+    void StartCell(const char* r, const char* t, const char* s) {
         std::uint64_t column = next_column_ + 1, row = 0;
         if (r && !ParseReference(r, column, row))
             return stream_.Fail("ссылка на ячейку «" + std::string(r).substr(0, 20) + "» вне листа");
@@ -164,20 +156,25 @@ private:
         next_column_ = column;
         type_ = t ? t : "n";
         value_.clear();
+        has_formula_ = false;
+        style_ = s ? static_cast<std::size_t>(std::strtoul(s, nullptr, 10)) : 0;
     }
     void EndCell() {
-        if (value_.empty() && type_ != "inlineStr") return;
-        Cell cell{column_, row_text_.size(), 0, false};
-        if (type_ == "s") {
+        Cell cell{column_, row_text_.size(), 0, false, CellShown::Value};
+        if (value_.empty() && type_ != "inlineStr") {
+            // A formula whose result the file does not keep: said, never read as empty.
+            if (!has_formula_) return;
+            cell.shown = CellShown::FormulaWithoutValue;
+        } else if (type_ == "s") {
             std::uint64_t index = 0;
-            if (!ParseIndex(value_, index) || index >= shared_.Count())
+            if (!ParseIndex(value_, index) || index >= book_->shared.Count())
                 return stream_.Fail("ячейка " + Where(column_ + 1) + " ссылается на общую строку «" +
                                     value_.substr(0, 20) + "», которой нет");
             cell.shared = true;
             cell.offset = static_cast<std::size_t>(index);
-            row_bytes_ += shared_.At(cell.offset).size();
+            row_bytes_ += book_->shared.At(cell.offset).size();
         } else {
-            if (!AppendValue()) return;
+            if (!AppendValue(cell.shown)) return;
             cell.size = row_text_.size() - cell.offset;
             row_bytes_ += cell.size;
         }
@@ -185,31 +182,47 @@ private:
             return stream_.Fail("в строке " + std::to_string(rows_) + " больше 16 МиБ текста");
         cells_.push_back(cell);
     }
-    // The cell's text as a spreadsheet shows it, after the row's other texts; false on a fault.
-    bool AppendValue() {
+    // The cell's text as a spreadsheet shows it, after the row's other texts, and how it is shown;
+    // false on a fault.
+    bool AppendValue(CellShown& shown) {
         if (type_ == "b") {
             row_text_ += value_ == "1" ? "ИСТИНА" : "ЛОЖЬ";
         } else if (type_ == "n") {
             char* end = nullptr;
             const double number = std::strtod(value_.c_str(), &end);
-            row_text_ += end && *end == '\0' ? WriteNumber(number) : value_;
+            if (!end || *end != '\0') {
+                row_text_ += value_;
+                return true;
+            }
+            shown = book_->formats.OfStyle(style_);
+            if (shown == CellShown::Date) {
+                row_text_ += ShownDate(number, book_->date1904, book_->formats.TimeOnly(style_));
+            } else {
+                row_text_ += WriteNumber(number);  // a percent as its value: 0,025 for 2,5 %
+            }
         } else if (type_ == "inlineStr" || type_ == "str") {
             DecodeCellText(value_, decoded_);
             if (CountCharacters(decoded_) > kCellCharactersMax) return CellTooLong(), false;
             row_text_ += decoded_;
+        } else if (type_ == "d") {
+            shown = CellShown::Date;
+            row_text_ += ShownIsoDate(value_);
         } else {
-            row_text_ += value_;  // errors (#N/A) and dates as they are stored
+            if (type_ == "e") shown = CellShown::Error;
+            row_text_ += value_;  // #N/A and the like
         }
         return true;
     }
     void CellTooLong() { stream_.Fail("в ячейке " + Where(column_ + 1) + " больше 32 767 знаков"); }
-    std::string Where(std::uint64_t column) const { return ColumnLetters(column) + std::to_string(rows_); }
+    std::string Where(std::uint64_t column) const { return CellReference(column - 1, rows_); }
 
-    Archive archive_;
+    std::shared_ptr<const Workbook> book_;
     std::unique_ptr<ZipPart> part_;
-    SharedStrings shared_;
     XmlStream stream_;
     std::vector<Cell> cells_;
+    std::vector<CellShown> shown_;
+    std::size_t style_ = 0;
+    bool has_formula_ = false;
     std::string row_text_, type_, value_, decoded_;
     std::size_t column_ = 0, row_bytes_ = 0, line_ = 0;
     std::uint64_t next_column_ = 0, rows_ = 0, gap_ = 0;
@@ -221,92 +234,8 @@ private:
 
 }  // namespace
 
-namespace {
-
-// The workbook's sheets in order, each with the path of its part: from the workbook part and
-// its relations.
-class SheetList : public XmlEvents {
-public:
-    explicit SheetList(std::vector<std::pair<std::string, std::string>>& sheets) : sheets_(sheets) {}
-
-    bool Read(Archive archive, std::string& fault) {
-        reading_relations_ = true;
-        XmlStream relations(*this);
-        stream_ = &relations;
-        if (!ParsePart(archive, "xl/_rels/workbook.xml.rels", relations, false, fault)) return false;
-        reading_relations_ = false;
-        XmlStream workbook(*this);
-        stream_ = &workbook;
-        return ParsePart(archive, "xl/workbook.xml", workbook, false, fault);
-    }
-
-private:
-    void Start(std::string_view name, const char** attributes) override {
-        if (reading_relations_ && name == "Relationship") {
-            const char* id = Attribute(attributes, "Id");
-            const char* target = Attribute(attributes, "Target");
-            if (!id || !target) return;
-            if (targets_.size() >= kSheetsMax) return stream_->Fail("связей больше " + std::to_string(kSheetsMax));
-            const std::string path = target;
-            targets_[id] = path.starts_with("/") ? path.substr(1) : "xl/" + path;
-        } else if (!reading_relations_ && name == "sheet") {
-            const char* sheet_name = Attribute(attributes, "name");
-            const char* id = Attribute(attributes, "id");
-            if (!sheet_name || !id || !targets_.count(id)) return;
-            if (sheets_.size() >= kSheetsMax) return stream_->Fail("листов больше " + std::to_string(kSheetsMax));
-            sheets_.emplace_back(sheet_name, targets_[id]);
-        }
-    }
-    void End(std::string_view) override {}
-    void Text(std::string_view) override {}
-
-    std::vector<std::pair<std::string, std::string>>& sheets_;
-    std::map<std::string, std::string> targets_;
-    XmlStream* stream_ = nullptr;
-    bool reading_relations_ = true;
-};
-
-}  // namespace
-
-bool LooksLikeCompoundFile(std::string_view start) {
-    return start.starts_with(std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
-}
-
-std::unique_ptr<TableReader> OpenXlsxReader(int fd, const std::string& sheet, std::string& error) {
-    // The archive is opened through the descriptor's own name, which also names a file that has
-    // no other (a copy of standard input).
-    const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    const Archive archive{unzOpen64(path.c_str()), fd};
-    if (!archive.zip) {
-        ::close(fd);
-        error = std::string(kDamaged) + ": архив книги не читается";
-        return nullptr;
-    }
-    const auto fail = [&](const std::string& why) -> std::unique_ptr<TableReader> {
-        unzClose(archive.zip);
-        ::close(fd);
-        error = why;
-        return nullptr;
-    };
-    std::vector<std::pair<std::string, std::string>> sheets;
-    std::string fault;
-    if (!SheetList(sheets).Read(archive, fault)) return fail(std::string(kDamaged) + ": " + fault);
-    if (sheets.empty()) return fail(std::string(kDamaged) + ": в книге нет листов");
-    SharedStrings shared;
-    if (!shared.Read(archive, fault)) return fail(std::string(kDamaged) + ": " + fault);
-    auto chosen = sheets.begin();
-    if (!sheet.empty()) {
-        while (chosen != sheets.end() && chosen->first != sheet) ++chosen;
-        if (chosen == sheets.end()) {
-            std::string list = "в книге нет листа " + Quoted(sheet) + "; листы:";
-            for (const auto& [name, part] : sheets) list += " " + Quoted(name);
-            return fail(list);
-        }
-    }
-    auto part = std::make_unique<ZipPart>(archive);
-    if (part->Open(chosen->second) != PartOpened::Open)
-        return fail(std::string(kDamaged) + ": нет листа " + Quoted(chosen->first));
-    return std::make_unique<SheetReader>(archive, std::move(part), std::move(shared));
+std::unique_ptr<TableReader> MakeSheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part) {
+    return std::make_unique<SheetReader>(std::move(book), std::move(part));
 }
 
 }  // namespace kelvo::schedule

@@ -178,7 +178,9 @@ public:
         }
     }
 
-    void Begin(const TableFormat& input, std::size_t message_column) override {
+    void Begin(const TableFormat& input, const TableLayout& layout) override {
+        const std::size_t message_column = layout.message_column;
+        header_row_ = layout.rows_above_header;
         raw_ = RawRecordFields(input.separator, 4 * kCellCharactersMax);
         std::string error;
         lxw_ = XlsxWriterLibrary(error);
@@ -202,7 +204,7 @@ public:
         // One range per column width: spreadsheets keep only the first of overlapping ranges.
         if (message_column > 0) Check(lxw_->worksheet_set_column(sheet_, 0, Column(message_column - 1), 14, nullptr));
         Check(lxw_->worksheet_set_column(sheet_, Column(message_column), Column(message_column), 60, nullptr));
-        lxw_->worksheet_freeze_panes(sheet_, 1, 0);
+        lxw_->worksheet_freeze_panes(sheet_, static_cast<lxw_row_t>(header_row_ + 1), 0);
     }
     void Field(std::string_view field) override {
         raw_.BeforeField([this](std::string_view raw) { WriteCell(raw); });
@@ -249,7 +251,7 @@ private:
         if (column_ > LXW_COL_MAX) return Fail("в строке больше столбцов, чем в листе XLSX");
         if (field.empty()) return;
         row_has_cells_ = true;
-        if (row > 0 && column != message_column_) {
+        if (row != header_row_ && column != message_column_) {
             // A number as the program writes numbers is stored as a number; anything else
             // ("007", "2.5") stays the text it is.
             const auto number = ReadNumber(field);
@@ -257,7 +259,7 @@ private:
                 return Check(lxw_->worksheet_write_number(sheet_, row, column, *number, nullptr));
         }
         EncodeCellText(field, text_);
-        Check(lxw_->worksheet_write_string(sheet_, row, column, text_.c_str(), row == 0 ? bold_ : nullptr));
+        Check(lxw_->worksheet_write_string(sheet_, row, column, text_.c_str(), row == header_row_ ? bold_ : nullptr));
     }
 
     std::string path_, folder_;
@@ -266,7 +268,7 @@ private:
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* bold_ = nullptr;
-    std::size_t message_column_ = 0;
+    std::size_t message_column_ = 0, header_row_ = 0;
     std::size_t row_ = 0, column_ = 0;
     std::uint64_t rows_with_cells_ = 0;
     bool row_has_cells_ = false;

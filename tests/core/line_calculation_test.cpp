@@ -30,13 +30,30 @@ TEST(LineCalculation, ForwardLines) {
         Basis basis;
     };
     const Case cases[] = {
-        {"short line: by current", {Line(kCopperWireOpen, "15", "4"), GivenLoad::Power, "2,5"}, "11,36", "0,75",
-         "0,75", "0,75", "12,5", Basis::Current},
-        {"long line: by voltage loss", {Line(kCopperWireOpen, "200", "4"), GivenLoad::Power, "2,5"}, "11,36", "0,75",
-         "10", "10", "12,5", Basis::VoltageLoss},
+        {"short line: by current",
+         {Line(kCopperWireOpen, "15", "4"), GivenLoad::Power, "2,5"},
+         "11,36",
+         "0,75",
+         "0,75",
+         "0,75",
+         "12,5",
+         Basis::Current},
+        {"long line: by voltage loss",
+         {Line(kCopperWireOpen, "200", "4"), GivenLoad::Power, "2,5"},
+         "11,36",
+         "0,75",
+         "10",
+         "10",
+         "12,5",
+         Basis::VoltageLoss},
         {"three-phase aluminium cable, current given",
-         {Line(kAluminiumCableK7, "50", "5", SupplyKind::ThreePhase, "380"), GivenLoad::Current, "15,19"}, "15,19",
-         "2,5", "2,5", "2,5", "16", Basis::Current},
+         {Line(kAluminiumCableK7, "50", "5", SupplyKind::ThreePhase, "380"), GivenLoad::Current, "15,19"},
+         "15,19",
+         "2,5",
+         "2,5",
+         "2,5",
+         "16",
+         Basis::Current},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -64,11 +81,14 @@ TEST(LineCalculation, TheLastMessageStandsAndEmptiesTheResults) {
         // Over the laying's table by current, and no length: the marker also stands where the
         // section by loss stands, whose message is the last.
         {"exceed, then no length", {Line(kCopperWireOpen, "", "4"), GivenLoad::Power, "500"}, messages::kExceedByLoss},
-        {"exceed by power names the load", {Line(kCopperWireOpen, "15", "4"), GivenLoad::Power, "500"},
+        {"exceed by power names the load",
+         {Line(kCopperWireOpen, "15", "4"), GivenLoad::Power, "500"},
          messages::ExceedByPower("500")},
-        {"exceed by current names the computed power", {Line(kCopperWireOpen, "15", "4"), GivenLoad::Current, "5000"},
+        {"exceed by current names the computed power",
+         {Line(kCopperWireOpen, "15", "4"), GivenLoad::Current, "5000"},
          messages::ExceedByPower("1100")},
-        {"section by loss beyond the laying's table", {Line(kCopperWireOpen, "100000", "4"), GivenLoad::Power, "2"},
+        {"section by loss beyond the laying's table",
+         {Line(kCopperWireOpen, "100000", "4"), GivenLoad::Power, "2"},
          messages::kExceedByLoss},
     };
     for (const Case& c : cases) {

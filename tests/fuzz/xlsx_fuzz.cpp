@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "schedule/columns.h"
 #include "schedule/formats/xlsx.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ::lseek(fd, 0, SEEK_SET);
     std::string error;
-    const auto reader = kelvo::schedule::OpenXlsxReader(fd, "", error);
+    const auto reader = kelvo::schedule::OpenXlsxReader(fd, "", kelvo::schedule::LooksLikeHeader, error);
     if (!reader) {
         if (error.empty()) std::abort();
         return 0;

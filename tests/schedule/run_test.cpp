@@ -102,9 +102,10 @@ TEST(Schedule, MissingColumnsAndOtherOrders) {
 TEST(Schedule, LayingCodes) {
     const std::pair<const char*, LayingMethod> good[] = {
         {"p1", LayingMethod::p1}, {"p6", LayingMethod::p6}, {"k1", LayingMethod::k1}, {"k7", LayingMethod::k7},
-        {"k8", LayingMethod::k8}, {"k9", LayingMethod::k9}, {"к9", LayingMethod::k9}, {"р6", LayingMethod::p6}};
+        {"k8", LayingMethod::k8}, {"k9", LayingMethod::k9}, {"к9", LayingMethod::k9}, {"р6", LayingMethod::p6},
+        {"P1", LayingMethod::p1}, {"К3", LayingMethod::k3}, {"Р2", LayingMethod::p2}};
     for (const auto& [code, laying] : good) EXPECT_EQ(LayingFromCode(code), laying) << code;
-    for (const char* bad : {"", "p0", "p7", "k0", "k10", "P1", "q1", "p", "р", "р7", "кк1", "1"})
+    for (const char* bad : {"", "p0", "p7", "k0", "k10", "q1", "p", "р", "р7", "кк1", "1", "Q1"})
         EXPECT_FALSE(LayingFromCode(bad)) << bad;
 }
 

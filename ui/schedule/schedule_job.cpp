@@ -16,8 +16,9 @@ public:
     ChunkWriter(std::function<void(RowChunk&&)> deliver)
         : deliver_(std::move(deliver)), raw_(';', std::string::npos), add_([this](std::string_view f) { Add(f); }) {}
 
-    void Begin(const schedule::TableFormat& input, std::size_t) override {
+    void Begin(const schedule::TableFormat& input, const schedule::TableLayout& layout) override {
         raw_ = schedule::RawRecordFields(input.separator, std::string::npos);
+        chunk_.header_row = layout.rows_above_header;
     }
     // The run tells whether the row being written carries a message.
     void RowCarriesMessage(bool with_message) { message_ = with_message; }
@@ -31,7 +32,9 @@ public:
         chunk_.ends.push_back(static_cast<std::uint32_t>(chunk_.texts.size()));
         chunk_.with_message.push_back(message_);
         message_ = false;
-        if (chunk_.ends.size() >= 4096 || chunk_.texts.size() >= (1u << 20)) Deliver();
+        // The first piece is handed over with the header in it.
+        const bool header_written = chunk_.ends.size() > chunk_.header_row || delivered_;
+        if (header_written && (chunk_.ends.size() >= 4096 || chunk_.texts.size() >= (1u << 20))) Deliver();
     }
     bool Finish(std::string&) override {
         Deliver();
@@ -44,13 +47,14 @@ private:
         if (chunk_.ends.empty()) return;
         deliver_(std::move(chunk_));
         chunk_ = {};
+        delivered_ = true;
     }
 
     std::function<void(RowChunk&&)> deliver_;
     schedule::RawRecordFields raw_;
     std::function<void(std::string_view)> add_;
     RowChunk chunk_;
-    bool message_ = false;
+    bool message_ = false, delivered_ = false;
 };
 
 }  // namespace

@@ -31,23 +31,30 @@ std::vector<std::string_view> SplitFields(std::string_view texts) {
 
 void ScheduleTable::Append(const RowChunk& chunk) {
     std::size_t first = 0;
-    std::uint32_t start = 0;
     if (header_.empty() && !chunk.ends.empty()) {
-        for (const std::string_view field : SplitFields(std::string_view(chunk.texts).substr(0, chunk.ends[0])))
+        const std::size_t at = std::min(chunk.header_row, chunk.ends.size() - 1);
+        const std::uint32_t from = at == 0 ? 0 : chunk.ends[at - 1];
+        for (const std::string_view field :
+             SplitFields(std::string_view(chunk.texts).substr(from, chunk.ends[at] - from)))
             header_.emplace_back(field);
-        start = chunk.ends[0];
-        first = 1;
         beginResetModel();
         columns_ = static_cast<int>(header_.size());
         endResetModel();
+        above_header_ = at;
+        AppendRows(chunk, 0, at);
+        first = at + 1;
     }
-    if (first >= chunk.ends.size()) return;
-    const std::size_t rows = chunk.ends.size() - first;
-    beginInsertRows({}, static_cast<int>(row_ends_.size()), static_cast<int>(row_ends_.size() + rows - 1));
+    AppendRows(chunk, first, chunk.ends.size());
+}
+
+void ScheduleTable::AppendRows(const RowChunk& chunk, std::size_t first, std::size_t end) {
+    if (first >= end) return;
+    const std::uint32_t start = first == 0 ? 0 : chunk.ends[first - 1];
+    beginInsertRows({}, static_cast<int>(row_ends_.size()), static_cast<int>(row_ends_.size() + end - first - 1));
     const std::uint64_t base = texts_.size();
-    texts_.append(chunk.texts, start, chunk.texts.size() - start);
+    texts_.append(chunk.texts, start, chunk.ends[end - 1] - start);
     int widest = columns_;
-    for (std::size_t i = first; i < chunk.ends.size(); ++i) {
+    for (std::size_t i = first; i < end; ++i) {
         row_ends_.push_back(base + (chunk.ends[i] - start));
         with_message_.push_back(chunk.with_message[i]);
         message_rows_ += chunk.with_message[i] ? 1 : 0;
@@ -70,9 +77,12 @@ std::vector<std::string_view> ScheduleTable::Row(std::size_t row) const {
 }
 
 void ScheduleTable::WriteTo(schedule::TableWriter& writer) const {
-    for (const std::string& name : header_) writer.Field(name);
-    writer.EndRecord();
-    for (std::size_t row = 0; row < row_ends_.size(); ++row) {
+    for (std::size_t row = 0; row <= row_ends_.size(); ++row) {
+        if (row == above_header_) {
+            for (const std::string& name : header_) writer.Field(name);
+            writer.EndRecord();
+        }
+        if (row == row_ends_.size()) break;
         for (const std::string_view field : Row(row)) writer.Field(field);
         writer.EndRecord();
     }

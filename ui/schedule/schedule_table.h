@@ -18,6 +18,7 @@ struct RowChunk {
     std::string texts;                // every field as AppendField writes it, row after row
     std::vector<std::uint32_t> ends;  // where each row ends in texts
     std::vector<bool> with_message;   // per row
+    std::size_t header_row = 0;       // the first piece: the rows above the header (a title)
 };
 
 // Appends a field to a row's texts: its length (seven bits a byte, lowest first, the high bit
@@ -29,10 +30,13 @@ class ScheduleTable : public QAbstractTableModel {
 public:
     explicit ScheduleTable(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
-    // The header (the first row of the first chunk) sets the columns.
+    // The header (in the first chunk, after the rows above it) sets the columns.
     void Append(const RowChunk& chunk);
 
     std::size_t RowCount() const { return row_ends_.size(); }  // without the header
+    // The first rows: a title above the header, shown and saved before it, neither calculated
+    // nor with a message.
+    std::size_t RowsAboveHeader() const { return above_header_; }
     std::size_t MessageRowCount() const { return message_rows_; }
     std::vector<std::string_view> Row(std::size_t row) const;  // fields of a data row
     const std::vector<std::string>& Header() const { return header_; }
@@ -46,11 +50,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void AppendRows(const RowChunk& chunk, std::size_t first, std::size_t end);
+
     std::vector<std::string> header_;
     std::string texts_;
     std::vector<std::uint64_t> row_ends_;
     std::vector<bool> with_message_;
-    std::size_t message_rows_ = 0;
+    std::size_t message_rows_ = 0, above_header_ = 0;
     int columns_ = 0;
 };
 

@@ -93,7 +93,7 @@ void ScheduleWindow::OnRows(const RowChunk& chunk, double progress) {
 }
 
 void ScheduleWindow::ShowCounts() {
-    const std::size_t rows = table_->RowCount(), messages = table_->MessageRowCount();
+    const std::size_t rows = table_->RowCount() - table_->RowsAboveHeader(), messages = table_->MessageRowCount();
     counts_->setText(
         QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3").arg(rows).arg(rows - messages).arg(messages));
 }
@@ -145,7 +145,8 @@ QString ScheduleWindow::SaveTo(const QString& path) {
     const auto output = schedule::ScheduleOutput::Open(S(path), options, error);
     if (!output) return fail(QStringLiteral("Не удается создать «%1»: %2").arg(path, Q(error)));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    output->Writer().Begin(*input_format_, table_->Header().empty() ? 0 : table_->Header().size() - 1);
+    output->Writer().Begin(*input_format_,
+                           {table_->Header().empty() ? 0 : table_->Header().size() - 1, table_->RowsAboveHeader()});
     table_->WriteTo(output->Writer());
     const bool written = output->Commit(error);
     QApplication::restoreOverrideCursor();

@@ -18,7 +18,6 @@
 #include "ui/shell/reference_tables.h"
 #include "ui/shell/skin.h"
 
-
 namespace kelvo::shell::pictures {
 namespace {
 

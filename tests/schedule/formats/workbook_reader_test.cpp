@@ -206,7 +206,7 @@ TEST_F(WorkbookReader, TextsAreReadAsTheWorkbookMeansThem) {
                         Sheet(HeaderRow() + InlineRow(2, kRowCells) + R"(<row r="3"><c t="inlineStr"><is><t>caf)" +
                               std::string("\xE9") + "</t></is></c></row>");
     WriteZip(Path("latin.xlsx"), WorkbookParts({"", latin}));
-    const CalcRun read = RunCalc(dir_, {"latin.xlsx"});
+    const CalcRun read = RunCalc(dir_, {"--sheet", "журнал", "latin.xlsx"});  // its header is not Latin-1
     EXPECT_EQ(read.status, 1) << read.err;
     EXPECT_NE(read.out.find("\r\ncafé;"), std::string::npos) << read.out;
 
@@ -216,7 +216,7 @@ TEST_F(WorkbookReader, TextsAreReadAsTheWorkbookMeansThem) {
     WriteZip(Path("guided.xlsx"),
              WorkbookParts(SheetPart(InlineRow(1, {"материал", "примечание"}) + guided),
                            {SharedStringsPart("<si><t>a_x0001_b _x005F_x0041_</t><rPh><t>x</t></rPh></si>")}));
-    const CalcRun guides = RunCalc(dir_, {"guided.xlsx"});
+    const CalcRun guides = RunCalc(dir_, {"--sheet", "Журнал", "guided.xlsx"});
     EXPECT_NE(guides.out.find("\r\nмедь;a\x01"
                               "b _x0041_;"),
               std::string::npos)

@@ -1,0 +1,162 @@
+#include "schedule/formats/number_formats.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "schedule/formats/xml_stream.h"
+
+namespace kelvo::schedule {
+namespace {
+
+constexpr std::size_t kStylesMax = 65536;
+
+// The format code without what does not decide how a number is shown: quoted texts, escaped
+// characters, colours and conditions in brackets (elapsed times, "[h]", stay).
+std::string Deciding(std::string_view code) {
+    std::string kept;
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        const char c = code[i];
+        if (c == '"') {
+            const auto end = code.find('"', i + 1);
+            i = end == std::string_view::npos ? code.size() : end;
+        } else if (c == '\\' || c == '_' || c == '*') {
+            ++i;  // the next character is shown as it is (or fills)
+        } else if (c == '[') {
+            const auto end = code.find(']', i + 1);
+            const std::string_view inside = code.substr(i + 1, end == std::string_view::npos ? 0 : end - i - 1);
+            if (!inside.empty() && (inside[0] == 'h' || inside[0] == 'H' || inside[0] == 'm' || inside[0] == 'M' ||
+                                    inside[0] == 's' || inside[0] == 'S'))
+                kept += inside[0];
+            i = end == std::string_view::npos ? code.size() : end;
+        } else {
+            kept += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+    }
+    return kept;
+}
+
+bool HasDatePart(std::string_view deciding) {
+    return deciding.find_first_of("dy") != std::string_view::npos ||
+           (deciding.find('m') != std::string_view::npos && deciding.find_first_of("hs") == std::string_view::npos);
+}
+
+std::string TwoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+// Days since 1 March of year 0 to a civil date (proleptic Gregorian).
+void CivilFromDays(long long days, int& year, int& month, int& day) {
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long doe = days - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
+
+class StylesPart : public XmlEvents {
+public:
+    StylesPart(std::vector<CellShown>& styles, std::vector<bool>& time_only, XmlStream*& stream)
+        : styles_(styles), time_only_(time_only), stream_(stream) {}
+
+    void Start(std::string_view name, const char** attributes) override {
+        if (name == "numFmt") {
+            const char* id = Attribute(attributes, "numFmtId");
+            const char* code = Attribute(attributes, "formatCode");
+            if (id && code && codes_.size() < kStylesMax) codes_[std::strtoul(id, nullptr, 10)] = code;
+        } else if (name == "cellXfs") {
+            in_cell_styles_ = true;
+        } else if (name == "xf" && in_cell_styles_) {
+            if (styles_.size() >= kStylesMax) return stream_->Fail("стилей ячеек больше 65 536");
+            const char* id = Attribute(attributes, "numFmtId");
+            const unsigned format = id ? static_cast<unsigned>(std::strtoul(id, nullptr, 10)) : 0;
+            const auto custom = codes_.find(format);
+            if (custom != codes_.end()) {
+                styles_.push_back(ShownByFormatCode(custom->second));
+                time_only_.push_back(styles_.back() == CellShown::Date && !HasDatePart(Deciding(custom->second)));
+            } else {
+                styles_.push_back(ShownByBuiltInFormat(format));
+                time_only_.push_back((format >= 18 && format <= 21) || (format >= 45 && format <= 47));
+            }
+        }
+    }
+    void End(std::string_view name) override {
+        if (name == "cellXfs") in_cell_styles_ = false;
+    }
+    void Text(std::string_view) override {}
+
+private:
+    std::vector<CellShown>& styles_;
+    std::vector<bool>& time_only_;
+    XmlStream*& stream_;
+    std::map<unsigned long, std::string> codes_;
+    bool in_cell_styles_ = false;
+};
+
+}  // namespace
+
+CellShown ShownByFormatCode(std::string_view code) {
+    // Only the first section counts: the one positive numbers are shown with.
+    const std::string deciding = Deciding(code.substr(0, code.find(';')));
+    if (deciding.find('%') != std::string::npos) return CellShown::Percent;
+    if (deciding == "general") return CellShown::Value;
+    if (deciding.find_first_of("dyhs") != std::string::npos) return CellShown::Date;
+    // "m" alone is a month (a date) unless it stands with hours or seconds (then minutes).
+    if (deciding.find('m') != std::string::npos) return CellShown::Date;
+    return CellShown::Value;
+}
+
+CellShown ShownByBuiltInFormat(unsigned id) {
+    if (id == 9 || id == 10) return CellShown::Percent;
+    if ((id >= 14 && id <= 22) || (id >= 45 && id <= 47)) return CellShown::Date;
+    return CellShown::Value;
+}
+
+std::string ShownDate(double serial, bool date1904, bool time_only) {
+    if (!std::isfinite(serial) || serial < 0 || serial >= 2958466) return {};
+    long long whole = static_cast<long long>(std::floor(serial));
+    long long seconds = std::llround((serial - static_cast<double>(whole)) * 86400.0);
+    if (seconds >= 86400) ++whole, seconds -= 86400;
+    std::string time = TwoDigits(static_cast<int>(seconds / 3600)) + ":" + TwoDigits(static_cast<int>(seconds / 60 % 60));
+    if (seconds % 60 != 0) time += ":" + TwoDigits(static_cast<int>(seconds % 60));
+    if (time_only) return time;
+    int year = 1900, month = 2, day = 29;  // serial 60, the day that never was
+    if (date1904 || whole != 60) {
+        // Days from 1 January 1970: the 1900 system counts from 31 December 1899 and its day 60.
+        const long long from_1970 = date1904 ? whole - 24106 : whole - 25569 + (whole < 60 ? 1 : 0);
+        CivilFromDays(from_1970, year, month, day);
+    }
+    std::string shown = TwoDigits(day) + "." + TwoDigits(month) + "." + std::to_string(year);
+    if (seconds != 0) shown += " " + time;
+    return shown;
+}
+
+std::string ShownIsoDate(std::string_view iso) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    const std::string text(iso.substr(0, 40));
+    const int read = std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d", &year, &month, &day, &hour, &minute, &second);
+    if (read < 3 || month < 1 || month > 12 || day < 1 || day > 31) return std::string(iso);
+    std::string shown = TwoDigits(day) + "." + TwoDigits(month) + "." + std::to_string(year);
+    if (read >= 5 && (hour != 0 || minute != 0 || second != 0)) {
+        shown += " " + TwoDigits(hour) + ":" + TwoDigits(minute);
+        if (second != 0) shown += ":" + TwoDigits(second);
+    }
+    return shown;
+}
+
+bool NumberFormats::Read(Archive archive, std::string& fault) {
+    XmlStream* stream = nullptr;
+    StylesPart part(styles_, time_only_, stream);
+    XmlStream parser(part);
+    stream = &parser;
+    return ParsePart(archive, "xl/styles.xml", parser, /*absent_ok=*/true, fault);
+}
+
+}  // namespace kelvo::schedule
