@@ -90,26 +90,19 @@ std::string_view ListedMultiplicity(std::string_view text) {
 }
 
 // The first cell the calculation reads that the sheet shows as something else than its text:
-// its message and the cell's name. The loss column's percent is read as the percent shown.
-CodeFault SheetCellFault(const Cells& cells, RowTexts& texts, const SheetRow& sheet, std::string& named) {
+// its message and the cell's name. The loss column's percent is the percent shown (its text).
+CodeFault SheetCellFault(const Cells& cells, const SheetRow& sheet, std::string& named) {
     struct Read {
         Column column;
-        std::string_view* text;
-        bool number;
+        bool number;  // read as a number
     };
-    const Read read[] = {{Column::Kind, nullptr, false},
-                         {Column::Power, &texts.load, true},
-                         {Column::Current, &texts.load, true},
-                         {Column::Section, &texts.section, true},
-                         {Column::Supply, &texts.supply, false},
-                         {Column::Voltage, &texts.voltage, true},
-                         {Column::Material, &texts.material, false},
-                         {Column::Conductor, &texts.conductor, false},
-                         {Column::Laying, &texts.laying, false},
-                         {Column::Length, &texts.length, true},
-                         {Column::Loss, &texts.loss, true},
-                         {Column::Multiplicity, &texts.multiplicity, true}};
-    for (const Read& r : read) {
+    // clang-format off
+    static constexpr Read kRead[] = {
+        {Column::Kind, false},     {Column::Power, true},      {Column::Current, true},  {Column::Section, true},
+        {Column::Supply, false},   {Column::Voltage, true},    {Column::Material, false}, {Column::Conductor, false},
+        {Column::Laying, false},   {Column::Length, true},     {Column::Loss, true},     {Column::Multiplicity, true}};
+    // clang-format on
+    for (const Read& r : kRead) {
         const std::size_t index = cells.IndexOf(r.column);
         if (index == ColumnMap::kAbsent || index >= sheet.shown.size()) continue;
         const CellShown shown = sheet.shown[index];
@@ -118,13 +111,7 @@ CodeFault SheetCellFault(const Cells& cells, RowTexts& texts, const SheetRow& sh
         if (shown == CellShown::Error) message = &messages::kCellError;
         if (r.number && shown == CellShown::Date) message = &messages::kCellDate;
         if (r.number && shown == CellShown::Percent && r.column != Column::Loss) message = &messages::kCellPercent;
-        if (r.number && shown == CellShown::Percent && r.column == Column::Loss && sheet.room) {
-            const auto value = ReadNumber(*r.text);
-            if (value) {
-                *sheet.room = WriteNumber(*value * 100);
-                *r.text = *sheet.room;
-            }
-        }
+
         if (!message) continue;
         named = CellReference(index, sheet.number);
         return {message, named};
@@ -171,7 +158,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     if (!cells.Missing().empty()) return SetMessage(out, messages::kMissingColumn, cells.Missing()), false;
     if (sheet) {
         std::string named;
-        if (const CodeFault fault = SheetCellFault(cells, texts, *sheet, named); fault.message)
+        if (const CodeFault fault = SheetCellFault(cells, *sheet, named); fault.message)
             return SetMessage(out, *fault.message, fault.named), false;
     }
 

@@ -14,13 +14,11 @@
 
 namespace kelvo::schedule {
 
-// A workbook's row as the spreadsheet shows it: how each cell is shown (TableReader::Shown), the
-// sheet's row number to name a cell in a message, and room for a percent written as a number
-// (kept from row to row).
+// A workbook's row as the spreadsheet shows it: how each cell is shown (TableReader::Shown), and
+// the sheet's row number to name a cell in a message.
 struct SheetRow {
     std::span<const CellShown> shown;
     std::uint64_t number = 0;
-    std::string* room = nullptr;
 };
 
 // Calculates one row into `result` (whatever it held before is replaced). Returns whether the
@@ -29,7 +27,7 @@ struct SheetRow {
 // `fields_are_utf8`: the reader has checked the row's encoding already. `sheet`: the row comes
 // from a workbook; a cell the calculation reads that shows a formula without a kept result, an
 // error, a date or time, or a percent (but in the loss column, where the percent shown is read:
-// 0,025 is 2,5 %) gives the row a message naming the cell.
+// the text is the percent shown, 2,5 for 2,5 %) gives the row a message naming the cell.
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result,
                   bool fields_are_utf8 = false, const SheetRow* sheet = nullptr);
 

@@ -230,7 +230,7 @@ private:
     bool Calculate() {
         const auto shown = replayed_ ? std::span<const CellShown>(replayed_->shown) : reader_.Shown();
         if (shown.empty()) return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true);
-        const SheetRow sheet{shown, replayed_ ? replayed_->line : reader_.RecordLine(), &percent_room_};
+        const SheetRow sheet{shown, replayed_ ? replayed_->line : reader_.RecordLine()};
         return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, &sheet);
     }
 
@@ -255,7 +255,6 @@ private:
     std::size_t next_held_ = 0;
     const Held* replayed_ = nullptr;  // the current record, when it was held
     std::optional<Result> pending_;   // what the reader gave after the held records
-    std::string percent_room_;
 };
 
 }  // namespace

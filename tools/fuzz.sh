@@ -24,7 +24,8 @@ schedule=(schedule/columns.cpp schedule/row.cpp schedule/run.cpp schedule/format
     schedule/formats/csv_table.cpp schedule/formats/xlsx_text.cpp)
 clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "$out/csv_fuzz"
 workbook=(schedule/formats/xml_stream.cpp schedule/formats/zip_part.cpp schedule/formats/shared_strings.cpp
-    schedule/formats/number_formats.cpp schedule/formats/xlsx_reader.cpp schedule/formats/xlsx_workbook.cpp)
+    schedule/formats/number_formats.cpp schedule/formats/xlsx_reader.cpp schedule/formats/xlsx_workbook.cpp
+    schedule/formats/ods_reader.cpp)
 clang++ "${flags[@]}" tests/fuzz/xlsx_fuzz.cpp "${workbook[@]}" "${schedule[@]}" "${core[@]}" \
     $(pkg-config --cflags --libs minizip expat zlib) -o "$out/xlsx_fuzz"
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "core/number_text.h"
 #include "schedule/formats/xml_stream.h"
 
 namespace kelvo::schedule {
@@ -124,7 +125,8 @@ std::string ShownDate(double serial, bool date1904, bool time_only) {
     long long whole = static_cast<long long>(std::floor(serial));
     long long seconds = std::llround((serial - static_cast<double>(whole)) * 86400.0);
     if (seconds >= 86400) ++whole, seconds -= 86400;
-    std::string time = TwoDigits(static_cast<int>(seconds / 3600)) + ":" + TwoDigits(static_cast<int>(seconds / 60 % 60));
+    std::string time =
+        TwoDigits(static_cast<int>(seconds / 3600)) + ":" + TwoDigits(static_cast<int>(seconds / 60 % 60));
     if (seconds % 60 != 0) time += ":" + TwoDigits(static_cast<int>(seconds % 60));
     if (time_only) return time;
     int year = 1900, month = 2, day = 29;  // serial 60, the day that never was
@@ -149,6 +151,43 @@ std::string ShownIsoDate(std::string_view iso) {
         if (second != 0) shown += ":" + TwoDigits(second);
     }
     return shown;
+}
+
+std::optional<double> NumberCellValue(std::string_view text) {
+    const auto number = ReadNumber(text);
+    if (!number) return std::nullopt;
+    std::string_view significant = text;
+    if (significant.find(',') != std::string_view::npos) {
+        while (significant.ends_with('0')) significant.remove_suffix(1);
+        if (significant.ends_with(',')) significant.remove_suffix(1);
+    }
+    const std::string written = WriteNumber(*number);
+    if (written != significant) return std::nullopt;
+    return number;
+}
+
+bool ReadShownDate(std::string_view text, ShownDateParts& parts) {
+    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return false;
+    const auto digits = [&](std::size_t at, std::size_t count, int& value) {
+        value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9') return false;
+            value = value * 10 + (text[i] - '0');
+        }
+        return true;
+    };
+    if (text[2] != '.' || text[5] != '.' || !digits(0, 2, parts.day) || !digits(3, 2, parts.month) ||
+        !digits(6, 4, parts.year))
+        return false;
+    parts.has_time = text.size() > 10;
+    if (parts.has_time && (text[10] != ' ' || text[13] != ':' || !digits(11, 2, parts.hour) ||
+                           !digits(14, 2, parts.minute) || parts.hour > 23 || parts.minute > 59))
+        return false;
+    if (text.size() == 19 && (text[16] != ':' || !digits(17, 2, parts.second) || parts.second > 59)) return false;
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (parts.month < 1 || parts.month > 12 || parts.day < 1 || parts.day > kDays[parts.month - 1]) return false;
+    const bool leap = (parts.year % 4 == 0 && parts.year % 100 != 0) || parts.year % 400 == 0;
+    return parts.year >= 1900 && !(parts.month == 2 && parts.day == 29 && !leap);
 }
 
 bool NumberFormats::Read(Archive archive, std::string& fault) {

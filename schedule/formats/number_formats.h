@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,19 @@ std::string ShownDate(double serial, bool date1904, bool time_only);
 // An ISO 8601 date or date and time ("2024-03-12", "2024-03-12T08:30:00") as shown; the text
 // as it is when it is not one.
 std::string ShownIsoDate(std::string_view iso);
+
+// The number a text is when a result workbook stores it as a number: a number as the program
+// writes numbers, but for zeros at the end of its decimals ("2,5", "2,50"); nothing for other
+// texts, "007" (a code, whose zeros a number would lose) and "2.5" among them.
+std::optional<double> NumberCellValue(std::string_view text);
+
+// A date as ShownDate writes it ("12.03.2024", "12.03.2024 08:30", "12.03.2024 08:30:15") read
+// back; false for any other text, and for a day that does not exist.
+struct ShownDateParts {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    bool has_time = false;
+};
+bool ReadShownDate(std::string_view text, ShownDateParts& parts);
 
 class NumberFormats {
 public:

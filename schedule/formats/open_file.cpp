@@ -13,8 +13,10 @@
 #include <cstdio>
 #include <cstring>
 #include <istream>
+#include <sstream>
 #include <ostream>
 
+#include "schedule/formats/ods.h"
 #include "schedule/formats/xlsx.h"
 
 namespace kelvo::schedule {
@@ -165,6 +167,22 @@ bool ReadPiece(int fd, off_t offset, std::size_t size, std::string& piece, std::
     return true;
 }
 
+// The separator with which one of the first records reads as a schedule's header (";" first,
+// then a tab, then ","); without one, the separator of the first line.
+char SeparatorOfHeader(std::string_view head, Encoding encoding) {
+    for (const char separator : {';', '\t', ','}) {
+        std::istringstream in{std::string(head)};
+        TableFormat format;
+        format.encoding = encoding;
+        format.separator = separator;
+        const auto reader = MakeCsvReader(in, format);
+        std::vector<std::string_view> fields;
+        for (int record = 0; record < 50 && reader->Next(fields) == TableReader::Result::Record; ++record)
+            if (LooksLikeHeader(fields)) return separator;
+    }
+    return DetectSeparator(head);
+}
+
 // The CSV format of an open file: the encoding and separator given, or found from the file.
 std::optional<TableFormat> CsvFormatOf(int fd, const InputOptions& options, std::string_view head, std::string& error) {
     TableFormat format;
@@ -175,7 +193,7 @@ std::optional<TableFormat> CsvFormatOf(int fd, const InputOptions& options, std:
         if (!utf8) return std::nullopt;
         format.encoding = *utf8 ? Encoding::Utf8 : Encoding::Cp1251;
     }
-    format.separator = options.separator ? *options.separator : DetectSeparator(head);
+    format.separator = options.separator ? *options.separator : SeparatorOfHeader(head, format.encoding);
     return format;
 }
 
@@ -215,17 +233,20 @@ std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, cons
         return fail({});
     if (LooksLikeCompoundFile(head))
         return fail("это книга старого формата .xls или книга, защищенная паролем: сохраните ее как .xlsx без пароля");
-    // A workbook is what is named one or holds a zip archive's marks: read as a workbook or
-    // refused as damaged, never read as text.
-    if (EndsWith(path, ".xlsx") || EndsWith(path, ".xlsm") || HoldsZipSignature(head, tail)) {
-        auto reader = OpenXlsxReader(owned ? seekable : ::dup(seekable), options.sheet, LooksLikeHeader, error);
+    // A workbook is what is named one or holds a zip archive's marks: read as a workbook (an
+    // OpenDocument spreadsheet or an XLSX workbook) or refused as damaged, never read as text.
+    const bool named_ods = EndsWith(path, ".ods");
+    if (named_ods || EndsWith(path, ".xlsx") || EndsWith(path, ".xlsm") || HoldsZipSignature(head, tail)) {
+        const int own = owned ? seekable : ::dup(seekable);
+        auto reader = named_ods || IsOdsArchive(own) ? OpenOdsReader(own, options.sheet, LooksLikeHeader, error)
+                                                     : OpenXlsxReader(own, options.sheet, LooksLikeHeader, error);
         if (!reader) return nullptr;
         return std::make_unique<XlsxFileInput>(std::move(reader), identity);
     }
     const bool named_text = EndsWith(path, ".csv") || EndsWith(path, ".txt") || EndsWith(path, ".tsv");
     if (!named_text && !LooksLikeText(head))
         return fail((standard ? std::string("стандартный ввод") : "«" + path + "»") +
-                    " — не таблица CSV и не книга XLSX (в нем есть двоичные данные)");
+                    " — не таблица CSV и не книга XLSX или ODS (в нем есть двоичные данные)");
     const auto format = CsvFormatOf(seekable, options, head, error);
     if (!format) return fail({});
     ::lseek(seekable, 0, SEEK_SET);
@@ -235,10 +256,9 @@ std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, cons
 }
 
 TableFormat::Kind KindOfPath(const std::string& path) {
-    if (path.size() < 5) return TableFormat::Kind::Csv;
-    std::string end = path.substr(path.size() - 5);
-    std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
-    return end == ".xlsx" ? TableFormat::Kind::Xlsx : TableFormat::Kind::Csv;
+    if (EndsWith(path, ".xlsx")) return TableFormat::Kind::Xlsx;
+    if (EndsWith(path, ".ods")) return TableFormat::Kind::Ods;
+    return TableFormat::Kind::Csv;
 }
 
 namespace {
@@ -247,8 +267,11 @@ class FileOutput : public ScheduleOutput {
 public:
     FileOutput(const std::string& path, const OutputOptions& options) : file_(path) {
         if (file_.fd() < 0) return;
+        const std::string& written = file_.TemporaryPath().empty() ? path : file_.TemporaryPath();
         if (options.kind == TableFormat::Kind::Xlsx) {
-            writer_ = MakeXlsxWriter(file_.TemporaryPath().empty() ? path : file_.TemporaryPath());
+            writer_ = MakeXlsxWriter(written);
+        } else if (options.kind == TableFormat::Kind::Ods) {
+            writer_ = MakeOdsWriter(written);
         } else {
             buffer_.emplace(file_.fd());
             stream_.emplace(&*buffer_);
@@ -307,8 +330,8 @@ private:
 std::unique_ptr<ScheduleOutput> ScheduleOutput::Open(const std::string& path, const OutputOptions& options,
                                                      std::string& error) {
     if (path.empty()) {
-        if (options.kind == TableFormat::Kind::Xlsx) {
-            error = "книгу XLSX можно записать только в файл (-o ФАЙЛ.xlsx)";
+        if (options.kind != TableFormat::Kind::Csv) {
+            error = "книгу XLSX или ODS можно записать только в файл (-o ФАЙЛ.xlsx, -o ФАЙЛ.ods)";
             return nullptr;
         }
         return std::make_unique<StandardOutput>(options);

@@ -20,8 +20,8 @@ struct PassedRecord {
 };
 
 // How a spreadsheet shows a cell, where the value alone would mislead. Value: the text is what is
-// shown (every CSV field). Percent: the text is the value stored (0,025), shown as a percent
-// (2,5 %). Date: the text is the date or time as shown (12.03.2024). FormulaWithoutValue: a
+// shown (every CSV field). Percent: the text is the percent shown, without its sign (2,5 for a
+// value of 0,025 shown as 2,5 %). Date: the text is the date or time as shown (12.03.2024). FormulaWithoutValue: a
 // formula whose result the file does not keep (the text is empty). Error: an error value such as
 // #N/A (the text is the error).
 enum class CellShown : std::uint8_t { Value, Percent, Date, FormulaWithoutValue, Error };

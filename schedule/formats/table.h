@@ -19,7 +19,7 @@
 namespace kelvo::schedule {
 
 struct TableFormat {
-    enum class Kind { Csv, Xlsx };
+    enum class Kind { Csv, Xlsx, Ods };
     Kind kind = Kind::Csv;
     // CSV only.
     Encoding encoding = Encoding::Utf8;

@@ -198,7 +198,8 @@ private:
             if (shown == CellShown::Date) {
                 row_text_ += ShownDate(number, book_->date1904, book_->formats.TimeOnly(style_));
             } else {
-                row_text_ += WriteNumber(number);  // a percent as its value: 0,025 for 2,5 %
+                // A percent as the number shown, without its sign: 2,5 for 0,025 shown as 2,5 %.
+                row_text_ += WriteNumber(shown == CellShown::Percent ? number * 100 : number);
             }
         } else if (type_ == "inlineStr" || type_ == "str") {
             DecodeCellText(value_, decoded_);

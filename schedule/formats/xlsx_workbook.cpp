@@ -116,8 +116,10 @@ const Sheet* ChooseSheet(const std::shared_ptr<const Workbook>& book, const std:
         if (HasHeader(book, sheet, is_header, error)) return &sheet;
         if (!error.empty()) return nullptr;
     }
-    error = "ни на одном видимом листе книги нет строки заголовка кабельного журнала (в первых 50 строках); "
-            "листы:" + SheetNames(sheets) + "; укажите лист: --sheet ИМЯ";
+    error =
+        "ни на одном видимом листе книги нет строки заголовка кабельного журнала (в первых 50 строках); "
+        "листы:" +
+        SheetNames(sheets) + "; укажите лист: --sheet ИМЯ";
     return nullptr;
 }
 

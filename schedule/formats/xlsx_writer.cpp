@@ -15,6 +15,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "schedule/formats/number_formats.h"
 #include "schedule/formats/xlsx.h"
 #include "schedule/formats/xlsx_text.h"
 #include "schedule/formats/zip_part.h"
@@ -36,6 +37,8 @@ struct XlsxWriterCalls {
     decltype(&::worksheet_freeze_panes) worksheet_freeze_panes = nullptr;
     decltype(&::worksheet_write_string) worksheet_write_string = nullptr;
     decltype(&::worksheet_write_number) worksheet_write_number = nullptr;
+    decltype(&::worksheet_write_datetime) worksheet_write_datetime = nullptr;
+    decltype(&::format_set_num_format) format_set_num_format = nullptr;
     decltype(&::lxw_strerror) lxw_strerror = nullptr;
 };
 
@@ -64,6 +67,8 @@ const XlsxWriterCalls* XlsxWriterLibrary(std::string& error) {
         take(calls.worksheet_freeze_panes, "worksheet_freeze_panes");
         take(calls.worksheet_write_string, "worksheet_write_string");
         take(calls.worksheet_write_number, "worksheet_write_number");
+        take(calls.worksheet_write_datetime, "worksheet_write_datetime");
+        take(calls.format_set_num_format, "format_set_num_format");
         take(calls.lxw_strerror, "lxw_strerror");
         if (complete)
             result.first = calls;
@@ -198,8 +203,12 @@ public:
         if (!workbook_) return Fail(LibraryFault(LXW_ERROR_MEMORY_MALLOC_FAILED, errno));
         sheet_ = lxw_->workbook_add_worksheet(workbook_, "Результат");
         bold_ = lxw_->workbook_add_format(workbook_);
-        if (!sheet_ || !bold_) return Fail(LibraryFault(LXW_ERROR_CREATING_TMPFILE, errno));
+        date_ = lxw_->workbook_add_format(workbook_);
+        date_time_ = lxw_->workbook_add_format(workbook_);
+        if (!sheet_ || !bold_ || !date_ || !date_time_) return Fail(LibraryFault(LXW_ERROR_CREATING_TMPFILE, errno));
         lxw_->format_set_bold(bold_);
+        lxw_->format_set_num_format(date_, "dd.mm.yyyy");
+        lxw_->format_set_num_format(date_time_, "dd.mm.yyyy hh:mm");
         message_column_ = message_column;
         // One range per column width: spreadsheets keep only the first of overlapping ranges.
         if (message_column > 0) Check(lxw_->worksheet_set_column(sheet_, 0, Column(message_column - 1), 14, nullptr));
@@ -252,11 +261,17 @@ private:
         if (field.empty()) return;
         row_has_cells_ = true;
         if (row != header_row_ && column != message_column_) {
-            // A number as the program writes numbers is stored as a number; anything else
-            // ("007", "2.5") stays the text it is.
-            const auto number = ReadNumber(field);
-            if (number && WriteNumber(*number) == field)
+            // A number the program reads as a number ("2,5", "2,50") is stored as a number, a date
+            // as a spreadsheet shows it ("12.03.2024") as a date; anything else ("2.5") stays the
+            // text it is.
+            if (const auto number = NumberCellValue(field))
                 return Check(lxw_->worksheet_write_number(sheet_, row, column, *number, nullptr));
+            if (ShownDateParts date; ReadShownDate(field, date)) {
+                lxw_datetime when{date.year, date.month,  date.day,
+                                  date.hour, date.minute, static_cast<double>(date.second)};
+                return Check(
+                    lxw_->worksheet_write_datetime(sheet_, row, column, &when, date.has_time ? date_time_ : date_));
+            }
         }
         EncodeCellText(field, text_);
         Check(lxw_->worksheet_write_string(sheet_, row, column, text_.c_str(), row == header_row_ ? bold_ : nullptr));
@@ -267,7 +282,7 @@ private:
     const XlsxWriterCalls* lxw_ = nullptr;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
-    lxw_format* bold_ = nullptr;
+    lxw_format *bold_ = nullptr, *date_ = nullptr, *date_time_ = nullptr;
     std::size_t message_column_ = 0, header_row_ = 0;
     std::size_t row_ = 0, column_ = 0;
     std::uint64_t rows_with_cells_ = 0;
