@@ -12,6 +12,7 @@
 #include "bench/schedule_generator.h"
 #include "schedule/run.h"
 #include "schedule/formats/open_file.h"
+#include "schedule/formats/ods.h"
 #include "schedule/formats/xlsx.h"
 
 namespace {
@@ -88,19 +89,21 @@ void BM_Schedule(benchmark::State& state) {
 }
 BENCHMARK(BM_Schedule)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// The workbook path: a generated schedule saved as an XLSX workbook beforehand (not timed), then
-// read, calculated and written as a workbook again, as `kelvo-calc in.xlsx -o out.xlsx` does.
-// The peak memory is the process's, so run it on its own: --benchmark_filter=Xlsx.
-void BM_ScheduleXlsx(benchmark::State& state) {
+// The workbook paths: a generated schedule saved as an XLSX workbook or an ODS document
+// beforehand (not timed), then read, calculated and written in the same format again, as
+// `kelvo-calc in.xlsx -o out.xlsx` does. The peak memory is the process's, so run each on its
+// own: --benchmark_filter=Xlsx, --benchmark_filter=Ods.
+void RunWorkbook(benchmark::State& state, const char* suffix,
+                 std::unique_ptr<kelvo::schedule::TableWriter> (*make_writer)(const std::string&)) {
     const auto rows = static_cast<std::size_t>(state.range(0));
-    const std::string directory = std::filesystem::temp_directory_path() / "kelvo-bench-xlsx";
+    const std::string directory = std::filesystem::temp_directory_path() / "kelvo-bench-workbook";
     std::filesystem::create_directories(directory);
-    const std::string input = directory + "/in.xlsx", output = directory + "/out.xlsx";
+    const std::string input = directory + "/in" + suffix, output = directory + "/out" + suffix;
     {
         GeneratedSchedule generated(rows);
         std::istream in(&generated);
         const auto reader = kelvo::schedule::MakeCsvReader(in, {});
-        const auto writer = kelvo::schedule::MakeXlsxWriter(input);
+        const auto writer = make_writer(input);
         std::vector<std::string_view> fields;
         writer->Begin({}, {1000, 0});
         while (reader->Next(fields) == kelvo::schedule::TableReader::Result::Record) {
@@ -113,7 +116,7 @@ void BM_ScheduleXlsx(benchmark::State& state) {
     for (auto _ : state) {
         std::string error;
         const auto source = kelvo::schedule::ScheduleInput::Open(input, {}, error);
-        const auto writer = kelvo::schedule::MakeXlsxWriter(output);
+        const auto writer = make_writer(output);
         benchmark::DoNotOptimize(kelvo::schedule::ProcessSchedule(source->Reader(), *writer));
         writer->Finish(error);
     }
@@ -121,7 +124,12 @@ void BM_ScheduleXlsx(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * rows));
     state.counters["peak_MiB"] = static_cast<double>(PeakKilobytes()) / 1024.0;
 }
+
+void BM_ScheduleXlsx(benchmark::State& state) { RunWorkbook(state, ".xlsx", kelvo::schedule::MakeXlsxWriter); }
 BENCHMARK(BM_ScheduleXlsx)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ScheduleOds(benchmark::State& state) { RunWorkbook(state, ".ods", kelvo::schedule::MakeOdsWriter); }
+BENCHMARK(BM_ScheduleOds)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

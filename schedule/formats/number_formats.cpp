@@ -132,7 +132,7 @@ std::string ShownDate(double serial, bool date1904, bool time_only) {
     int year = 1900, month = 2, day = 29;  // serial 60, the day that never was
     if (date1904 || whole != 60) {
         // Days from 1 January 1970: the 1900 system counts from 31 December 1899 and its day 60.
-        const long long from_1970 = date1904 ? whole - 24106 : whole - 25569 + (whole < 60 ? 1 : 0);
+        const long long from_1970 = date1904 ? whole - 24107 : whole - 25569 + (whole < 60 ? 1 : 0);
         CivilFromDays(from_1970, year, month, day);
     }
     std::string shown = TwoDigits(day) + "." + TwoDigits(month) + "." + std::to_string(year);

@@ -46,7 +46,10 @@ std::string ShownDuration(std::string_view iso) {
 class SheetReader : public TableReader, private XmlEvents {
 public:
     SheetReader(std::shared_ptr<Document> document, std::size_t wanted, std::string name)
-        : document_(std::move(document)), part_(document_->archive), stream_(*this), wanted_(wanted),
+        : document_(std::move(document)),
+          part_(document_->archive),
+          stream_(*this),
+          wanted_(wanted),
           wanted_name_(std::move(name)) {}
 
     // Parses until the wanted sheet's first row: false when the content part has no such sheet.
@@ -135,7 +138,7 @@ private:
     XmlStream stream_;
     std::size_t wanted_;
     std::string wanted_name_, name_;
-    std::vector<std::string> names_;   // of the sheets passed
+    std::vector<std::string> names_;       // of the sheets passed
     std::set<std::string> hidden_styles_;  // table styles that hide their sheet
     std::string table_style_;
     std::size_t tables_ = 0;
@@ -287,8 +290,7 @@ void SheetReader::EndCell() {
 }
 
 void SheetReader::EndRow() {
-    if (rows_ + row_repeat_ > kSheetRowsMax && !cells_.empty())
-        return stream_.Fail("строк в листе больше 1 048 576");
+    if (rows_ + row_repeat_ > kSheetRowsMax && !cells_.empty()) return stream_.Fail("строк в листе больше 1 048 576");
     if (cells_.empty()) {
         // Empty rows are counted; they come out only when a row that holds something follows.
         gap_pending_ = std::min<std::uint64_t>(gap_pending_ + row_repeat_, kSheetRowsMax);
@@ -327,18 +329,19 @@ std::unique_ptr<SheetReader> ChooseSheet(const std::shared_ptr<Document>& docume
     if (!named.empty()) {
         auto reader = std::make_unique<SheetReader>(document, 0, named);
         if (reader->Find()) return reader;
-        error = reader->Fault().empty() ? "в документе нет листа " + Quoted(named) + "; листы:" + NamesOf(reader->Names())
-                                        : reader->Fault();
+        error = reader->Fault().empty()
+                    ? "в документе нет листа " + Quoted(named) + "; листы:" + NamesOf(reader->Names())
+                    : reader->Fault();
         return nullptr;
     }
     for (std::size_t index = 0;; ++index) {
         auto probe = std::make_unique<SheetReader>(document, index, std::string());
         if (!probe->Find()) {
             error = !probe->Fault().empty() ? probe->Fault()
-                    : index == 0 ? std::string(kDamaged) + ": в документе нет листов"
-                                 : "ни на одном видимом листе документа нет строки заголовка кабельного журнала "
-                                   "(в первых 50 строках); листы:" + NamesOf(probe->Names()) +
-                                       "; укажите лист: --sheet ИМЯ";
+                    : index == 0            ? std::string(kDamaged) + ": в документе нет листов"
+                                            : "ни на одном видимом листе документа нет строки заголовка кабельного журнала "
+                                              "(в первых 50 строках); листы:" +
+                                       NamesOf(probe->Names()) + "; укажите лист: --sheet ИМЯ";
             return nullptr;
         }
         if (probe->Hidden()) continue;

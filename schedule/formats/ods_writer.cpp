@@ -177,8 +177,8 @@ void OdsTableWriter::WriteCell(std::string_view field) {
             std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02d", date.year, date.month, date.day, date.hour,
                           date.minute, date.second);
             buffer_ += std::string("<table:table-cell table:style-name=\"") + (date.has_time ? "ce3" : "ce2") +
-                       "\" office:value-type=\"date\" office:date-value=\"" + iso + "\"><text:p>" +
-                       std::string(field) + "</text:p></table:table-cell>";
+                       "\" office:value-type=\"date\" office:date-value=\"" + iso + "\"><text:p>" + std::string(field) +
+                       "</text:p></table:table-cell>";
             return;
         }
     }
@@ -220,7 +220,8 @@ bool OdsTableWriter::Finish(std::string& error) {
         Flush();
         if (zipCloseFileInZip(zip_) != ZIP_OK) Fail("ошибка записи документа: " + std::string(std::strerror(errno)));
     }
-    if (zip_ && zipClose(zip_, nullptr) != ZIP_OK) Fail("ошибка записи документа: " + std::string(std::strerror(errno)));
+    if (zip_ && zipClose(zip_, nullptr) != ZIP_OK)
+        Fail("ошибка записи документа: " + std::string(std::strerror(errno)));
     zip_ = nullptr;
     struct stat written {};
     if (error_.empty() && ::stat(path_.c_str(), &written) == 0 && S_ISREG(written.st_mode))

@@ -24,7 +24,8 @@ const std::string kPeople = std::string(KELVO_FIXTURES) + "/people/";
 
 std::string Calc(const std::string& arguments, int& status) {
     const std::string out = ::testing::TempDir() + "kelvo-people-" + std::to_string(::getpid()) + ".out";
-    status = WEXITSTATUS(std::system((std::string(KELVO_CALC) + " " + arguments + " >" + out + " 2>/dev/null").c_str()));
+    status =
+        WEXITSTATUS(std::system((std::string(KELVO_CALC) + " " + arguments + " >" + out + " 2>/dev/null").c_str()));
     std::ifstream file(out, std::ios::binary);
     std::stringstream text;
     text << file.rdbuf();
@@ -72,7 +73,7 @@ TEST(Spreadsheets, PeoplesSchedulesAreReadAsTheSpreadsheetShowsThem) {
         const auto records = Records(output);
         ASSERT_GE(records.size(), 10u);
         EXPECT_EQ(records[0][0], "Кабельный журнал, объект «Склад № 2»");  // the title, as it came
-        EXPECT_EQ(records[2].size(), 13u + 11u);  // no nameless columns before the results
+        EXPECT_EQ(records[2].size(), 13u + 11u);                           // no nameless columns before the results
         auto rows = ByNote(output);
         const auto message = [&](const std::string& note) { return rows[note]["сообщение"]; };
         EXPECT_EQ(message("проценты и заглавные"), "");

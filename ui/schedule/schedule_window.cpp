@@ -39,7 +39,7 @@ QString EndFault(const JobEnd& end, const QString& path) {
 
 bool IsScheduleFile(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("csv") || suffix == QLatin1String("xlsx");
+    return suffix == QLatin1String("csv") || suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods");
 }
 
 ScheduleWindow::ScheduleWindow(QWidget* owner, const QString& path)
@@ -114,12 +114,17 @@ void ScheduleWindow::OnEnd(const JobEnd& end) {
 }
 
 void ScheduleWindow::OnSaveClick() {
+    // The result goes in the opened file's format, under the filter of that format.
     const QFileInfo opened(path_);
-    const QString suggested = opened.dir().filePath(
-        opened.completeBaseName() + QStringLiteral("-результат.") +
-        (opened.suffix().toLower() == QLatin1String("xlsx") ? QStringLiteral("xlsx") : QStringLiteral("csv")));
+    const QString suffix = opened.suffix().toLower();
+    const QString format =
+        suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods") ? suffix : QStringLiteral("csv");
+    const QString suggested = opened.dir().filePath(opened.completeBaseName() + QStringLiteral("-результат.") + format);
+    const QStringList filters = {QStringLiteral("Книга Excel (*.xlsx)"), QStringLiteral("Таблица LibreOffice (*.ods)"),
+                                 QStringLiteral("CSV (*.csv)")};
+    QString filter = filters.filter(QStringLiteral("*.") + format).value(0);
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результат"), suggested,
-                                                      QStringLiteral("Книга Excel (*.xlsx);;CSV (*.csv)"));
+                                                      filters.join(QStringLiteral(";;")), &filter);
     if (!path.isEmpty()) SaveTo(path);
 }
 
