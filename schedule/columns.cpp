@@ -139,7 +139,7 @@ bool LooksLikeHeader(const std::vector<std::string_view>& row) {
     return load && columns.InputColumns() >= 3;
 }
 
-bool SameCode(std::string_view text, std::string_view code) {
+bool SameCodeIgnoringCase(std::string_view text, std::string_view code) {
     std::size_t i = 0, j = 0;
     for (; i < text.size() && j < code.size(); ++i, ++j) {
         auto c = static_cast<unsigned char>(text[i]);

@@ -71,7 +71,11 @@ bool LooksLikeHeader(const std::vector<std::string_view>& row);
 
 // Whether a code as typed is `code` (given in small letters): capitals of Latin and Cyrillic
 // letters are their small letters.
-bool SameCode(std::string_view text, std::string_view code);
+bool SameCodeIgnoringCase(std::string_view text, std::string_view code);
+inline bool SameCode(std::string_view text, std::string_view code) {
+    // A capital takes as many bytes as its small letter: the lengths tell most codes apart.
+    return text.size() == code.size() && (text == code || SameCodeIgnoringCase(text, code));
+}
 
 // A laying code of a schedule: p1…p6, k1…k9 ("р" and "к" may be typed in Cyrillic).
 std::optional<LayingMethod> LayingFromCode(std::string_view code);

@@ -10,13 +10,20 @@ namespace {
 
 TEST(NumberFormats, FormatCodesTellPercentsDatesAndNumbers) {
     const std::pair<const char*, CellShown> cases[] = {
-        {"General", CellShown::Value},          {"0.00", CellShown::Value},
-        {"#,##0.00\\ \"руб.\"", CellShown::Value}, {"0.0%", CellShown::Percent},
-        {"0%", CellShown::Percent},             {"\"%\"0.00", CellShown::Value},  // a quoted sign is text
-        {"DD.MM.YYYY", CellShown::Date},        {"dd/mm/yy;@", CellShown::Date},
-        {"[$-419]DD MMMM YYYY", CellShown::Date}, {"h:mm", CellShown::Date},
-        {"[h]:mm:ss", CellShown::Date},         {"[Red]0.00", CellShown::Value},
-        {"0.00E+00", CellShown::Value},         {"mmm", CellShown::Date},
+        {"General", CellShown::Value},
+        {"0.00", CellShown::Value},
+        {"#,##0.00\\ \"руб.\"", CellShown::Value},
+        {"0.0%", CellShown::Percent},
+        {"0%", CellShown::Percent},
+        {"\"%\"0.00", CellShown::Value},  // a quoted sign is text
+        {"DD.MM.YYYY", CellShown::Date},
+        {"dd/mm/yy;@", CellShown::Date},
+        {"[$-419]DD MMMM YYYY", CellShown::Date},
+        {"h:mm", CellShown::Date},
+        {"[h]:mm:ss", CellShown::Date},
+        {"[Red]0.00", CellShown::Value},
+        {"0.00E+00", CellShown::Value},
+        {"mmm", CellShown::Date},
     };
     for (const auto& [code, shown] : cases) EXPECT_EQ(ShownByFormatCode(code), shown) << code;
     EXPECT_EQ(ShownByBuiltInFormat(10), CellShown::Percent);
@@ -31,11 +38,16 @@ TEST(NumberFormats, SerialNumbersAsShown) {
         const char* shown;
     };
     const Case cases[] = {
-        {45414, false, false, "02.05.2024"},       {45363, false, false, "12.03.2024"},
-        {1, false, false, "01.01.1900"},           {59, false, false, "28.02.1900"},
-        {60, false, false, "29.02.1900"},          {61, false, false, "01.03.1900"},
-        {45363.5, false, false, "12.03.2024 12:00"}, {0.3541666666666667, false, true, "08:30"},
-        {0, true, false, "01.01.1904"},            {43902, true, false, "13.03.2024"},
+        {45414, false, false, "02.05.2024"},
+        {45363, false, false, "12.03.2024"},
+        {1, false, false, "01.01.1900"},
+        {59, false, false, "28.02.1900"},
+        {60, false, false, "29.02.1900"},
+        {61, false, false, "01.03.1900"},
+        {45363.5, false, false, "12.03.2024 12:00"},
+        {0.3541666666666667, false, true, "08:30"},
+        {0, true, false, "01.01.1904"},
+        {43902, true, false, "13.03.2024"},
         {-1, false, false, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(ShownDate(c.serial, c.date1904, c.time_only), c.shown) << c.serial;
