@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     pkg-config libminizip-dev libexpat1-dev libxlsxwriter-dev
-    fonts-dejavu-core fonts-liberation2
+    fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
 )
 if [ "${1:-}" = "--screenshots" ]; then
     packages+=(xvfb xauth x11-apps imagemagick)

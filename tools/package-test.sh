@@ -10,7 +10,7 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 bash tools/deps.sh --screenshots
 need=()
-for tool in appstreamcli:appstream desktop-file-validate:desktop-file-utils xwininfo:x11-utils; do
+for tool in appstreamcli:appstream desktop-file-validate:desktop-file-utils xwininfo:x11-utils strace:strace; do
     command -v "${tool%%:*}" >/dev/null || need+=("${tool##*:}")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -59,6 +59,10 @@ pid=\$!
 wait_for 'schedule.xlsx' || { echo "the installed kelvo opened no schedule window" >&2; kill "\$pid"; exit 1; }
 echo "the installed kelvo opens a schedule given as its file"
 kill "\$pid"
+# The toolkit's Russian texts come with the package's dependencies and are loaded at start.
+KELVO_STARTUP_REPORT=quit strace -f -e trace=openat -o /tmp/kelvo-open.trace /usr/bin/kelvo >/dev/null
+grep -q 'qtbase_ru.qm' /tmp/kelvo-open.trace || { echo "the installed kelvo loads no Russian toolkit texts" >&2; exit 1; }
+echo "the installed kelvo speaks Russian in the toolkit's dialogs too"
 exit 0
 CHECK
 xvfb-run -a -s "-screen 0 1280x1024x24" bash build/release/launch-check.sh

@@ -191,9 +191,9 @@ TEST_F(ShellTest, ViewerShowsTheWholePictureWhateverCameBefore) {
     // clang-format off
     const Step steps[] = {
         {TableRequest(Reference::Power), {0, 360, 11685, 6435}, {11745, 7035}, true, false},
-        {HelpRequest(), {1240, 360, 9105, 6315}, {10345, 6715}, false, true},
+        {HelpRequest(), {0, 360, 9105, 6315}, {9105, 6715}, false, true},
         {TableRequest(Reference::WireCurrents), {15, 360, 11700, 6465}, {11775, 7065}, true, false},
-        {HelpRequest(), {1245, 360, 9105, 6315}, {10350, 6715}, false, true},
+        {HelpRequest(), {0, 360, 9105, 6315}, {9105, 6715}, false, true},
         {TableRequest(Reference::Power), {0, 360, 11685, 6435}, {11745, 7035}, true, false},
     };
     // clang-format on

@@ -10,6 +10,7 @@
 #include "ui/shell/pictures.h"
 #include "ui/shell/skin.h"
 #include "ui/shell/startup_report.h"
+#include "ui/shell/translations.h"
 
 int main(int argc, char** argv) {
     // The font configuration and cache take a few milliseconds to read, the first time any text
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    kelvo::shell::InstallRussianTranslation(app);
     // Every text is drawn in the windows' face, the toolkit's own tooltips, menus and dialogs
     // too; so no second face is loaded (a line edit lays its first, empty text out in the
     // application's face before it takes its own).

@@ -258,11 +258,24 @@ void MainWindow::OnText1Change() {
 void MainWindow::OnText2Change() {
     MarkExceed(Text2);
     if (Text2->Text() == Q(kExceedMarker)) {
-        ShowMessage(texts::ExceedByPower(exceed_power_.isEmpty() ? txtP->Text() : exceed_power_),
+        ShowMessage(texts::ExceedByPower(exceed_power_.isEmpty() ? PowerOfTheLoad() : exceed_power_),
                     MainWindowWhileShown::Hidden);
         return;
     }
     Label21->SetCaption(Alternative(Text2->Text()));
+}
+
+// The power of the load in the current box, for a message that names it while a current is
+// typed (outside "Рассчитать", the power box still shows an earlier load's, or nothing); the
+// power box's text when the load is given as a power or cannot be computed.
+QString MainWindow::PowerOfTheLoad() const {
+    if (!Option2->Value()) return txtP->Text();
+    const auto current = ReadNumber(S(txtI->Text())), voltage = ReadNumber(S(Combo2->Text()));
+    const auto f = ReadNumber(S(txtF->Text())), n = ReadNumber(S(txtN->Text())), extra = ReadNumber(S(Text8->Text()));
+    if (!current || !voltage || !f || !n || !extra) return txtP->Text();
+    const auto power =
+        PowerFromCurrent(*current, *voltage, {*f, *n, *extra}, Supply().value_or(SupplyKind::SinglePhase));
+    return power ? Q(WriteNumber(RoundHalfEven2(*power))) : txtP->Text();
 }
 
 // The required section rounded up to a standard one. An empty box (after a change of the

@@ -1,5 +1,6 @@
 #include "ui/main/main_window.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -78,7 +79,11 @@ void MainWindow::Wire() {
     Combo4->OnClick([this] { OnCombo4Click(); });
     Check2->OnClick([this] { OnCheck2Click(); });
     Check3->OnClick([this] { OnCheck3Click(); });
-    Check1->OnClick([this] { shell::SetAlwaysOnTop(this, Check1->Value()); });
+    // The program's other windows are kept above the main window: they follow its stacking.
+    Check1->OnClick([this] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window == this || window->isVisible()) shell::SetAlwaysOnTop(window, Check1->Value());
+    });
     WireMenus();
     WireKeyboard();
 }
@@ -152,8 +157,7 @@ void MainWindow::OnClosePressed() { shell::EndProgram(); }
 
 void MainWindow::OpenSchedule(const QString& path) {
     auto* window = new schedulewindow::ScheduleWindow(this, path);
-    shell::PlaceOverMainWindow(window);
-    window->show();
+    shell::ShowOverMainWindow(window);
 }
 
 namespace {

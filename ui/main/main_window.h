@@ -200,6 +200,7 @@ private:
 
     QSet<QObject*> hover_controls_;
     QString exceed_power_;  // see OnCommand2Click
+    QString PowerOfTheLoad() const;
     pipeline::CompactWindowSlot frms_;
     QString text_slot_;
 };

@@ -100,13 +100,16 @@ void ScheduleWindow::ShowCounts() {
 
 void ScheduleWindow::OnEnd(const JobEnd& end) {
     finished_ = true;
-    progress_->setValue(progress_->maximum());
     cancel_->setEnabled(false);
     input_format_ = std::make_unique<schedule::TableFormat>(end.input);
     const QString fault = EndFault(end, path_);
     const bool cancelled = end.report.status == schedule::ScheduleReport::Status::Cancelled;
     ShowCounts();
-    if (cancelled) counts_->setText(counts_->text() + QStringLiteral(" — расчет отменен"));
+    // A cancelled calculation keeps the share it had read; a finished one is whole.
+    if (cancelled)
+        counts_->setText(counts_->text() + QStringLiteral(" — расчет отменен"));
+    else
+        progress_->setValue(progress_->maximum());
     // Only a whole schedule is saved: a part would pass for the whole.
     save_->setEnabled(fault.isEmpty() && !cancelled);
     emit finished();
@@ -123,8 +126,10 @@ void ScheduleWindow::OnSaveClick() {
     const QStringList filters = {QStringLiteral("Книга Excel (*.xlsx)"), QStringLiteral("Таблица LibreOffice (*.ods)"),
                                  QStringLiteral("CSV (*.csv)")};
     QString filter = filters.filter(QStringLiteral("*.") + format).value(0);
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результат"), suggested,
-                                                      filters.join(QStringLiteral(";;")), &filter);
+    // The program asks its own one question before writing over a file (SaveTo), not the dialog.
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результат"), suggested,
+                                     filters.join(QStringLiteral(";;")), &filter, QFileDialog::DontConfirmOverwrite);
     if (!path.isEmpty()) SaveTo(path);
 }
 
@@ -134,14 +139,18 @@ QString ScheduleWindow::SaveTo(const QString& path) {
         return why;
     };
     if (!finished_ || !save_->isEnabled()) return fail(QStringLiteral("Расчет еще не закончен."));
-    // The opened file is kept unless the user agrees to write over it.
-    const auto opened = schedule::IdentityOfPath(S(path_));
-    if (opened && opened == schedule::IdentityOfPath(S(path))) {
-        const bool agreed = confirm_ ? confirm_(path)
-                                     : QMessageBox::question(this, QStringLiteral("Сохранить результат"),
-                                                             QStringLiteral("Записать результат поверх открытого "
-                                                                            "файла «%1»?")
-                                                                 .arg(QFileInfo(path).fileName())) == QMessageBox::Yes;
+    // A file that is there, the opened one above all, is kept unless the user agrees to write
+    // over it: one question, asked here (the save dialog asks none).
+    const QFileInfo target(path);
+    if (target.exists() && target.isFile()) {
+        const auto opened = schedule::IdentityOfPath(S(path_));
+        const QString question =
+            opened && opened == schedule::IdentityOfPath(S(path))
+                ? QStringLiteral("Записать результат поверх открытого файла «%1»?").arg(target.fileName())
+                : QStringLiteral("Файл «%1» уже есть. Заменить его?").arg(target.fileName());
+        const bool agreed =
+            confirm_ ? confirm_(question)
+                     : QMessageBox::question(this, QStringLiteral("Сохранить результат"), question) == QMessageBox::Yes;
         if (!agreed) return QStringLiteral("не записано");
     }
     schedule::OutputOptions options;

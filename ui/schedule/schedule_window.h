@@ -40,7 +40,8 @@ public:
     // agrees. Returns an empty text, or what went wrong (also shown in the message window).
     QString SaveTo(const QString& path);
     // Asked before the opened file itself is written over; by default a question to the user.
-    void SetConfirmOverwrite(std::function<bool(const QString& path)> confirm) { confirm_ = std::move(confirm); }
+    // Stands in for the question asked before a file is written over (tests): gets the question.
+    void SetConfirmOverwrite(std::function<bool(const QString& question)> confirm) { confirm_ = std::move(confirm); }
 
 signals:
     void finished();

@@ -91,10 +91,7 @@ void ShowMessage(const QString& text, MainWindowWhileShown main, bool centred) {
     }
     MessageWindow& window = Form2();
     if (main == MainWindowWhileShown::Hidden) window.NoteHidMainWindow();
-    PlaceOverMainWindow(&window);
-    window.show();
-    window.raise();
-    window.activateWindow();
+    ShowOverMainWindow(&window);
     window.Command2()->setFocus();
     window.Label1()->setText(text);
     if (centred) window.Label1()->setAlignment(Qt::AlignCenter);

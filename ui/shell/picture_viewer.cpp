@@ -23,9 +23,7 @@ ViewerRequest TableRequest(pictures::Reference table) {
     return {table, left, 60, 600, true, false, QStringLiteral("Таблица")};
 }
 
-ViewerRequest HelpRequest() {
-    return {pictures::Reference::Help, 1240, 0, 400, false, true, QStringLiteral("Справка")};
-}
+ViewerRequest HelpRequest() { return {pictures::Reference::Help, 0, 0, 400, false, true, QStringLiteral("Справка")}; }
 
 PictureViewer::PictureViewer()
     : SkinnedWindow(QStringLiteral("Form3"), QString(), 40), image2_(new QLabel(this)), label4_(new QLabel(this)) {
@@ -70,8 +68,7 @@ PictureViewer::PictureViewer()
 // The picture is placed and loaded first and the viewer sized from it, so that the whole
 // picture is always shown, whatever was shown before.
 void PictureViewer::Open(const ViewerRequest& request) {
-    show();
-    raise();
+    ShowOverMainWindow(this);
     if (request.picture_left) MoveTwips(image2_, *request.picture_left, 360);
     const QImage picture = pictures::ReferencePicture(request.picture);
     image2_->setPixmap(QPixmap::fromImage(picture));
@@ -79,7 +76,6 @@ void PictureViewer::Open(const ViewerRequest& request) {
     shown_ = request.picture;
     const QRect area = GeometryTwips(image2_);
     ResizeTwips(area.x() + area.width() + request.width_margin, area.height() + request.height_margin);
-    PlaceOverMainWindow(this);
     links_[0]->setVisible(request.site_link);
     links_[1]->setVisible(request.help_links);
     links_[2]->setVisible(request.help_links);

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
+#include "ui/shell/window_ops.h"
 
 namespace kelvo::shell {
 namespace {
@@ -62,6 +64,20 @@ void PlaceOverMainWindow(QWidget* window) {
     placed.moveTop(std::max(placed.top(), available.top()));
     window->move(placed.topLeft());
 }
+void ShowOverMainWindow(QWidget* window) {
+    PlaceOverMainWindow(window);
+    auto* main = dynamic_cast<QWidget*>(GetMainWindowLink());
+    if (main && main != window) {
+        SetAlwaysOnTop(window, main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        window->winId();  // its native window, to be kept above the main window's
+        if (window->windowHandle() && main->windowHandle())
+            window->windowHandle()->setTransientParent(main->windowHandle());
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 MainWindowLink* GetMainWindowLink() { return Link(); }
 
 }  // namespace kelvo::shell

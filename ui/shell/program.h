@@ -38,4 +38,9 @@ MainWindowLink* GetMainWindowLink();
 // on; the first time only, so that a window the user moved stays where it was put.
 void PlaceOverMainWindow(QWidget* window);
 
+// Shows a window of the program over the main window: placed over it (PlaceOverMainWindow), a
+// window of its own that the window system keeps above its owner, stacked as the main window is
+// ("Всегда сверху" or not), raised and made active.
+void ShowOverMainWindow(QWidget* window);
+
 }  // namespace kelvo::shell

@@ -142,7 +142,7 @@ QImage HelpPage(qreal ratio) {
     p.drawText(QRect(30, 256, 550, 18), Qt::AlignLeft, QStringLiteral("Кабельный журнал"));
     p.setFont(PixelFont(12));
     p.drawText(QRect(30, 274, 550, 56), Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral("Файл CSV или XLSX перетащите на окно программы или откройте клавишами Ctrl+O: "
+               QStringLiteral("Файл CSV, XLSX или ODS перетащите на окно программы или откройте клавишами Ctrl+O: "
                               "каждая строка рассчитывается, как в окне, результат сохраняется кнопкой "
                               "«Сохранить». Из командной строки — kelvo-calc (справка: kelvo-calc --help)."));
 
@@ -157,7 +157,7 @@ QImage HelpPage(qreal ratio) {
                QStringLiteral("Новые версии программы на сайте:"));
     PaintLink(p, HelpSiteLinkArea(), QStringLiteral("www.") + maker::kSiteHost, 12);
 
-    PaintGlobe(p, QRectF(556, 374, 42, 38));
+    PaintGlobe(p, QRectF(548, 366, 42, 38));  // inside the border, clear of its corner
     return image;
 }
 

@@ -1,9 +1,13 @@
 #include "ui/shell/skinned_window.h"
 
+#include <QCoreApplication>
+#include "ui/shell/outside_close.h"
+
 #include <QCloseEvent>
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <QWindow>
 
 #include "ui/shell/pictures.h"
@@ -49,6 +53,8 @@ SkinnedWindow::SkinnedWindow(const QString& caption, const QString& title_text, 
                 new PictureBox(this, QStringLiteral("Picture1(1)"))},
       shape1_{new ShapeOutline(this, QStringLiteral("Shape1(0)")), new ShapeOutline(this, QStringLiteral("Shape1(1)"))},
       title_picture_top_(title_picture_top) {
+    // A window destroyed by another X client does what its close button does (once per program).
+    WatchWindowsDestroyedFromOutside(*QCoreApplication::instance());
     SetCaption(caption);
     setFont(UiFont());
 
@@ -70,6 +76,12 @@ SkinnedWindow::SkinnedWindow(const QString& caption, const QString& title_text, 
     image1_->installEventFilter(this);
     picture2_->installEventFilter(this);
     StackFrame();
+}
+
+void SkinnedWindow::ClosedFromOutside() {
+    if (QWindow* native = windowHandle()) native->destroy();
+    hide();
+    OnClosePressed();
 }
 
 void SkinnedWindow::StackFrame() {

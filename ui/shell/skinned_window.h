@@ -78,6 +78,10 @@ public:
     // are made.
     void StackFrame();
 
+    // The window system destroyed the native window without asking it to close: what is left of
+    // it goes, and the window does what its own close button does.
+    void ClosedFromOutside();
+
 signals:
     // A left-button press on the title strip or title picture hands the window to the system
     // to move.

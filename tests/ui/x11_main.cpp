@@ -1,0 +1,148 @@
+// The program's windows in a real X server with a window manager (tools/x11-test.sh runs this
+// under Xvfb and openbox), as a user meets them:
+//   stacking   with "Всегда сверху" ticked, the picture viewer, the message window and the
+//              schedule window each open above the main window;
+//   destroyed  a window destroyed by another X client without being asked to close: the viewer
+//              opens again afterwards, and the main window's loss ends the program.
+// Exit 0 when all holds; what failed is said on standard error.
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "ui/main/main_window.h"
+#include "ui/schedule/schedule_window.h"
+#include "ui/shell/message_window.h"
+#include "ui/shell/picture_viewer.h"
+#include "ui/shell/program.h"
+
+namespace {
+
+int g_failures = 0;
+
+void Check(bool holds, const char* what) {
+    std::fprintf(holds ? stdout : stderr, "%s: %s\n", holds ? "ok" : "FAILED", what);
+    std::fflush(nullptr);
+    if (!holds) ++g_failures;
+}
+
+// Lets the window manager and the program settle.
+void Settle(int milliseconds = 400) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Another X client: its own connection to the server.
+class OtherClient {
+public:
+    OtherClient() : connection_(xcb_connect(nullptr, nullptr)) {}
+    ~OtherClient() { xcb_disconnect(connection_); }
+
+    // The top-level frames of the screen from bottom to top, as the server stacks them.
+    std::vector<xcb_window_t> Stacking() {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, screen->root), nullptr);
+        std::vector<xcb_window_t> windows;
+        if (!tree) return windows;
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        windows.assign(children, children + xcb_query_tree_children_length(tree));
+        std::free(tree);
+        return windows;
+    }
+    // The top-level frame (a child of the root) that holds `window`.
+    xcb_window_t FrameOf(xcb_window_t window) {
+        for (;;) {
+            xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
+            if (!tree) return window;
+            const xcb_window_t parent = tree->parent, root = tree->root;
+            std::free(tree);
+            if (parent == root || parent == XCB_NONE) return window;
+            window = parent;
+        }
+    }
+    // Whether `upper` is stacked above `lower`.
+    bool Above(xcb_window_t upper, xcb_window_t lower) {
+        const auto order = Stacking();
+        const xcb_window_t top = FrameOf(upper), bottom = FrameOf(lower);
+        std::ptrdiff_t upper_at = -1, lower_at = -1;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (order[i] == top) upper_at = static_cast<std::ptrdiff_t>(i);
+            if (order[i] == bottom) lower_at = static_cast<std::ptrdiff_t>(i);
+        }
+        return upper_at >= 0 && lower_at >= 0 && upper_at > lower_at;
+    }
+    bool Viewable(xcb_window_t window) {
+        xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+            connection_, xcb_get_window_attributes(connection_, window), nullptr);
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(attributes);
+        return viewable;
+    }
+    void Destroy(xcb_window_t window) {
+        xcb_destroy_window(connection_, window);
+        xcb_flush(connection_);
+    }
+
+private:
+    xcb_connection_t* connection_;
+};
+
+xcb_window_t Id(QWidget* window) { return static_cast<xcb_window_t>(window->winId()); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        std::fprintf(stderr, "needs an X server (run it through tools/x11-test.sh)\n");
+        return 2;
+    }
+    OtherClient other;
+    int status = 0;
+    {
+        kelvo::mainwindow::MainWindow window;
+        window.show();
+        Settle();
+        window.Check1->SetValue(true);  // "Всегда сверху"
+        Settle();
+
+        kelvo::shell::OpenPicture(kelvo::shell::HelpRequest());
+        Settle();
+        Check(other.Above(Id(&kelvo::shell::Form3()), Id(&window)), "the picture viewer opens above the main window");
+        kelvo::shell::ShowMessage(QStringLiteral("Установите сечение"), kelvo::shell::MainWindowWhileShown::Visible,
+                                  true);
+        Settle();
+        Check(other.Above(Id(&kelvo::shell::Form2()), Id(&window)), "the message window opens above the main window");
+        QTest::mouseClick(kelvo::shell::Form2().Command2(), Qt::LeftButton);
+        window.OpenSchedule(QStringLiteral(KELVO_SOURCE_DIR "/tests/schedule/fixtures/comma.csv"));
+        Settle();
+        auto* schedule = window.findChild<kelvo::schedulewindow::ScheduleWindow*>();
+        Check(schedule && other.Above(Id(schedule), Id(&window)), "the schedule window opens above the main window");
+
+        // The viewer destroyed by another client, then opened again.
+        other.Destroy(Id(&kelvo::shell::Form3()));
+        Settle();
+        kelvo::shell::OpenPicture(kelvo::shell::TableRequest(kelvo::shell::pictures::Reference::Power));
+        Settle();
+        Check(kelvo::shell::Form3Exists() && other.Viewable(Id(&kelvo::shell::Form3())),
+              "the picture viewer opens again after another client destroyed it");
+
+        // The main window destroyed by another client: the program ends.
+        QTimer::singleShot(0, [&] { other.Destroy(Id(&window)); });
+        QTimer::singleShot(5000, [] {
+            std::fprintf(stderr, "FAILED: the program kept running without its main window\n");
+            std::_Exit(3);
+        });
+        status = QApplication::exec();
+        Check(status == 0, "the program ends when its main window is destroyed from outside");
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return g_failures == 0 ? 0 : 1;
+}
