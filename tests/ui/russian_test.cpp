@@ -36,7 +36,8 @@ TEST(Russian, TheToolkitsDialogsSpeakRussian) {
     open.setOption(QFileDialog::DontUseNativeDialog);
     open.show();
     EXPECT_TRUE(ButtonTexts(open).contains(QStringLiteral("Отмена"))) << ButtonTexts(open).join(' ').toStdString();
-    EXPECT_TRUE(ButtonTexts(open).contains(QStringLiteral("&Открыть")) || ButtonTexts(open).contains(QStringLiteral("Открыть")))
+    EXPECT_TRUE(ButtonTexts(open).contains(QStringLiteral("&Открыть")) ||
+                ButtonTexts(open).contains(QStringLiteral("Открыть")))
         << ButtonTexts(open).join(' ').toStdString();
     QMessageBox question(QMessageBox::Question, QStringLiteral("Сохранить результат"), QStringLiteral("?"),
                          QMessageBox::Yes | QMessageBox::No);

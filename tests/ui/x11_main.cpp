@@ -48,7 +48,8 @@ public:
     // The top-level frames of the screen from bottom to top, as the server stacks them.
     std::vector<xcb_window_t> Stacking() {
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, screen->root), nullptr);
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(connection_, xcb_query_tree(connection_, screen->root), nullptr);
         std::vector<xcb_window_t> windows;
         if (!tree) return windows;
         const xcb_window_t* children = xcb_query_tree_children(tree);
@@ -59,7 +60,8 @@ public:
     // The top-level frame (a child of the root) that holds `window`.
     xcb_window_t FrameOf(xcb_window_t window) {
         for (;;) {
-            xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
+            xcb_query_tree_reply_t* tree =
+                xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
             if (!tree) return window;
             const xcb_window_t parent = tree->parent, root = tree->root;
             std::free(tree);
@@ -79,8 +81,8 @@ public:
         return upper_at >= 0 && lower_at >= 0 && upper_at > lower_at;
     }
     bool Viewable(xcb_window_t window) {
-        xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
-            connection_, xcb_get_window_attributes(connection_, window), nullptr);
+        xcb_get_window_attributes_reply_t* attributes =
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr);
         const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
         std::free(attributes);
         return viewable;
