@@ -44,8 +44,8 @@ std::optional<DisconnectionResult> CheckDisconnection(const DisconnectionInput& 
         return std::nullopt;
     DisconnectionResult result;
     result.phase_voltage = input.supply == SupplyKind::ThreePhase ? input.voltage / std::sqrt(3.0) : input.voltage;
-    const double resistivity = kHotResistivityFactor * (input.material == Material::Copper ? kCopperResistivity
-                                                                                           : kAluminiumResistivity);
+    const double resistivity =
+        kHotResistivityFactor * (input.material == Material::Copper ? kCopperResistivity : kAluminiumResistivity);
     const double r0 = resistivity * (1 / input.section + 1 / pe);
     result.loop_impedance_per_metre = std::sqrt(r0 * r0 + kLoopReactancePerMetre * kLoopReactancePerMetre);
     result.trip_current = InstantaneousMultiple(input.characteristic) * input.breaker_rating;

@@ -42,21 +42,21 @@ struct DisconnectionInput {
     SupplyKind supply = SupplyKind::SinglePhase;
     double voltage = 220;  // V, between phases for three-phase
     Material material = Material::Copper;
-    double section = 0;     // mm², the phase conductor
-    double pe_section = 0;  // mm², the protective conductor (the phase section when 0)
-    std::optional<double> length;  // m
+    double section = 0;             // mm², the phase conductor
+    double pe_section = 0;          // mm², the protective conductor (the phase section when 0)
+    std::optional<double> length;   // m
     double upstream_impedance = 0;  // Z_up, Ω
     double breaker_rating = 0;      // In, A
     TripCharacteristic characteristic = TripCharacteristic::C;
 };
 
 struct DisconnectionResult {
-    double phase_voltage = 0;          // U0, V
+    double phase_voltage = 0;             // U0, V
     double loop_impedance_per_metre = 0;  // z0, Ω/m
-    double trip_current = 0;           // Ia, A
+    double trip_current = 0;              // Ia, A
     std::optional<double> fault_current;  // Ik as shown, A, when a length is given
     std::optional<bool> ensured;          // Ik ≥ Ia, when a length is given
-    long longest_line = 0;             // L_max, whole metres
+    long longest_line = 0;                // L_max, whole metres
 };
 
 // The check, or nothing for direct current and for figures that make no line (a section,

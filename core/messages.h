@@ -86,6 +86,12 @@ inline constexpr const char* kSurplusFields =
 
 // What kelvo-calc says about a schedule's cell it cannot read, naming the cell's text in «».
 inline constexpr NamingMessage kMissingColumn{"В таблице нет столбца «", "»"};
+// The disconnection check's own inputs.
+inline constexpr NamingMessage kBadUpstreamImpedance{
+    "Сопротивление петли «", "» не число: введите сопротивление в омах с десятичной запятой, например 0,3"};
+inline constexpr NamingMessage kUnknownCharacteristic{"Неизвестная характеристика автомата «", "»: нужна B, C или D"};
+inline constexpr NamingMessage kBadPeSection{"Сечение PE «",
+                                             "» не число больше нуля: введите сечение в мм², например 2,5"};
 // A workbook's cell the calculation reads, shown as something else than a number or a code.
 inline constexpr NamingMessage kCellFormula{
     "В ячейке ", " формула без вычисленного значения: откройте книгу в табличной программе и сохраните ее"};

@@ -5,9 +5,10 @@
 namespace kelvo::schedule {
 namespace {
 
-constexpr std::string_view kColumnNames[kColumnCount] = {"расчет",    "мощность_кВт", "ток_А",    "сечение_мм2",
-                                                         "род_тока",  "напряжение_В", "материал", "проводник",
-                                                         "прокладка", "длина_м",      "потери_%", "кратность"};
+constexpr std::string_view kColumnNames[kColumnCount] = {
+    "расчет",        "мощность_кВт", "ток_А",   "сечение_мм2", "род_тока",  "напряжение_В",           "материал",
+    "проводник",     "прокладка",    "длина_м", "потери_%",    "кратность", "сопротивление_петли_Ом", "характеристика",
+    "сечение_PE_мм2"};
 
 // The names people give each input column, as ColumnKey writes them: the program's own name first.
 // clang-format off
@@ -24,10 +25,19 @@ const std::vector<std::string_view> kColumnKeys[kColumnCount] = {
     {"длинам", "длина", "длиналиниим", "lм"},
     {"потери%", "потери", "потеринапряжения%", "допустимыепотери%", "δu%", "Δu%", "du%", "Δu", "δu"},
     {"кратность", "кратностьтока"},
+    {"сопротивлениепетлиом", "сопротивлениепетли", "zпетлиом", "zпом", "сопротивлениепетлифазануль"},
+    {"характеристика", "характеристикаавтомата", "кривая"},
+    {"сечениеpeмм2", "сечениеpe", "pe", "сечениеpeпроводникамм2", "сечениеpенмм2"},
 };
 // clang-format on
 
 }  // namespace
+
+const std::array<std::string_view, kDisconnectionCount>& DisconnectionColumnNames() {
+    static constexpr std::array<std::string_view, kDisconnectionCount> kNames = {
+        "ток_КЗ_А", "ток_отключения_А", "отключение", "предельная_длина_м", "сечение_по_отключению_мм2"};
+    return kNames;
+}
 
 std::string_view ColumnName(Column column) { return kColumnNames[static_cast<std::size_t>(column)]; }
 
@@ -121,6 +131,7 @@ ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
         }
         // The result columns of an earlier run are known too: they are carried, not misspelt.
         for (const std::string_view result : ResultColumnNames()) known |= key == ColumnKey(result);
+        for (const std::string_view result : DisconnectionColumnNames()) known |= key == ColumnKey(result);
         if (!known && !key.empty()) unknown_.emplace_back(Trim(header[i]));
     }
 }

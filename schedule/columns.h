@@ -27,14 +27,33 @@ enum class Column {
     Length,        // "длина_м"
     Loss,          // "потери_%"
     Multiplicity,  // "кратность" (default "1")
+    // The disconnection check at the line's end, on rows that give the upstream loop impedance.
+    UpstreamImpedance,  // "сопротивление_петли_Ом": Z_up, Ω
+    Characteristic,     // "характеристика": the breaker's B, C, D (default C)
+    PeSection,          // "сечение_PE_мм2": the protective conductor (default: the phase's)
 };
-inline constexpr std::size_t kColumnCount = 12;
+inline constexpr std::size_t kColumnCount = 15;
 
 std::string_view ColumnName(Column column);
 
 // The result columns appended to every row, in order.
 inline constexpr std::size_t kResultCount = 11;
 const std::array<std::string_view, kResultCount>& ResultColumnNames();
+// With an upstream loop impedance column, these come before the message column too.
+inline constexpr std::size_t kDisconnectionCount = 5;
+const std::array<std::string_view, kDisconnectionCount>& DisconnectionColumnNames();
+
+// A row's disconnection check as written: the fault current, the release's current, the verdict,
+// the longest line and the smallest section that disconnects (empty where the row has none).
+struct DisconnectionFields {
+    std::string fault_current, trip_current, verdict, longest_line, smallest_section;
+    bool not_ensured = false;  // checked, and the breaker does not trip in time
+    void Clear() {
+        fault_current.clear(), trip_current.clear(), verdict.clear(), longest_line.clear();
+        smallest_section.clear();
+        not_ensured = false;
+    }
+};
 // A row's result columns, in that order (views into the result).
 std::array<std::string_view, kResultCount> ResultFields(const LineResult& result);
 
@@ -52,6 +71,8 @@ public:
     const std::vector<std::string>& Unknown() const { return unknown_; }
     // How many input columns the header names.
     std::size_t InputColumns() const;
+    // Whether rows are checked for disconnection (the header has the upstream loop impedance).
+    bool ChecksDisconnection() const { return IndexOf(Column::UpstreamImpedance) != kAbsent; }
 
 private:
     std::array<std::size_t, kColumnCount> index_;

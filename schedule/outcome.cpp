@@ -26,7 +26,7 @@ int ExitStatus(const ScheduleReport& report) {
     using Status = ScheduleReport::Status;
     switch (report.status) {
         case Status::AllCalculated:
-            return 0;
+            return report.rows_not_disconnected > 0 ? 1 : 0;
         case Status::SomeMessages:
             return 1;
         default:

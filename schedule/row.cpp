@@ -1,5 +1,7 @@
 #include "schedule/row.h"
 
+#include "core/disconnection.h"
+#include "core/result_codes.h"
 #include "core/messages.h"
 #include "core/number_text.h"
 #include "core/protection.h"
@@ -121,8 +123,54 @@ CodeFault SheetCellFault(const Cells& cells, const SheetRow& sheet, std::string&
 
 }  // namespace
 
+// The disconnection check of a calculated row into `fields`; the message of a figure that cannot
+// be read, or none.
+CodeFault CheckRowDisconnection(Cells& cells, const RowTexts& texts, const LineInput& line, const LineResult& out,
+                                DisconnectionFields& fields) {
+    const std::string_view upstream = cells.Get(Column::UpstreamImpedance, false);
+    if (upstream.empty()) return {};
+    const std::string_view characteristic_text = cells.Get(Column::Characteristic, false);
+    const std::string_view pe_text = cells.Get(Column::PeSection, false);
+    const auto impedance = ReadNumber(upstream);
+    if (!impedance || *impedance < 0) return {&messages::kBadUpstreamImpedance, upstream};
+    const auto characteristic = ReadTripCharacteristic(characteristic_text);
+    if (!characteristic) return {&messages::kUnknownCharacteristic, characteristic_text};
+    const auto pe = pe_text.empty() ? std::optional<double>(0) : ReadNumber(pe_text);
+    if (!pe || (!pe_text.empty() && !(*pe > 0))) return {&messages::kBadPeSection, pe_text};
+    if (line.supply == SupplyKind::DC) {
+        fields.verdict = "не проверяется: постоянный ток";
+        return {};
+    }
+    const std::string_view length_text = texts.reverse ? cells.Get(Column::Length, false) : texts.length;
+    DisconnectionInput input;
+    input.supply = line.supply;
+    input.voltage = ReadNumber(texts.voltage).value_or(0);
+    input.material = *line.conductor.material;
+    input.section = ReadNumber(texts.reverse ? texts.section : std::string_view(out.recommended)).value_or(0);
+    input.pe_section = *pe;
+    input.length = ReadNumber(length_text);
+    input.upstream_impedance = *impedance;
+    input.breaker_rating = out.breaker == kExceedMarker ? 0 : ReadNumber(out.breaker).value_or(0);
+    input.characteristic = *characteristic;
+    const auto check = CheckDisconnection(input);
+    if (!check) {
+        fields.verdict = "не проверяется: нет автомата или сечения";
+        return {};
+    }
+    fields.trip_current = WriteNumber(check->trip_current);
+    fields.longest_line = std::to_string(check->longest_line);
+    if (check->fault_current) {
+        fields.fault_current = WriteNumber(*check->fault_current);
+        fields.verdict = *check->ensured ? "обеспечено" : "не обеспечено";
+        fields.not_ensured = !*check->ensured;
+        fields.smallest_section = SmallestSectionForDisconnection(input, *line.conductor.laying);
+    }
+    return {};
+}
+
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out,
-                  bool fields_are_utf8, const SheetRow* sheet) {
+                  bool fields_are_utf8, const SheetRow* sheet, DisconnectionFields* disconnection) {
+    if (disconnection) disconnection->Clear();
     const auto fail = [&](std::string_view message) {
         SetMessage(out, message);
         return false;
@@ -173,6 +221,12 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         line.length = texts.length;
         line.loss_percent = texts.loss;
         CalculateForward({line, texts.current_given ? GivenLoad::Current : GivenLoad::Power, texts.load}, out);
+    }
+    if (disconnection && out.message.empty() && columns.ChecksDisconnection()) {
+        if (const CodeFault fault = CheckRowDisconnection(cells, texts, line, out, *disconnection); fault.message) {
+            disconnection->Clear();
+            return SetMessage(out, *fault.message, fault.named), false;
+        }
     }
     return out.message.empty();
 }

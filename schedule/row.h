@@ -28,7 +28,12 @@ struct SheetRow {
 // from a workbook; a cell the calculation reads that shows a formula without a kept result, an
 // error, a date or time, or a percent (but in the loss column, where the percent shown is read:
 // the text is the percent shown, 2,5 for 2,5 %) gives the row a message naming the cell.
+// `disconnection`: where a row that gives the upstream loop impedance gets its disconnection check
+// (core/disconnection.h) on the recommended section (forward) or the given one (reverse) and the
+// breaker selected, at the row's length when it gives one; a figure of the check that cannot be
+// read gives the row a message.
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result,
-                  bool fields_are_utf8 = false, const SheetRow* sheet = nullptr);
+                  bool fields_are_utf8 = false, const SheetRow* sheet = nullptr,
+                  DisconnectionFields* disconnection = nullptr);
 
 }  // namespace kelvo::schedule

@@ -119,13 +119,19 @@ private:
         // Nameless columns at the header's end (a formatted empty area) are no columns.
         width_ = fields_.size();
         while (width_ > 1 && Trim(fields_[width_ - 1]).empty()) --width_;
-        writer_.Begin(reader_.Format(), {width_ + kResultCount - 1, above});
+        checks_disconnection_ = columns_->ChecksDisconnection();
+        const std::size_t results = kResultCount + (checks_disconnection_ ? kDisconnectionCount : 0);
+        writer_.Begin(reader_.Format(), {width_ + results - 1, above});
         for (std::size_t i = 0; i < above; ++i) {
             for (const std::string& field : held_[i].fields) writer_.Field(field);
             writer_.EndRecord();
         }
         for (std::size_t i = 0; i < width_; ++i) writer_.Field(fields_[i]);
-        for (const std::string_view name : ResultColumnNames()) writer_.Field(name);
+        const auto& names = ResultColumnNames();
+        for (std::size_t i = 0; i + 1 < kResultCount; ++i) writer_.Field(names[i]);
+        if (checks_disconnection_)
+            for (const std::string_view name : DisconnectionColumnNames()) writer_.Field(name);
+        writer_.Field(names[kResultCount - 1]);
         writer_.EndRecord();
         if (above > 0) held_.clear();     // the rows above the header are written
         next_held_ = above == 0 ? 1 : 0;  // without a header found, the held rows after the first
@@ -149,6 +155,9 @@ private:
     }
     bool RecordIsUtf8() const { return replayed_ ? replayed_->utf8 : reader_.RecordIsUtf8(); }
     std::string_view PlainRecord() const { return replayed_ ? std::string_view() : reader_.PlainRecord(); }
+    bool checks_disconnection_ = false;
+    DisconnectionFields disconnection_;  // the current row's check, reused between rows
+    const DisconnectionFields no_disconnection_;
 
     // Reads and writes the next row; false at the end of the input.
     bool Row() {
@@ -166,7 +175,12 @@ private:
                 calculated = Record();
                 break;
         }
-        if (events_.on_row_outcome) events_.on_row_outcome(!calculated);
+        const bool not_disconnected = calculated && disconnection_.not_ensured;
+        if (events_.on_row_outcome)
+            events_.on_row_outcome(!calculated        ? ScheduleEvents::RowOutcome::Message
+                                   : not_disconnected ? ScheduleEvents::RowOutcome::NotDisconnected
+                                                      : ScheduleEvents::RowOutcome::Calculated);
+        report_.rows_not_disconnected += not_disconnected ? 1 : 0;
         writer_.EndRecord();
         ++report_.rows;
         if (!calculated) {
@@ -229,12 +243,24 @@ private:
     // The row's calculation; a workbook's row with how its cells are shown and where it stands.
     bool Calculate() {
         const auto shown = replayed_ ? std::span<const CellShown>(replayed_->shown) : reader_.Shown();
-        if (shown.empty()) return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true);
+        DisconnectionFields* check = checks_disconnection_ ? &disconnection_ : nullptr;
+        if (shown.empty()) return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, nullptr, check);
         const SheetRow sheet{shown, replayed_ ? replayed_->line : reader_.RecordLine()};
-        return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, &sheet);
+        return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, &sheet, check);
     }
 
-    void WriteResults(const LineResult& line) { writer_.Fields(ResultFields(line)); }
+    // The result columns; with the disconnection check, its columns before the message.
+    void WriteResults(const LineResult& line) {
+        const auto fields = ResultFields(line);
+        if (!checks_disconnection_) return writer_.Fields(fields);
+        writer_.Fields(std::span(fields).first(kResultCount - 1));
+        const bool calculated = &line == &result_ && line.message.empty();
+        const DisconnectionFields& d = calculated ? disconnection_ : no_disconnection_;
+        const std::array<std::string_view, kDisconnectionCount> checked = {d.fault_current, d.trip_current, d.verdict,
+                                                                           d.longest_line, d.smallest_section};
+        writer_.Fields(checked);
+        writer_.Field(fields.back());
+    }
 
     bool UnclosedQuote() {
         report_.status = Status::UnclosedQuote;

@@ -31,15 +31,17 @@ struct ScheduleReport {
     Status status = Status::AllCalculated;
     std::size_t rows = 0;  // rows written, the header not counted
     std::size_t rows_with_message = 0;
-    std::size_t quote_line = 0;  // UnclosedQuote: the line on which that record begins
-    std::string fault;           // ReadFault: why
+    std::size_t rows_not_disconnected = 0;  // checked, and the breaker does not trip in time
+    std::size_t quote_line = 0;             // UnclosedQuote: the line on which that record begins
+    std::string fault;                      // ReadFault: why
 };
 struct ScheduleEvents {
     std::function<void(std::size_t rows_done)> on_row;
     std::function<void(std::string_view name)> on_unknown_column;  // once per such header name
     std::function<bool()> cancelled;                               // asked after every row
-    // Whether a data row carries a message, told before the writer ends its record.
-    std::function<void(bool with_message)> on_row_outcome;
+    // How a data row came out, told before the writer ends its record.
+    enum class RowOutcome { Calculated, Message, NotDisconnected };
+    std::function<void(RowOutcome outcome)> on_row_outcome;
 };
 ScheduleReport ProcessSchedule(TableReader& reader, TableWriter& writer, const ScheduleEvents& events = {});
 // The same for CSV in UTF-8 with ";" on streams, the output in the input's line breaks.

@@ -398,5 +398,25 @@ TEST_F(KelvoCalc, AWorkbookWriterThatCannotBeLoadedLeavesTheEarlierResult) {
     EXPECT_EQ(Others({"s.xlsx", "in.csv", "lib"}), std::vector<std::string>{});
 }
 
+// The disconnection check: its columns before the message, a line whose breaker does not trip
+// in time counted on standard error and making the exit status 1.
+TEST_F(KelvoCalc, ALineWhoseBreakerDoesNotTripInTimeIsSaid) {
+    Write("s.csv", kHeader + ";сопротивление_петли_Ом;характеристика\r\n" + kRow + ";0,3;C\r\n" +
+                       "обратный;;;2,5;1ф;220;медь;провод;p1;50;;;0,3;C\r\n");
+    const Outcome run = Calc("s.csv");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("отключение при КЗ не обеспечено в строках: 1"), std::string::npos) << run.err;
+    const auto rows = Named(run.out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("отключение"), "обеспечено");
+    EXPECT_EQ(rows[1].at("отключение"), "не обеспечено");
+    EXPECT_EQ(rows[1].at("ток_КЗ_А"), "192,98");
+    EXPECT_EQ(rows[1].at("ток_отключения_А"), "300");
+    EXPECT_EQ(rows[1].at("сообщение"), "");
+    const auto header = Parse(run.out)[0];
+    EXPECT_EQ(header.back(), "сообщение");
+    EXPECT_EQ(header[header.size() - 2], "сечение_по_отключению_мм2");
+}
+
 }  // namespace
 }  // namespace kelvo::schedule

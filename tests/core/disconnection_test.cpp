@@ -28,13 +28,15 @@ TEST(Disconnection, WorkedValues) {
         long longest;
     };
     const Case cases[] = {
-        {"the example: Cu 2,5, 1ф 220 V, C16, 0,3 Ω, 50 m", Line(S::SinglePhase, 220, M::Copper, 2.5, 0, 50, 0.3, 16, T::C),
-         192.98, 160, true, 63},
+        {"the example: Cu 2,5, 1ф 220 V, C16, 0,3 Ω, 50 m",
+         Line(S::SinglePhase, 220, M::Copper, 2.5, 0, 50, 0.3, 16, T::C), 192.98, 160, true, 63},
         {"the same at 80 m", Line(S::SinglePhase, 220, M::Copper, 2.5, 0, 80, 0.3, 16, T::C), 133.82, 160, false, 63},
         {"three-phase 380 V: U0 = 219,39 V", Line(S::ThreePhase, 380, M::Copper, 4, 0, 60, 0.2, 25, T::C), 264.31, 250,
          true, 64},
-        {"aluminium 16, B32", Line(S::SinglePhase, 220, M::Aluminium, 16, 0, 100, 0.5, 32, T::B), 239.06, 160, true, 208},
-        {"PE 6 under phase 10, D40", Line(S::ThreePhase, 380, M::Copper, 10, 6, 30, 0.1, 40, T::D), 818.45, 800, true, 31},
+        {"aluminium 16, B32", Line(S::SinglePhase, 220, M::Aluminium, 16, 0, 100, 0.5, 32, T::B), 239.06, 160, true,
+         208},
+        {"PE 6 under phase 10, D40", Line(S::ThreePhase, 380, M::Copper, 10, 6, 30, 0.1, 40, T::D), 818.45, 800, true,
+         31},
         {"Z_up above U0/Ia", Line(S::SinglePhase, 220, M::Copper, 2.5, 0, 10, 2.0, 16, T::C), 101.48, 160, false, 0},
         {"the boundary: Ik = Ia", Line(S::SinglePhase, 220, M::Copper, 2.5, 0, 0, 1.375, 16, T::C), 160, 160, true, 0},
     };
@@ -72,10 +74,10 @@ TEST(Disconnection, TheLongestLineIsTheLongestThatPasses) {
     const double sections[] = {1.5, 2.5, 4, 6, 10, 16, 25, 35, 50, 70, 95, 120};
     const double ratings[] = {6, 10, 16, 20, 25, 32, 40, 50, 63, 80, 100};
     for (int i = 0; i < 20000; ++i) {
-        auto input = Line(random() % 2 ? SupplyKind::SinglePhase : SupplyKind::ThreePhase, random() % 2 ? 220 : 380,
-                          random() % 2 ? Material::Copper : Material::Aluminium, sections[random() % 12], 0, std::nullopt,
-                          (random() % 2000) / 1000.0, ratings[random() % 11],
-                          static_cast<TripCharacteristic>(random() % 3));
+        auto input =
+            Line(random() % 2 ? SupplyKind::SinglePhase : SupplyKind::ThreePhase, random() % 2 ? 220 : 380,
+                 random() % 2 ? Material::Copper : Material::Aluminium, sections[random() % 12], 0, std::nullopt,
+                 (random() % 2000) / 1000.0, ratings[random() % 11], static_cast<TripCharacteristic>(random() % 3));
         const auto check = CheckDisconnection(input);
         ASSERT_TRUE(check);
         const long longest = check->longest_line;

@@ -5,6 +5,7 @@
 
 #include "tests/ui/form_fixture.h"
 
+#include <QBrush>
 #include <QCoreApplication>
 #include <QDir>
 #include <QMimeData>
@@ -14,6 +15,7 @@
 #include <QUrl>
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <sstream>
 
 #include "schedule/run.h"
@@ -146,6 +148,24 @@ TEST_F(ScheduleWindowTest, OddRowsComeOutAsKelvoCalcWritesThem) {
     EXPECT_TRUE(window->SaveTo(QStringLiteral("/dev/full")).contains(QString::fromUtf8(std::strerror(ENOSPC))));
     ASSERT_TRUE(shell::Form2Exists());
     shell::ReleaseForm2();
+    QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A line whose breaker does not disconnect a fault at its end in time: marked in its own colour
+// and counted, as kelvo-calc counts it.
+TEST_F(ScheduleWindowTest, LinesWithoutDisconnectionAreMarkedAndCounted) {
+    ScheduleWindow* window = Open(QStringLiteral(KELVO_SOURCE_DIR "/tests/schedule/golden/disconnection.csv"));
+    ASSERT_TRUE(window && window->Finished());
+    const ScheduleTable& table = window->Table();
+    EXPECT_EQ(table.NotDisconnectedRowCount(), 2u);
+    EXPECT_TRUE(window->Counts()->text().contains(QStringLiteral("без отключения при КЗ: 2")));
+    std::set<QRgb> colours;
+    for (std::size_t row = 0; row < table.RowCount(); ++row) {
+        const QVariant brush = table.data(table.index(static_cast<int>(row), 0), Qt::BackgroundRole);
+        if (brush.isValid()) colours.insert(brush.value<QBrush>().color().rgb());
+    }
+    EXPECT_EQ(colours.size(), 2u);  // the rows with a message, and the rows without disconnection
     QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -20,8 +20,8 @@ public:
         raw_ = schedule::RawRecordFields(input.separator, std::string::npos);
         chunk_.header_row = layout.rows_above_header;
     }
-    // The run tells whether the row being written carries a message.
-    void RowCarriesMessage(bool with_message) { message_ = with_message; }
+    // The run tells how the row being written came out.
+    void RowOutcome(schedule::ScheduleEvents::RowOutcome outcome) { outcome_ = static_cast<std::uint8_t>(outcome); }
     void Field(std::string_view field) override {
         raw_.BeforeField(add_);
         Add(field);
@@ -30,8 +30,8 @@ public:
     void EndRecord() override {
         raw_.EndRecord(add_);
         chunk_.ends.push_back(static_cast<std::uint32_t>(chunk_.texts.size()));
-        chunk_.with_message.push_back(message_);
-        message_ = false;
+        chunk_.outcome.push_back(outcome_);
+        outcome_ = 0;
         // The first piece is handed over with the header in it.
         const bool header_written = chunk_.ends.size() > chunk_.header_row || delivered_;
         if (header_written && (chunk_.ends.size() >= 4096 || chunk_.texts.size() >= (1u << 20))) Deliver();
@@ -54,7 +54,8 @@ private:
     schedule::RawRecordFields raw_;
     std::function<void(std::string_view)> add_;
     RowChunk chunk_;
-    bool message_ = false, delivered_ = false;
+    std::uint8_t outcome_ = 0;  // a ScheduleEvents::RowOutcome
+    bool delivered_ = false;
 };
 
 }  // namespace
@@ -88,7 +89,7 @@ void ScheduleJob::Run(std::string path) {
     });
     schedule::ScheduleEvents events;
     events.cancelled = [this] { return cancelled_.load(); };
-    events.on_row_outcome = [&writer](bool with_message) { writer.RowCarriesMessage(with_message); };
+    events.on_row_outcome = [&writer](schedule::ScheduleEvents::RowOutcome outcome) { writer.RowOutcome(outcome); };
     end.report = schedule::ProcessSchedule(reader, writer, events);
     end.input = reader.Format();
     std::string unused;

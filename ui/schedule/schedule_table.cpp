@@ -56,8 +56,11 @@ void ScheduleTable::AppendRows(const RowChunk& chunk, std::size_t first, std::si
     int widest = columns_;
     for (std::size_t i = first; i < end; ++i) {
         row_ends_.push_back(base + (chunk.ends[i] - start));
-        with_message_.push_back(chunk.with_message[i]);
-        message_rows_ += chunk.with_message[i] ? 1 : 0;
+        using Outcome = schedule::ScheduleEvents::RowOutcome;
+        const auto outcome = static_cast<Outcome>(chunk.outcome[i]);
+        outcome_.push_back(chunk.outcome[i]);
+        message_rows_ += outcome == Outcome::Message ? 1 : 0;
+        not_disconnected_rows_ += outcome == Outcome::NotDisconnected ? 1 : 0;
         const std::uint32_t from = i == 0 ? 0 : chunk.ends[i - 1];
         const auto fields = SplitFields(std::string_view(chunk.texts).substr(from, chunk.ends[i] - from)).size();
         widest = std::max(widest, static_cast<int>(fields));
@@ -97,7 +100,14 @@ int ScheduleTable::columnCount(const QModelIndex& parent) const { return parent.
 QVariant ScheduleTable::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto row = static_cast<std::size_t>(index.row());
-    if (role == Qt::BackgroundRole) return with_message_[row] ? QBrush(QColor(255, 215, 205)) : QVariant();
+    if (role == Qt::BackgroundRole) {
+        // A row with a message in red, a row whose breaker does not disconnect in time in amber.
+        using Outcome = schedule::ScheduleEvents::RowOutcome;
+        const auto outcome = static_cast<Outcome>(outcome_[row]);
+        if (outcome == Outcome::Message) return QBrush(QColor(255, 215, 205));
+        if (outcome == Outcome::NotDisconnected) return QBrush(QColor(255, 232, 160));
+        return {};
+    }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const auto fields = Row(row);
     const auto column = static_cast<std::size_t>(index.column());

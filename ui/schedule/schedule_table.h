@@ -10,15 +10,16 @@
 #include <vector>
 
 #include "schedule/formats/table.h"
+#include "schedule/run.h"
 
 namespace kelvo::schedulewindow {
 
 // A piece of rows made on the calculating thread and handed to the window's.
 struct RowChunk {
-    std::string texts;                // every field as AppendField writes it, row after row
-    std::vector<std::uint32_t> ends;  // where each row ends in texts
-    std::vector<bool> with_message;   // per row
-    std::size_t header_row = 0;       // the first piece: the rows above the header (a title)
+    std::string texts;                  // every field as AppendField writes it, row after row
+    std::vector<std::uint32_t> ends;    // where each row ends in texts
+    std::vector<std::uint8_t> outcome;  // per row: a schedule::ScheduleEvents::RowOutcome
+    std::size_t header_row = 0;         // the first piece: the rows above the header (a title)
 };
 
 // Appends a field to a row's texts: its length (seven bits a byte, lowest first, the high bit
@@ -38,6 +39,8 @@ public:
     // nor with a message.
     std::size_t RowsAboveHeader() const { return above_header_; }
     std::size_t MessageRowCount() const { return message_rows_; }
+    // Rows whose breaker does not disconnect a fault at the line's end in time.
+    std::size_t NotDisconnectedRowCount() const { return not_disconnected_rows_; }
     std::vector<std::string_view> Row(std::size_t row) const;  // fields of a data row
     const std::vector<std::string>& Header() const { return header_; }
 
@@ -55,8 +58,8 @@ private:
     std::vector<std::string> header_;
     std::string texts_;
     std::vector<std::uint64_t> row_ends_;
-    std::vector<bool> with_message_;
-    std::size_t message_rows_ = 0, above_header_ = 0;
+    std::vector<std::uint8_t> outcome_;
+    std::size_t message_rows_ = 0, not_disconnected_rows_ = 0, above_header_ = 0;
     int columns_ = 0;
 };
 

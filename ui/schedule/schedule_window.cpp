@@ -94,8 +94,11 @@ void ScheduleWindow::OnRows(const RowChunk& chunk, double progress) {
 
 void ScheduleWindow::ShowCounts() {
     const std::size_t rows = table_->RowCount() - table_->RowsAboveHeader(), messages = table_->MessageRowCount();
-    counts_->setText(
-        QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3").arg(rows).arg(rows - messages).arg(messages));
+    QString counts =
+        QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3").arg(rows).arg(rows - messages).arg(messages);
+    if (const std::size_t not_disconnected = table_->NotDisconnectedRowCount())
+        counts += QStringLiteral(", без отключения при КЗ: %1").arg(not_disconnected);
+    counts_->setText(counts);
 }
 
 void ScheduleWindow::OnEnd(const JobEnd& end) {
