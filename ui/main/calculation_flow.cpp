@@ -91,7 +91,8 @@ void MainWindow::OnCommand2Click() {
         QString& power;
         ~ExceedPowerScope() { power.clear(); }
     } exceed_power_scope{exceed_power_};
-    Label4->SetCaption(QString());  // the recommendation of the previous load
+    Label4->SetCaption(QString());                                // the recommendation of the previous load
+    if (disconnection_) disconnection_->SetSource(std::nullopt);  // nor its check
     const bool laying_shown = Frame10->isVisibleTo(this) || Frame6->isVisibleTo(this);
     try {
         std::optional<ClickTexts> texts;  // nothing is read without a conductor kind
@@ -305,6 +306,7 @@ void MainWindow::OnTimer1Tick() {
         if (!by_voltage_loss) Text1->Write(by_current);
     }
     Timer1->SetEnabled(false);
+    UpdateDisconnectionWindow();  // the check follows the calculation just settled
 }
 
 }  // namespace kelvo::mainwindow

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QShortcut>
 
+#include "core/line_calculation.h"
 #include "ui/main/design_names.h"
 #include "ui/main/texts.h"
 #include "ui/schedule/schedule_window.h"
@@ -79,6 +80,7 @@ void MainWindow::Wire() {
     Combo4->OnClick([this] { OnCombo4Click(); });
     Check2->OnClick([this] { OnCheck2Click(); });
     Check3->OnClick([this] { OnCheck3Click(); });
+    Check7->OnClick([this] { OnCheck7Click(); });
     // The program's other windows are kept above the main window: they follow its stacking.
     Check1->OnClick([this] {
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -229,6 +231,40 @@ void MainWindow::WriteProtection(pipeline::ProtectionBox box, const QString& tex
 void MainWindow::ShowMainWindow() { show(); }
 void MainWindow::HideMainWindow() { hide(); }
 
+// The calculations menu's third entry opens the disconnection check over the last calculation.
+void MainWindow::OnCheck7Click() {
+    if (!Check7->Value()) return;
+    Check7->SetValue(false);
+    Frame15->hide();
+    if (!disconnection_) disconnection_ = new disconnection::DisconnectionWindow();
+    UpdateDisconnectionWindow();
+    shell::ShowOverMainWindow(disconnection_);
+}
+
+// What the last calculation gives the check: nothing until a calculation shows its breaker.
+std::optional<disconnection::LineSource> MainWindow::LastCalculation() const {
+    const std::optional<SupplyKind> supply = Supply();
+    const ConductorChoice conductor = Conductor();
+    const auto laying = EffectiveLaying(conductor);
+    if (!supply || !laying || Text13->Text().isEmpty()) return std::nullopt;
+    disconnection::LineSource source{*supply, *conductor.material, *conductor.kind, *laying, Combo2->Text(), {},
+                                     {},      Text13->Text()};  // the breaker
+    if (Check3->Value()) {
+        source.section = Combo3->Text();  // the reverse calculation's section
+    } else {
+        const std::string by_current = shell::S(Text2->Text()), by_loss = shell::S(Text1->Text());
+        const auto recommendation = Recommend(by_current, by_loss);
+        if (!recommendation) return std::nullopt;
+        source.section = shell::Q(std::string(recommendation->section));
+        source.length = txtL->Text();
+    }
+    return source;
+}
+
+void MainWindow::UpdateDisconnectionWindow() {
+    if (disconnection_) disconnection_->SetSource(LastCalculation());
+}
+
 void MainWindow::ClearAfterMessage() {
     Text2->Write(QString());
     Text1->Write(QString());
@@ -237,6 +273,7 @@ void MainWindow::ClearAfterMessage() {
     Label4->SetCaption(QString());
     // The protection belongs to the load just emptied.
     for (TextBox* box : {Text13, Text14, Text15, Text16}) box->Write(QString());
+    UpdateDisconnectionWindow();
 }
 
 }  // namespace kelvo::mainwindow

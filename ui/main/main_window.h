@@ -4,6 +4,8 @@
 // their controls and call the rules of the core.
 #pragma once
 
+#include <QPointer>
+
 #include <array>
 #include <QSet>
 #include <memory>
@@ -13,6 +15,7 @@
 #include "ui/shell/controls.h"
 #include "ui/shell/program.h"
 #include "ui/shell/skinned_window.h"
+#include "ui/disconnection/disconnection_window.h"
 
 class QFrame;
 
@@ -46,7 +49,7 @@ public:
     QFrame* Frame14;
     Label *Label43, *Label22, *Label44, *Label45, *Label46;
     Frame* Frame15;
-    CheckBox *Check2, *Check3;
+    CheckBox *Check2, *Check3, *Check7;
     Frame* Frame21;
     CheckBox *Check4, *Check5, *Check6;
     Label* Label24;
@@ -200,6 +203,11 @@ private:
 
     QSet<QObject*> hover_controls_;
     QString exceed_power_;  // see OnCommand2Click
+    // The disconnection check's window, while it is open; it follows the last calculation.
+    QPointer<disconnection::DisconnectionWindow> disconnection_;
+    std::optional<disconnection::LineSource> LastCalculation() const;
+    void UpdateDisconnectionWindow();
+    void OnCheck7Click();
     QString PowerOfTheLoad() const;
     pipeline::CompactWindowSlot frms_;
     QString text_slot_;

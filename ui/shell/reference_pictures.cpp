@@ -146,6 +146,11 @@ QImage HelpPage(qreal ratio) {
                               "каждая строка рассчитывается, как в окне, результат сохраняется кнопкой "
                               "«Сохранить». Из командной строки — kelvo-calc (справка: kelvo-calc --help)."));
 
+    p.setFont(PixelFont(11));
+    p.drawText(QRect(30, 357, 510, 30), Qt::AlignLeft | Qt::TextWordWrap,
+               QStringLiteral("Проверка отключения при КЗ (меню «Расчеты»): Iк = U0 / (Zвх + L·z0) ≥ Iа = m·Iн, "
+                              "m = 5, 10, 20 для B, C, D; r0 = 1,2·ρ20·(1/S + 1/Sпе), x0 = 0,15 Ом/км."));
+
     p.setFont(PixelFont(12));
     p.setPen(QColor(60, 40, 20));
     p.drawText(QRect(30, HelpMailLinkArea().top(), 400, HelpMailLinkArea().height()), Qt::AlignLeft | Qt::AlignVCenter,

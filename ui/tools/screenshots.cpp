@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QMouseEvent>
 
+#include "ui/disconnection/disconnection_window.h"
 #include "ui/main/main_window.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
@@ -57,6 +58,17 @@ int main(int argc, char** argv) {
         Save(form1, folder, QStringLiteral("form1-calculated"));
         Click(form1.Label22);
         Save(form1, folder, QStringLiteral("form1-menu-calculations"));
+        form1.txtL->Write(QStringLiteral("50"));
+        form1.Command2->Press();
+        form1.Timer1->Tick();
+        form1.Check7->SetValue(true);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* check = qobject_cast<kelvo::disconnection::DisconnectionWindow*>(window);
+            if (!check) continue;
+            check->UpstreamImpedance()->setText(QStringLiteral("0,3"));
+            Save(*check, folder, QStringLiteral("disconnection"));
+            delete check;
+        }
         Click(form1.Label44);
         Save(form1, folder, QStringLiteral("form1-menu-tables"));
         form1.Check3->SetValue(true);

@@ -1,0 +1,167 @@
+#include "ui/disconnection/disconnection_window.h"
+
+#include <QEvent>
+
+#include "core/cross_section_list.h"
+#include "core/disconnection.h"
+#include "core/number_text.h"
+#include "ui/shell/qtext.h"
+#include "ui/shell/skin.h"
+
+namespace kelvo::disconnection {
+
+using shell::PlaceTwips;
+using shell::Q;
+using shell::S;
+
+namespace {
+
+const char* const kAsPhase = "как фазная";
+
+// What each input and result says in the hint line when the pointer is over it.
+QString HintOf(const QObject* control) { return control->property("kelvoHint").toString(); }
+
+}  // namespace
+
+DisconnectionWindow::DisconnectionWindow()
+    : SkinnedWindow(QStringLiteral("Проверка отключения при КЗ"), QStringLiteral("Проверка отключения при КЗ"), 40),
+      characteristic_(new QComboBox(this)),
+      upstream_(new QLineEdit(this)),
+      pe_(new QComboBox(this)),
+      line_(new QLabel(this)),
+      hint_(new QLabel(this)) {
+    setObjectName(QStringLiteral("FormDisconnection"));
+    shell::SetBackground(this, shell::colors::kBackground);
+    PlaceTwips(line_, 240, 480, 6960, 255);
+    line_->setAccessibleName(QStringLiteral("Линия последнего расчета"));
+
+    Caption(QStringLiteral("Характеристика автомата:"), 240, 840, 3600);
+    characteristic_->addItems({QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
+    characteristic_->setCurrentIndex(1);
+    PlaceTwips(characteristic_, 4080, 810, 1200, 315);
+    Caption(QStringLiteral("Сопротивление петли до линии, Ом:"), 240, 1200, 3600);
+    PlaceTwips(upstream_, 4080, 1170, 1200, 315);
+    Caption(QStringLiteral("Сечение PE, мм²:"), 240, 1560, 3600);
+    PlaceTwips(pe_, 4080, 1530, 1800, 315);
+
+    fault_current_ = Value(QStringLiteral("Ток КЗ в конце линии, А"), 240, 2040, 4560);
+    trip_current_ = Value(QStringLiteral("Ток мгновенного отключения автомата, А"), 240, 2400, 4560);
+    verdict_ = Value(QStringLiteral("Отключение"), 240, 2760, 6960);
+    verdict_->setFont(shell::UiFont(9.75, true));
+    longest_ = Value(QStringLiteral("Предельная длина линии, м"), 240, 3120, 6960);
+    smallest_ = Value(QStringLiteral("Наименьшее сечение для отключения"), 240, 3480, 6960);
+
+    PlaceTwips(hint_, 240, 3960, 6960, 255);
+    hint_->setObjectName(QStringLiteral("Hint"));
+    hint_->setFont(shell::UiFont(8.25));
+
+    characteristic_->setAccessibleName(QStringLiteral("Характеристика автомата"));
+    upstream_->setAccessibleName(QStringLiteral("Сопротивление петли до начала линии, Ом"));
+    pe_->setAccessibleName(QStringLiteral("Сечение защитного проводника"));
+    characteristic_->setProperty("kelvoHint", QStringLiteral("B, C или D: автомат отключает мгновенно при 5, 10 или 20 номиналах"));
+    upstream_->setProperty("kelvoHint",
+                           QStringLiteral("Сопротивление петли фаза — нуль от источника до начала линии (замер или проект)"));
+    pe_->setProperty("kelvoHint", QStringLiteral("Сечение защитного проводника PE; «как фазная» — равно фазному"));
+    for (QWidget* control : std::initializer_list<QWidget*>{characteristic_, upstream_, pe_}) control->installEventFilter(this);
+
+    connect(characteristic_, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
+    connect(upstream_, &QLineEdit::textChanged, this, [this] { Recalculate(); });
+    connect(pe_, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
+    StackFrame();
+    ResizeTwips(7440, 4380);
+    ApplyFrame();
+    Empty();
+}
+
+QLabel* DisconnectionWindow::Caption(const QString& text, int left, int top, int width) {
+    auto* label = new QLabel(text, this);
+    label->setFont(shell::UiFont(8.25));
+    PlaceTwips(label, left, top, width, 255);
+    return label;
+}
+
+QLabel* DisconnectionWindow::Value(const QString& accessible, int left, int top, int width) {
+    auto* label = new QLabel(this);
+    label->setFont(shell::UiFont(8.25));
+    label->setAccessibleName(accessible);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    PlaceTwips(label, left, top, width, 255);
+    return label;
+}
+
+void DisconnectionWindow::SetSource(const std::optional<LineSource>& source) {
+    source_ = source;
+    const QString chosen = pe_->currentText();
+    pe_->clear();
+    pe_->addItem(QString::fromUtf8(kAsPhase));
+    if (source)
+        for (const std::string_view section : CrossSectionList(source->material, source->kind))
+            pe_->addItem(Q(std::string(section)));
+    pe_->setCurrentIndex(std::max(0, pe_->findText(chosen)));
+    Recalculate();
+}
+
+void DisconnectionWindow::Empty() {
+    for (QLabel* label : {fault_current_, trip_current_, verdict_, longest_, smallest_}) label->clear();
+    line_->setText(source_ ? QString() : QStringLiteral("Нет расчета: рассчитайте линию в главном окне."));
+}
+
+void DisconnectionWindow::Recalculate() {
+    Empty();
+    if (!source_) return;
+    const LineSource& s = *source_;
+    line_->setText(QStringLiteral("Линия: %1 %2 В, %3, %4 мм², %5 м, автомат %6 А")
+                       .arg(s.supply == SupplyKind::ThreePhase ? QStringLiteral("3ф")
+                            : s.supply == SupplyKind::DC      ? QStringLiteral("постоянный ток")
+                                                              : QStringLiteral("1ф"),
+                            s.voltage, s.material == Material::Copper ? QStringLiteral("медь") : QStringLiteral("алюминий"),
+                            s.section, s.length.isEmpty() ? QStringLiteral("—") : s.length, s.breaker));
+    if (s.supply == SupplyKind::DC) {
+        verdict_->setText(QStringLiteral("Постоянный ток: отключение не проверяется"));
+        return;
+    }
+    const auto upstream = ReadNumber(S(upstream_->text()));
+    if (!upstream || *upstream < 0) {
+        verdict_->setText(QStringLiteral("Введите сопротивление петли с десятичной запятой, например 0,3"));
+        return;
+    }
+    DisconnectionInput input;
+    input.supply = s.supply;
+    input.voltage = ReadNumber(S(s.voltage)).value_or(0);
+    input.material = s.material;
+    input.section = ReadNumber(S(s.section)).value_or(0);
+    input.pe_section = pe_->currentIndex() > 0 ? ReadNumber(S(pe_->currentText())).value_or(0) : 0;
+    input.length = ReadNumber(S(s.length));
+    input.upstream_impedance = *upstream;
+    input.breaker_rating = ReadNumber(S(s.breaker)).value_or(0);
+    input.characteristic = static_cast<TripCharacteristic>(characteristic_->currentIndex());
+    const auto check = CheckDisconnection(input);
+    if (!check) {
+        verdict_->setText(QStringLiteral("Нет сечения или автомата: рассчитайте линию в главном окне"));
+        return;
+    }
+    trip_current_->setText(QStringLiteral("Ток отключения Iа: %1 А").arg(Q(WriteNumber(check->trip_current))));
+    longest_->setText(QStringLiteral("Предельная длина линии: %1 м").arg(check->longest_line));
+    if (!check->fault_current) return;
+    fault_current_->setText(QStringLiteral("Ток КЗ в конце линии Iк: %1 А").arg(Q(WriteNumber(*check->fault_current))));
+    const bool ensured = *check->ensured;
+    verdict_->setText(ensured ? QStringLiteral("Отключение обеспечено") : QStringLiteral("Отключение не обеспечено"));
+    QPalette palette = verdict_->palette();
+    palette.setColor(QPalette::WindowText, ensured ? QColor(0, 120, 0) : QColor(190, 0, 0));
+    verdict_->setPalette(palette);
+    smallest_->setText(QStringLiteral("Наименьшее сечение для отключения: %1")
+                           .arg(Q(SmallestSectionForDisconnection(input, s.laying))));
+}
+
+void DisconnectionWindow::OnClosePressed() {
+    hide();
+    deleteLater();
+}
+
+bool DisconnectionWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) hint_->setText(HintOf(watched));
+    if (event->type() == QEvent::Leave) hint_->clear();
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+}  // namespace kelvo::disconnection

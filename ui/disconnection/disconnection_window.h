@@ -1,0 +1,65 @@
+// "Проверка отключения при КЗ": a small window of its own over the main window's last
+// calculation (its supply, voltage, material, section, length and breaker), with its own inputs
+// (the breaker's characteristic, the upstream loop impedance, the protective conductor's
+// section), showing the fault current at the line's end, the release's current, the verdict in
+// words and colour, the longest line and the smallest section that disconnects, through the rule
+// in core/disconnection.h. It follows the main window: a new calculation updates it, a message
+// there empties it.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <optional>
+
+#include "core/conductor.h"
+#include "ui/shell/skinned_window.h"
+
+namespace kelvo::disconnection {
+
+// What the main window's last calculation gives the check (texts as its boxes hold them).
+struct LineSource {
+    SupplyKind supply = SupplyKind::SinglePhase;
+    Material material = Material::Copper;
+    ConductorKind kind = ConductorKind::Wire;
+    LayingMethod laying = LayingMethod::p1;
+    QString voltage, section, length, breaker;
+};
+
+class DisconnectionWindow : public shell::SkinnedWindow {
+    Q_OBJECT
+public:
+    DisconnectionWindow();
+
+    // The main window's last calculation, or nothing (none, or a message emptied it).
+    void SetSource(const std::optional<LineSource>& source);
+
+    QComboBox* Characteristic() const { return characteristic_; }
+    QLineEdit* UpstreamImpedance() const { return upstream_; }
+    QComboBox* PeSection() const { return pe_; }
+    QLabel* Line() const { return line_; }
+    QLabel* FaultCurrent() const { return fault_current_; }
+    QLabel* TripCurrent() const { return trip_current_; }
+    QLabel* Verdict() const { return verdict_; }
+    QLabel* LongestLine() const { return longest_; }
+    QLabel* SmallestSection() const { return smallest_; }
+    QLabel* Hint() const { return hint_; }
+
+protected:
+    void OnClosePressed() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* Caption(const QString& text, int left, int top, int width);
+    QLabel* Value(const QString& accessible, int left, int top, int width);
+    void Recalculate();
+    void Empty();
+
+    QComboBox* characteristic_;
+    QLineEdit* upstream_;
+    QComboBox* pe_;
+    QLabel *line_, *fault_current_, *trip_current_, *verdict_, *longest_, *smallest_, *hint_;
+    std::optional<LineSource> source_;
+};
+
+}  // namespace kelvo::disconnection
