@@ -188,24 +188,15 @@ void OdsTableWriter::WriteCell(std::string_view field) {
     buffer_ += "</table:table-cell>";
 }
 
-// Counts the rows of the content part as it streams past.
-class RowCounter : public XmlEvents {
-public:
-    std::uint64_t rows = 0;
-    void Start(std::string_view name, const char**) override { rows += name == "table-row"; }
-    void End(std::string_view) override {}
-    void Text(std::string_view) override {}
-};
-
 // Reads the written document back: every part whole against its checksum, the rows counted.
 std::string CheckWritten(const std::string& path, std::uint64_t rows) {
     const Archive archive{unzOpen64(path.c_str()), ::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     std::string fault;
     if (archive.zip && archive.fd >= 0) {
-        RowCounter counter;
+        ElementCounter counter("table-row");
         XmlStream stream(counter);
-        if (ParsePart(archive, "content.xml", stream, false, fault) && counter.rows != rows)
-            fault = "в записанном листе " + std::to_string(counter.rows) + " строк из " + std::to_string(rows);
+        if (ParsePart(archive, "content.xml", stream, false, fault) && counter.count != rows)
+            fault = "в записанном листе " + std::to_string(counter.count) + " строк из " + std::to_string(rows);
     } else {
         fault = "записанный документ не читается";
     }

@@ -133,15 +133,6 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
 }
 
-// Counts the rows of a sheet part as it streams past ("<row " elements).
-class RowCounter : public XmlEvents {
-public:
-    std::uint64_t rows = 0;
-    void Start(std::string_view name, const char**) override { rows += name == "row"; }
-    void End(std::string_view) override {}
-    void Text(std::string_view) override {}
-};
-
 // Reads the written workbook back: every part whole against its checksum, and the sheet's rows
 // counted. Empty when it holds `rows` rows; else what is wrong.
 std::string CheckWritten(const std::string& path, std::uint64_t rows) {
@@ -156,11 +147,11 @@ std::string CheckWritten(const std::string& path, std::uint64_t rows) {
     while (ok) {
         char name[512] = {};
         if (unzGetCurrentFileInfo64(archive.zip, nullptr, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) break;
-        RowCounter counter;
+        ElementCounter counter("row");
         XmlStream stream(counter);
         if (!ParsePart(archive, name, stream, false, fault)) break;
-        if (std::string_view(name) == "xl/worksheets/sheet1.xml" && counter.rows != rows) {
-            fault = "в записанном листе " + std::to_string(counter.rows) + " строк из " + std::to_string(rows);
+        if (std::string_view(name) == "xl/worksheets/sheet1.xml" && counter.count != rows) {
+            fault = "в записанном листе " + std::to_string(counter.count) + " строк из " + std::to_string(rows);
             break;
         }
         const int next = unzGoToNextFile(archive.zip);

@@ -8,6 +8,7 @@
 #include <expat.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,19 @@ private:
     bool suspended_ = false;
     bool last_given_ = false;
     std::string fault_;
+};
+
+// Counts the elements of one name as a part streams past (a written sheet's rows, read back).
+class ElementCounter : public XmlEvents {
+public:
+    explicit ElementCounter(std::string_view name) : name_(name) {}
+    std::uint64_t count = 0;
+    void Start(std::string_view name, const char**) override { count += name == name_; }
+    void End(std::string_view) override {}
+    void Text(std::string_view) override {}
+
+private:
+    std::string_view name_;
 };
 
 // The name after the prefix ("x:row" is "row").

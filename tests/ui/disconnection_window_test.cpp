@@ -43,8 +43,9 @@ TEST_F(DisconnectionWindowTest, ShowsWhatKelvoCalcGivesTheSameLine) {
     window->UpstreamImpedance()->setText(QStringLiteral("0,3"));
 
     // kelvo-calc on the same line.
-    const std::vector<std::string> header = {"мощность_кВт", "род_тока", "напряжение_В", "материал", "проводник",
-                                             "прокладка", "длина_м", "потери_%", "сопротивление_петли_Ом"};
+    const std::vector<std::string> header = {"мощность_кВт", "род_тока",  "напряжение_В",
+                                             "материал",     "проводник", "прокладка",
+                                             "длина_м",      "потери_%",  "сопротивление_петли_Ом"};
     const std::vector<std::string> row = {"2,5", "1ф", "220", "медь", "провод", "p1", "50", "4", "0,3"};
     LineResult result;
     schedule::DisconnectionFields fields;
@@ -53,11 +54,12 @@ TEST_F(DisconnectionWindowTest, ShowsWhatKelvoCalcGivesTheSameLine) {
     EXPECT_TRUE(window->FaultCurrent()->text().contains(QString::fromStdString(fields.fault_current)))
         << window->FaultCurrent()->text().toStdString() << " / " << fields.fault_current;
     EXPECT_TRUE(window->TripCurrent()->text().contains(QString::fromStdString(fields.trip_current)))
-        << window->TripCurrent()->text().toStdString() << " / " << fields.trip_current << " " << window->Line()->text().toStdString();
+        << window->TripCurrent()->text().toStdString() << " / " << fields.trip_current << " "
+        << window->Line()->text().toStdString();
     EXPECT_TRUE(window->LongestLine()->text().contains(QString::fromStdString(fields.longest_line)));
     EXPECT_TRUE(window->SmallestSection()->text().endsWith(QString::fromStdString(fields.smallest_section)));
     EXPECT_EQ(window->Verdict()->text(), fields.verdict == "обеспечено" ? QStringLiteral("Отключение обеспечено")
-                                                                         : QStringLiteral("Отключение не обеспечено"));
+                                                                        : QStringLiteral("Отключение не обеспечено"));
     EXPECT_EQ(window->Verdict()->palette().color(QPalette::WindowText), QColor(0, 120, 0));
 
     // A D breaker on the same line needs twice the current of a C one.

@@ -58,11 +58,13 @@ DisconnectionWindow::DisconnectionWindow()
     characteristic_->setAccessibleName(QStringLiteral("Характеристика автомата"));
     upstream_->setAccessibleName(QStringLiteral("Сопротивление петли до начала линии, Ом"));
     pe_->setAccessibleName(QStringLiteral("Сечение защитного проводника"));
-    characteristic_->setProperty("kelvoHint", QStringLiteral("B, C или D: автомат отключает мгновенно при 5, 10 или 20 номиналах"));
-    upstream_->setProperty("kelvoHint",
-                           QStringLiteral("Сопротивление петли фаза — нуль от источника до начала линии (замер или проект)"));
+    characteristic_->setProperty("kelvoHint",
+                                 QStringLiteral("B, C или D: автомат отключает мгновенно при 5, 10 или 20 номиналах"));
+    upstream_->setProperty(
+        "kelvoHint", QStringLiteral("Сопротивление петли фаза — нуль от источника до начала линии (замер или проект)"));
     pe_->setProperty("kelvoHint", QStringLiteral("Сечение защитного проводника PE; «как фазная» — равно фазному"));
-    for (QWidget* control : std::initializer_list<QWidget*>{characteristic_, upstream_, pe_}) control->installEventFilter(this);
+    for (QWidget* control : std::initializer_list<QWidget*>{characteristic_, upstream_, pe_})
+        control->installEventFilter(this);
 
     connect(characteristic_, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
     connect(upstream_, &QLineEdit::textChanged, this, [this] { Recalculate(); });
@@ -112,9 +114,10 @@ void DisconnectionWindow::Recalculate() {
     const LineSource& s = *source_;
     line_->setText(QStringLiteral("Линия: %1 %2 В, %3, %4 мм², %5 м, автомат %6 А")
                        .arg(s.supply == SupplyKind::ThreePhase ? QStringLiteral("3ф")
-                            : s.supply == SupplyKind::DC      ? QStringLiteral("постоянный ток")
-                                                              : QStringLiteral("1ф"),
-                            s.voltage, s.material == Material::Copper ? QStringLiteral("медь") : QStringLiteral("алюминий"),
+                            : s.supply == SupplyKind::DC       ? QStringLiteral("постоянный ток")
+                                                               : QStringLiteral("1ф"),
+                            s.voltage,
+                            s.material == Material::Copper ? QStringLiteral("медь") : QStringLiteral("алюминий"),
                             s.section, s.length.isEmpty() ? QStringLiteral("—") : s.length, s.breaker));
     if (s.supply == SupplyKind::DC) {
         verdict_->setText(QStringLiteral("Постоянный ток: отключение не проверяется"));
