@@ -43,12 +43,6 @@ bool HasDatePart(std::string_view deciding) {
            (deciding.find('m') != std::string_view::npos && deciding.find_first_of("hs") == std::string_view::npos);
 }
 
-std::string TwoDigits(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
 // Days since 1 March of year 0 to a civil date (proleptic Gregorian).
 void CivilFromDays(long long days, int& year, int& month, int& day) {
     days += 719468;
@@ -120,14 +114,29 @@ CellShown ShownByBuiltInFormat(unsigned id) {
     return CellShown::Value;
 }
 
+// "08:30", or "08:30:15" with seconds.
+std::string TimeText(int hours, int minutes, int seconds) {
+    char text[16];
+    if (seconds != 0)
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", hours, minutes, seconds);
+    else
+        std::snprintf(text, sizeof text, "%02d:%02d", hours, minutes);
+    return text;
+}
+
+std::string DateText(int day, int month, int year) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%02d.%02d.%d", day, month, year);
+    return text;
+}
+
 std::string ShownDate(double serial, bool date1904, bool time_only) {
     if (!std::isfinite(serial) || serial < 0 || serial >= 2958466) return {};
     long long whole = static_cast<long long>(std::floor(serial));
     long long seconds = std::llround((serial - static_cast<double>(whole)) * 86400.0);
     if (seconds >= 86400) ++whole, seconds -= 86400;
-    std::string time =
-        TwoDigits(static_cast<int>(seconds / 3600)) + ":" + TwoDigits(static_cast<int>(seconds / 60 % 60));
-    if (seconds % 60 != 0) time += ":" + TwoDigits(static_cast<int>(seconds % 60));
+    const std::string time =
+        TimeText(static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
     if (time_only) return time;
     int year = 1900, month = 2, day = 29;  // serial 60, the day that never was
     if (date1904 || whole != 60) {
@@ -135,8 +144,8 @@ std::string ShownDate(double serial, bool date1904, bool time_only) {
         const long long from_1970 = date1904 ? whole - 24107 : whole - 25569 + (whole < 60 ? 1 : 0);
         CivilFromDays(from_1970, year, month, day);
     }
-    std::string shown = TwoDigits(day) + "." + TwoDigits(month) + "." + std::to_string(year);
-    if (seconds != 0) shown += " " + time;
+    std::string shown = DateText(day, month, year);
+    if (seconds != 0) shown.append(" ").append(time);
     return shown;
 }
 
@@ -145,11 +154,9 @@ std::string ShownIsoDate(std::string_view iso) {
     const std::string text(iso.substr(0, 40));
     const int read = std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d", &year, &month, &day, &hour, &minute, &second);
     if (read < 3 || month < 1 || month > 12 || day < 1 || day > 31) return std::string(iso);
-    std::string shown = TwoDigits(day) + "." + TwoDigits(month) + "." + std::to_string(year);
-    if (read >= 5 && (hour != 0 || minute != 0 || second != 0)) {
-        shown += " " + TwoDigits(hour) + ":" + TwoDigits(minute);
-        if (second != 0) shown += ":" + TwoDigits(second);
-    }
+    std::string shown = DateText(day, month, year);
+    if (read >= 5 && (hour != 0 || minute != 0 || second != 0))
+        shown.append(" ").append(TimeText(hour, minute, second));
     return shown;
 }
 

@@ -308,7 +308,7 @@ std::string Quoted(const std::string& text) { return "«" + text + "»"; }
 
 std::string NamesOf(const std::vector<std::string>& names) {
     std::string list;
-    for (const std::string& name : names) list += " " + Quoted(name);
+    for (const std::string& name : names) list.append(" ").append(Quoted(name));
     return list;
 }
 

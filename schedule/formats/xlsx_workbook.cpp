@@ -77,7 +77,7 @@ namespace {
 
 std::string SheetNames(const std::vector<Sheet>& sheets) {
     std::string list;
-    for (const Sheet& sheet : sheets) list += " " + Quoted(sheet.name);
+    for (const Sheet& sheet : sheets) list.append(" ").append(Quoted(sheet.name));
     return list;
 }
 

@@ -23,7 +23,7 @@ namespace kelvo::schedule::testing {
 struct Part {
     std::string name;
     std::string text;
-    std::function<void(const std::function<void(std::string_view)>& put)> pieces;
+    std::function<void(const std::function<void(std::string_view)>& put)> pieces = {};
     bool stored = false;  // kept unpacked, so that a test can damage its bytes
 };
 

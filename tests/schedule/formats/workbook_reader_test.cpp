@@ -178,7 +178,9 @@ TEST_F(WorkbookReader, BombsAreRefusedWithinBoundedMemory) {
         for (Part& part : bomb.more) part.name = "xl/sharedStrings.xml";
         WriteZip(Path("bomb.xlsx"), WorkbookParts(bomb.sheet, bomb.more));
         const CalcRun run = Refused("bomb.xlsx", bomb.reason);
-        if (kMeasuresMemory) EXPECT_LT(run.peak_kib, kPeakKibMax);
+        if (kMeasuresMemory) {
+            EXPECT_LT(run.peak_kib, kPeakKibMax);
+        }
         fs::remove(Path("bomb.xlsx"));
     }
 }
@@ -189,7 +191,9 @@ TEST_F(WorkbookReader, WideRowsAndGapsAreReadWithoutMaterialisingThem) {
                                                        "<row><c r=\"XFD1\"><v>1</v></c></row>", 3000, kSheetEnd)));
     const CalcRun wide = RunCalc(dir_, {"-o", "/dev/null", "wide.xlsx"});
     EXPECT_EQ(wide.status, 1) << wide.err;  // fields beyond the header's width
-    if (kMeasuresMemory) EXPECT_LT(wide.peak_kib, kPeakKibMax);
+    if (kMeasuresMemory) {
+        EXPECT_LT(wide.peak_kib, kPeakKibMax);
+    }
     // A row far below the header: the rows between come out as empty rows.
     WriteZip(Path("gap.xlsx"), WorkbookParts(SheetPart(HeaderRow() + InlineRow(1048576, kRowCells))));
     const CalcRun gap = RunCalc(dir_, {"-o", "gap.csv", "gap.xlsx"});
@@ -197,7 +201,9 @@ TEST_F(WorkbookReader, WideRowsAndGapsAreReadWithoutMaterialisingThem) {
     const std::string out = Read("gap.csv");
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1048576);
     EXPECT_NE(out.find("\r\nпрямой;2,5;"), std::string::npos);
-    if (kMeasuresMemory) EXPECT_LT(gap.peak_kib, 64 * 1024);
+    if (kMeasuresMemory) {
+        EXPECT_LT(gap.peak_kib, 64 * 1024);
+    }
 }
 
 TEST_F(WorkbookReader, TextsAreReadAsTheWorkbookMeansThem) {
