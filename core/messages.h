@@ -86,6 +86,10 @@ inline constexpr const char* kSurplusFields =
 
 // What kelvo-calc says about a schedule's cell it cannot read, naming the cell's text in «».
 inline constexpr NamingMessage kMissingColumn{"В таблице нет столбца «", "»"};
+// The disconnection check's verdict, as kelvo-calc writes it and the window shows it.
+inline constexpr const char* kDisconnectionEnsured = "обеспечено";
+inline constexpr const char* kDisconnectionNotEnsured = "не обеспечено";
+inline constexpr const char* kDisconnectionNotCheckedDc = "не проверяется: постоянный ток";
 // The disconnection check's own inputs.
 inline constexpr NamingMessage kBadUpstreamImpedance{
     "Сопротивление петли «", "» не число: введите сопротивление в омах с десятичной запятой, например 0,3"};

@@ -138,7 +138,7 @@ CodeFault CheckRowDisconnection(Cells& cells, const RowTexts& texts, const LineI
     const auto pe = pe_text.empty() ? std::optional<double>(0) : ReadNumber(pe_text);
     if (!pe || (!pe_text.empty() && !(*pe > 0))) return {&messages::kBadPeSection, pe_text};
     if (line.supply == SupplyKind::DC) {
-        fields.verdict = "не проверяется: постоянный ток";
+        fields.verdict = messages::kDisconnectionNotCheckedDc;
         return {};
     }
     const std::string_view length_text = texts.reverse ? cells.Get(Column::Length, false) : texts.length;
@@ -161,7 +161,7 @@ CodeFault CheckRowDisconnection(Cells& cells, const RowTexts& texts, const LineI
     fields.longest_line = std::to_string(check->longest_line);
     if (check->fault_current) {
         fields.fault_current = WriteNumber(*check->fault_current);
-        fields.verdict = *check->ensured ? "обеспечено" : "не обеспечено";
+        fields.verdict = *check->ensured ? messages::kDisconnectionEnsured : messages::kDisconnectionNotEnsured;
         fields.not_ensured = !*check->ensured;
         fields.smallest_section = SmallestSectionForDisconnection(input, *line.conductor.laying);
     }

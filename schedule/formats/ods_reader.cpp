@@ -161,7 +161,10 @@ void SheetReader::Start(std::string_view name, const char** attributes) {
         table_style_ = style ? style : "";
     } else if (name == "table-properties") {
         const char* display = Attribute(attributes, "display");
-        if (display && std::string_view(display) == "false") hidden_styles_.insert(table_style_);
+        if (display && std::string_view(display) == "false") {
+            if (hidden_styles_.size() >= 10000) return stream_.Fail("стилей листов больше 10 000");
+            hidden_styles_.insert(table_style_);
+        }
     } else if (name == "table") {
         StartTable(attributes);
     } else if (!active_) {

@@ -4,6 +4,7 @@
 
 #include "core/cross_section_list.h"
 #include "core/disconnection.h"
+#include "core/messages.h"
 #include "core/number_text.h"
 #include "ui/shell/qtext.h"
 #include "ui/shell/skin.h"
@@ -120,7 +121,7 @@ void DisconnectionWindow::Recalculate() {
                             s.material == Material::Copper ? QStringLiteral("медь") : QStringLiteral("алюминий"),
                             s.section, s.length.isEmpty() ? QStringLiteral("—") : s.length, s.breaker));
     if (s.supply == SupplyKind::DC) {
-        verdict_->setText(QStringLiteral("Постоянный ток: отключение не проверяется"));
+        verdict_->setText(QStringLiteral("Отключение ") + Q(messages::kDisconnectionNotCheckedDc));
         return;
     }
     const auto upstream = ReadNumber(S(upstream_->text()));
@@ -148,7 +149,8 @@ void DisconnectionWindow::Recalculate() {
     if (!check->fault_current) return;
     fault_current_->setText(QStringLiteral("Ток КЗ в конце линии Iк: %1 А").arg(Q(WriteNumber(*check->fault_current))));
     const bool ensured = *check->ensured;
-    verdict_->setText(ensured ? QStringLiteral("Отключение обеспечено") : QStringLiteral("Отключение не обеспечено"));
+    verdict_->setText(QStringLiteral("Отключение ") +
+                      Q(ensured ? messages::kDisconnectionEnsured : messages::kDisconnectionNotEnsured));
     QPalette palette = verdict_->palette();
     palette.setColor(QPalette::WindowText, ensured ? QColor(0, 120, 0) : QColor(190, 0, 0));
     verdict_->setPalette(palette);
