@@ -10,10 +10,11 @@
 #include <string>
 
 #include "bench/schedule_generator.h"
+#include "schedule/formats/csv/csv_table.h"
 #include "schedule/run.h"
-#include "schedule/formats/open_file.h"
-#include "schedule/formats/ods.h"
-#include "schedule/formats/xlsx.h"
+#include "schedule/schedule_file.h"
+#include "schedule/formats/ods/ods.h"
+#include "schedule/formats/xlsx/xlsx.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "cli/options.h"
 #include "schedule/formats/files.h"
-#include "schedule/formats/open_file.h"
+#include "schedule/schedule_file.h"
 #include "schedule/outcome.h"
 #include "schedule/run.h"
 

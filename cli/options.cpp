@@ -7,7 +7,7 @@
 namespace kelvo::cli {
 
 int UsageError(const std::string& message) {
-    std::cerr << "kelvo-calc: " << message << '\n' << kUsage << '\n';
+    std::cerr << "kelvo-calc: " << message << '\n' << UsageLine() << '\n';
     return 2;
 }
 
@@ -39,7 +39,7 @@ std::optional<int> Parse(int argc, char** argv, Arguments& arguments) {
         const std::string arg = argv[i];
         std::optional<std::string> problem;
         if (arg == "--help" || arg == "-h") {
-            std::cout << kHelp;
+            std::cout << HelpText();
             return 0;
         } else if (arg == "--version") {
             std::cout << "kelvo-calc " KELVO_VERSION "\n";

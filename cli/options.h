@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "schedule/formats/open_file.h"
+#include "schedule/schedule_file.h"
 
 namespace kelvo::cli {
 

@@ -1,11 +1,15 @@
 // kelvo-calc's usage text, shown by --help. The README's section on kelvo-calc quotes it whole,
-// and a test checks that the two agree.
+// and a test checks that the two agree. The file endings in it come from the list of formats:
+// {ВЫХОДЫ} stands for the endings results are written with, {КНИГИ} and {ТЕКСТЫ} for the endings
+// of spreadsheet files and of text files.
 #pragma once
+
+#include <string>
 
 namespace kelvo::cli {
 
-inline constexpr const char* kHelp =
-    R"(Использование: kelvo-calc [ПАРАМЕТРЫ] [-o ВЫХОД.csv|.xlsx|.ods] [ВХОД.csv|.xlsx|.ods]
+inline constexpr const char* kHelpTemplate =
+    R"(Использование: kelvo-calc [ПАРАМЕТРЫ] [-o ВЫХОД{ВЫХОДЫ}] [ВХОД{ВЫХОДЫ}]
 
 Рассчитывает кабельный журнал так же, как окно kelvo: сечение проводника по
 длительно допустимому току (ПУЭ) и по потерям напряжения, рекомендуемое сечение
@@ -48,9 +52,9 @@ inline constexpr const char* kHelp =
 «Прямой», «P1») читаются без учета регистра и пробелов по краям, кратность —
 по значению (1,00 — это 1).
 
-Книгой считается файл с именем .xlsx, .xlsm или .ods или файл с признаками
+Книгой считается файл с именем {КНИГИ} или файл с признаками
 архива zip: он читается как книга или отвергается как поврежденный, но
-никогда не читается как текст. Остальное — CSV, если имя кончается на .csv, .txt или .tsv
+никогда не читается как текст. Остальное — CSV, если имя кончается на {ТЕКСТЫ}
 или файл похож на текст; иначе файл отвергается.
 
 Книга не читается наполовину: каждая часть сверяется с контрольной суммой, и
@@ -188,8 +192,9 @@ U+FFFD.
   --version   показать версию
 )";
 
+// The text --help prints.
+std::string HelpText();
 // The line shown after a usage error.
-inline constexpr const char* kUsage =
-    "Использование: kelvo-calc [ПАРАМЕТРЫ] [-o ВЫХОД.csv|.xlsx|.ods] [ВХОД.csv|.xlsx|.ods]";
+std::string UsageLine();
 
 }  // namespace kelvo::cli

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "messages.h"
 #include "number_text.h"
 #include "permissible_current.h"
 #include "result_codes.h"
@@ -82,6 +83,37 @@ std::string SmallestSectionForDisconnection(DisconnectionInput input, LayingMeth
         if (check && check->ensured && *check->ensured) return std::string(row.result.text);
     }
     return "нет";
+}
+
+void DescribeDisconnection(const DisconnectionLine& line, DisconnectionTexts& texts) {
+    texts.Clear();
+    if (line.supply == SupplyKind::DC) {
+        texts.verdict = messages::kDisconnectionNotCheckedDc;
+        return;
+    }
+    DisconnectionInput input;
+    input.supply = line.supply;
+    input.voltage = ReadNumber(line.voltage).value_or(0);
+    input.material = line.material;
+    input.section = ReadNumber(line.section).value_or(0);
+    input.pe_section = line.pe_section;
+    input.length = ReadNumber(line.length);
+    input.upstream_impedance = line.upstream_impedance;
+    // The mark of a current above every table is no breaker.
+    input.breaker_rating = line.breaker == kExceedMarker ? 0 : ReadNumber(line.breaker).value_or(0);
+    input.characteristic = line.characteristic;
+    const auto check = CheckDisconnection(input);
+    if (!check) {
+        texts.verdict = messages::kDisconnectionNoBreakerOrSection;
+        return;
+    }
+    texts.trip_current = WriteNumber(check->trip_current);
+    texts.longest_line = std::to_string(check->longest_line);
+    if (!check->fault_current) return;
+    texts.fault_current = WriteNumber(*check->fault_current);
+    texts.verdict = *check->ensured ? messages::kDisconnectionEnsured : messages::kDisconnectionNotEnsured;
+    texts.not_ensured = !*check->ensured;
+    texts.smallest_section = SmallestSectionForDisconnection(input, line.laying);
 }
 
 }  // namespace kelvo

@@ -68,4 +68,34 @@ std::optional<DisconnectionResult> CheckDisconnection(const DisconnectionInput& 
 // "нет" when none does (or the input makes no line).
 std::string SmallestSectionForDisconnection(DisconnectionInput input, LayingMethod laying);
 
+// A calculated line as both programs hand it to the check: its texts as shown (the voltage, the
+// section, the length, empty when none is given, and the breaker's rating, which may be the mark of
+// a current above every table), and the check's own inputs.
+struct DisconnectionLine {
+    SupplyKind supply = SupplyKind::SinglePhase;
+    Material material = Material::Copper;
+    LayingMethod laying = LayingMethod::p1;
+    std::string_view voltage, section, length, breaker;
+    double upstream_impedance = 0;  // Ω, not negative
+    double pe_section = 0;          // mm², 0 for the phase section
+    TripCharacteristic characteristic = TripCharacteristic::C;
+};
+
+// The check in words, as a schedule row writes it and the window shows it: the fault current, the
+// release's current, the verdict, the longest line and the smallest section (each empty where the
+// line has none).
+struct DisconnectionTexts {
+    std::string fault_current, trip_current, verdict, longest_line, smallest_section;
+    bool not_ensured = false;  // checked, and the breaker does not trip in time
+    void Clear() {
+        fault_current.clear(), trip_current.clear(), verdict.clear(), longest_line.clear();
+        smallest_section.clear();
+        not_ensured = false;
+    }
+};
+
+// The check of the line into `texts` (cleared first): for direct current, and for a line without
+// a breaker or a section, only the verdict says why it is not made.
+void DescribeDisconnection(const DisconnectionLine& line, DisconnectionTexts& texts);
+
 }  // namespace kelvo

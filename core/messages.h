@@ -90,6 +90,7 @@ inline constexpr NamingMessage kMissingColumn{"В таблице нет стол
 inline constexpr const char* kDisconnectionEnsured = "обеспечено";
 inline constexpr const char* kDisconnectionNotEnsured = "не обеспечено";
 inline constexpr const char* kDisconnectionNotCheckedDc = "не проверяется: постоянный ток";
+inline constexpr const char* kDisconnectionNoBreakerOrSection = "не проверяется: нет автомата или сечения";
 // The disconnection check's own inputs.
 inline constexpr NamingMessage kBadUpstreamImpedance{
     "Сопротивление петли «", "» не число: введите сопротивление в омах с десятичной запятой, например 0,3"};

@@ -33,41 +33,58 @@ const std::vector<std::string_view> kColumnKeys[kColumnCount] = {
 
 }  // namespace
 
-const std::array<std::string_view, kDisconnectionCount>& DisconnectionColumnNames() {
-    static constexpr std::array<std::string_view, kDisconnectionCount> kNames = {
-        "ток_КЗ_А", "ток_отключения_А", "отключение", "предельная_длина_м", "сечение_по_отключению_мм2"};
-    return kNames;
-}
-
 std::string_view ColumnName(Column column) { return kColumnNames[static_cast<std::size_t>(column)]; }
 
-const std::array<std::string_view, kResultCount>& ResultColumnNames() {
-    // clang-format off
-    static constexpr std::array<std::string_view, kResultCount> kNames = {
-        "ток_А_расчет",        "мощность_кВт_расчет", "сечение_по_току_мм2",
-        "сечение_по_потерям_мм2", "рекомендуемое_сечение_мм2", "основание",
-        "ток_при_кратности_А", "автомат_А",           "УЗО_ток_А",
-        "УЗО_дифток_мА",       "сообщение"};
-    // clang-format on
-    return kNames;
+namespace {
+
+using Line = const LineResult&;
+using Check = const DisconnectionFields&;
+
+std::string_view BasisText(Line line, Check) {
+    using namespace std::string_view_literals;
+    return line.basis == Basis::Current       ? "по длительному току"sv
+           : line.basis == Basis::VoltageLoss ? "по потерям напряжения"sv
+                                              : ""sv;
 }
 
-std::array<std::string_view, kResultCount> ResultFields(const LineResult& result) {
-    using namespace std::string_view_literals;
-    const std::string_view basis = result.basis == Basis::Current       ? "по длительному току"sv
-                                   : result.basis == Basis::VoltageLoss ? "по потерям напряжения"sv
-                                                                        : ""sv;
-    return {result.current,
-            result.power,
-            result.section_by_current,
-            result.section_by_loss,
-            result.recommended,
-            basis,
-            result.current_at_multiplicity,
-            result.breaker,
-            result.rcd_rated,
-            result.rcd_trip,
-            result.message};
+// clang-format off
+constexpr std::array<ResultColumn, kResultCount + kDisconnectionCount> kResultColumns = {{
+    {"ток_А_расчет",              false, [](Line l, Check) -> std::string_view { return l.current; }},
+    {"мощность_кВт_расчет",       false, [](Line l, Check) -> std::string_view { return l.power; }},
+    {"сечение_по_току_мм2",       false, [](Line l, Check) -> std::string_view { return l.section_by_current; }},
+    {"сечение_по_потерям_мм2",    false, [](Line l, Check) -> std::string_view { return l.section_by_loss; }},
+    {"рекомендуемое_сечение_мм2", false, [](Line l, Check) -> std::string_view { return l.recommended; }},
+    {"основание",                 false, BasisText},
+    {"ток_при_кратности_А",       false, [](Line l, Check) -> std::string_view { return l.current_at_multiplicity; }},
+    {"автомат_А",                 false, [](Line l, Check) -> std::string_view { return l.breaker; }},
+    {"УЗО_ток_А",                 false, [](Line l, Check) -> std::string_view { return l.rcd_rated; }},
+    {"УЗО_дифток_мА",             false, [](Line l, Check) -> std::string_view { return l.rcd_trip; }},
+    {"ток_КЗ_А",                  true,  [](Line, Check c) -> std::string_view { return c.fault_current; }},
+    {"ток_отключения_А",          true,  [](Line, Check c) -> std::string_view { return c.trip_current; }},
+    {"отключение",                true,  [](Line, Check c) -> std::string_view { return c.verdict; }},
+    {"предельная_длина_м",        true,  [](Line, Check c) -> std::string_view { return c.longest_line; }},
+    {"сечение_по_отключению_мм2", true,  [](Line, Check c) -> std::string_view { return c.smallest_section; }},
+    {"сообщение",                 false, [](Line l, Check) -> std::string_view { return l.message; }},
+}};
+// clang-format on
+
+}  // namespace
+
+const std::array<ResultColumn, kResultCount + kDisconnectionCount>& ResultColumns() { return kResultColumns; }
+
+std::size_t ResultColumnNames(bool with_disconnection, ResultTexts& names) {
+    std::size_t count = 0;
+    for (const ResultColumn& column : kResultColumns)
+        if (with_disconnection || !column.disconnection) names[count++] = column.name;
+    return count;
+}
+
+std::size_t ResultFields(const LineResult& line, const DisconnectionFields* check, ResultTexts& texts) {
+    static const DisconnectionFields kNone;
+    std::size_t count = 0;
+    for (const ResultColumn& column : kResultColumns)
+        if (check || !column.disconnection) texts[count++] = column.text(line, check ? *check : kNone);
+    return count;
 }
 
 std::string NormalizedColumnName(std::string_view name) {
@@ -130,8 +147,7 @@ ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
             }
         }
         // The result columns of an earlier run are known too: they are carried, not misspelt.
-        for (const std::string_view result : ResultColumnNames()) known |= key == ColumnKey(result);
-        for (const std::string_view result : DisconnectionColumnNames()) known |= key == ColumnKey(result);
+        for (const ResultColumn& result : kResultColumns) known |= key == ColumnKey(result.name);
         if (!known && !key.empty()) unknown_.emplace_back(Trim(header[i]));
     }
 }

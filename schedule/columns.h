@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/conductor.h"
+#include "core/disconnection.h"
 #include "core/line_calculation.h"
 
 namespace kelvo::schedule {
@@ -36,26 +37,25 @@ inline constexpr std::size_t kColumnCount = 15;
 
 std::string_view ColumnName(Column column);
 
-// The result columns appended to every row, in order.
-inline constexpr std::size_t kResultCount = 11;
-const std::array<std::string_view, kResultCount>& ResultColumnNames();
-// With an upstream loop impedance column, these come before the message column too.
-inline constexpr std::size_t kDisconnectionCount = 5;
-const std::array<std::string_view, kDisconnectionCount>& DisconnectionColumnNames();
+// A row's disconnection check as written (empty where the row has none).
+using DisconnectionFields = DisconnectionTexts;
 
-// A row's disconnection check as written: the fault current, the release's current, the verdict,
-// the longest line and the smallest section that disconnects (empty where the row has none).
-struct DisconnectionFields {
-    std::string fault_current, trip_current, verdict, longest_line, smallest_section;
-    bool not_ensured = false;  // checked, and the breaker does not trip in time
-    void Clear() {
-        fault_current.clear(), trip_current.clear(), verdict.clear(), longest_line.clear();
-        smallest_section.clear();
-        not_ensured = false;
-    }
+// The result columns appended to every row, in the order they are written: the line's figures,
+// the disconnection check's (only when the schedule has its upstream loop impedance column), the
+// message last. Each takes its text from the row's result or its check.
+struct ResultColumn {
+    std::string_view name;
+    bool disconnection;
+    std::string_view (*text)(const LineResult& line, const DisconnectionFields& check);
 };
-// A row's result columns, in that order (views into the result).
-std::array<std::string_view, kResultCount> ResultFields(const LineResult& result);
+inline constexpr std::size_t kResultCount = 11;        // without the check
+inline constexpr std::size_t kDisconnectionCount = 5;  // the check's
+const std::array<ResultColumn, kResultCount + kDisconnectionCount>& ResultColumns();
+using ResultTexts = std::array<std::string_view, kResultCount + kDisconnectionCount>;
+// The names of the result columns written, into `names`: how many there are.
+std::size_t ResultColumnNames(bool with_disconnection, ResultTexts& names);
+// A row's result texts, into `texts` (views into the result and the check): how many there are.
+std::size_t ResultFields(const LineResult& line, const DisconnectionFields* check, ResultTexts& texts);
 
 // Where each input column stands in the header (nothing when it is absent). Header names are
 // matched as a person writes them (see ColumnKey), each column under its own name or one of the

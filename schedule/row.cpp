@@ -5,7 +5,7 @@
 #include "core/messages.h"
 #include "core/number_text.h"
 #include "core/protection.h"
-#include "schedule/formats/utf8.h"
+#include "schedule/formats/text/utf8.h"
 
 namespace kelvo::schedule {
 namespace {
@@ -137,34 +137,18 @@ CodeFault CheckRowDisconnection(Cells& cells, const RowTexts& texts, const LineI
     if (!characteristic) return {&messages::kUnknownCharacteristic, characteristic_text};
     const auto pe = pe_text.empty() ? std::optional<double>(0) : ReadNumber(pe_text);
     if (!pe || (!pe_text.empty() && !(*pe > 0))) return {&messages::kBadPeSection, pe_text};
-    if (line.supply == SupplyKind::DC) {
-        fields.verdict = messages::kDisconnectionNotCheckedDc;
-        return {};
-    }
-    const std::string_view length_text = texts.reverse ? cells.Get(Column::Length, false) : texts.length;
-    DisconnectionInput input;
-    input.supply = line.supply;
-    input.voltage = ReadNumber(texts.voltage).value_or(0);
-    input.material = *line.conductor.material;
-    input.section = ReadNumber(texts.reverse ? texts.section : std::string_view(out.recommended)).value_or(0);
-    input.pe_section = *pe;
-    input.length = ReadNumber(length_text);
-    input.upstream_impedance = *impedance;
-    input.breaker_rating = out.breaker == kExceedMarker ? 0 : ReadNumber(out.breaker).value_or(0);
-    input.characteristic = *characteristic;
-    const auto check = CheckDisconnection(input);
-    if (!check) {
-        fields.verdict = "не проверяется: нет автомата или сечения";
-        return {};
-    }
-    fields.trip_current = WriteNumber(check->trip_current);
-    fields.longest_line = std::to_string(check->longest_line);
-    if (check->fault_current) {
-        fields.fault_current = WriteNumber(*check->fault_current);
-        fields.verdict = *check->ensured ? messages::kDisconnectionEnsured : messages::kDisconnectionNotEnsured;
-        fields.not_ensured = !*check->ensured;
-        fields.smallest_section = SmallestSectionForDisconnection(input, *line.conductor.laying);
-    }
+    DisconnectionLine checked;
+    checked.supply = line.supply;
+    checked.material = *line.conductor.material;
+    checked.laying = *line.conductor.laying;
+    checked.voltage = texts.voltage;
+    checked.section = texts.reverse ? texts.section : std::string_view(out.recommended);
+    checked.length = texts.reverse ? cells.Get(Column::Length, false) : texts.length;
+    checked.breaker = out.breaker;
+    checked.upstream_impedance = *impedance;
+    checked.pe_section = *pe;
+    checked.characteristic = *characteristic;
+    DescribeDisconnection(checked, fields);
     return {};
 }
 

@@ -4,8 +4,8 @@
 #include <deque>
 
 #include "core/messages.h"
-#include "schedule/formats/csv.h"
-#include "schedule/formats/table.h"
+#include "schedule/formats/csv/csv.h"
+#include "schedule/formats/csv/csv_table.h"
 
 namespace kelvo::schedule {
 
@@ -38,7 +38,7 @@ namespace {
 class ScheduleRun {
 public:
     ScheduleRun(TableReader& reader, TableWriter& writer, const ScheduleEvents& events)
-        : reader_(reader), writer_(writer), events_(events) {}
+        : reader_(reader), text_(reader.Text()), writer_(writer), events_(events) {}
 
     ScheduleReport Run() {
         if (!Header()) return report_;
@@ -98,7 +98,7 @@ private:
     }
 
     void Hold() {
-        Held held{{fields_.begin(), fields_.end()}, {}, reader_.RecordIsUtf8(), reader_.RecordLine()};
+        Held held{{fields_.begin(), fields_.end()}, {}, !text_ || text_->RecordIsUtf8(), reader_.RecordLine()};
         const auto shown = reader_.Shown();
         held.shown.assign(shown.begin(), shown.end());
         held_.push_back(std::move(held));
@@ -120,18 +120,16 @@ private:
         width_ = fields_.size();
         while (width_ > 1 && Trim(fields_[width_ - 1]).empty()) --width_;
         checks_disconnection_ = columns_->ChecksDisconnection();
-        const std::size_t results = kResultCount + (checks_disconnection_ ? kDisconnectionCount : 0);
+        ResultTexts names;
+        const std::size_t results = ResultColumnNames(checks_disconnection_, names);
+        // The message is the last result column.
         writer_.Begin(reader_.Format(), {width_ + results - 1, above});
         for (std::size_t i = 0; i < above; ++i) {
             for (const std::string& field : held_[i].fields) writer_.Field(field);
             writer_.EndRecord();
         }
         for (std::size_t i = 0; i < width_; ++i) writer_.Field(fields_[i]);
-        const auto& names = ResultColumnNames();
-        for (std::size_t i = 0; i + 1 < kResultCount; ++i) writer_.Field(names[i]);
-        if (checks_disconnection_)
-            for (const std::string_view name : DisconnectionColumnNames()) writer_.Field(name);
-        writer_.Field(names[kResultCount - 1]);
+        writer_.Fields(std::span(names).first(results));
         writer_.EndRecord();
         if (above > 0) held_.clear();     // the rows above the header are written
         next_held_ = above == 0 ? 1 : 0;  // without a header found, the held rows after the first
@@ -153,8 +151,8 @@ private:
         }
         return reader_.Next(fields_);
     }
-    bool RecordIsUtf8() const { return replayed_ ? replayed_->utf8 : reader_.RecordIsUtf8(); }
-    std::string_view PlainRecord() const { return replayed_ ? std::string_view() : reader_.PlainRecord(); }
+    bool RecordIsUtf8() const { return replayed_ ? replayed_->utf8 : !text_ || text_->RecordIsUtf8(); }
+    std::string_view PlainRecord() const { return replayed_ || !text_ ? std::string_view() : text_->PlainRecord(); }
     bool checks_disconnection_ = false;
     DisconnectionFields disconnection_;  // the current row's check, reused between rows
     const DisconnectionFields no_disconnection_;
@@ -194,8 +192,9 @@ private:
     // input ended inside quotes.
     bool TooLongRow() {
         SetMessage(result_, messages::kTooLongRow);
-        const auto passed = reader_.PassThrough([&](std::string_view bytes) { writer_.Raw(bytes); }, width_,
-                                                [&] { WriteResults(result_); });
+        if (!text_) return false;  // only a reader of text has records too long to split
+        const auto passed = text_->PassThrough([&](std::string_view bytes) { writer_.Raw(bytes); }, width_,
+                                               [&] { WriteResults(result_); });
         if (passed.unclosed_quote) return false;
         for (std::size_t i = passed.fields; i < width_; ++i) writer_.Field({});
         if (passed.fields <= width_) WriteResults(result_);
@@ -251,15 +250,12 @@ private:
 
     // The result columns; with the disconnection check, its columns before the message.
     void WriteResults(const LineResult& line) {
-        const auto fields = ResultFields(line);
-        if (!checks_disconnection_) return writer_.Fields(fields);
-        writer_.Fields(std::span(fields).first(kResultCount - 1));
         const bool calculated = &line == &result_ && line.message.empty();
-        const DisconnectionFields& d = calculated ? disconnection_ : no_disconnection_;
-        const std::array<std::string_view, kDisconnectionCount> checked = {d.fault_current, d.trip_current, d.verdict,
-                                                                           d.longest_line, d.smallest_section};
-        writer_.Fields(checked);
-        writer_.Field(fields.back());
+        const DisconnectionFields* check = !checks_disconnection_ ? nullptr
+                                           : calculated           ? &disconnection_
+                                                                  : &no_disconnection_;
+        ResultTexts texts;
+        writer_.Fields(std::span(texts).first(ResultFields(line, check, texts)));
     }
 
     bool UnclosedQuote() {
@@ -269,6 +265,7 @@ private:
     }
 
     TableReader& reader_;
+    TextRecords* text_;  // what a reader of text also tells; null for a spreadsheet
     TableWriter& writer_;
     const ScheduleEvents& events_;
     ScheduleReport report_;

@@ -19,13 +19,14 @@ mkdir -p "$out"
 flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 core=(core/*.cpp)
 clang++ "${flags[@]}" tests/fuzz/number_fuzz.cpp "${core[@]}" -o "$out/number_fuzz"
-schedule=(schedule/columns.cpp schedule/row.cpp schedule/run.cpp schedule/formats/utf8.cpp
-    schedule/formats/encoding.cpp schedule/formats/csv_reader.cpp schedule/formats/csv_writer.cpp
-    schedule/formats/csv_table.cpp schedule/formats/xlsx_text.cpp)
+schedule=(schedule/columns.cpp schedule/row.cpp schedule/run.cpp schedule/formats/text/*.cpp
+    schedule/formats/csv/csv_reader.cpp schedule/formats/csv/csv_writer.cpp schedule/formats/csv/csv_table.cpp
+    schedule/formats/cells/*.cpp)
 clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "$out/csv_fuzz"
-workbook=(schedule/formats/xml_stream.cpp schedule/formats/zip_part.cpp schedule/formats/shared_strings.cpp
-    schedule/formats/number_formats.cpp schedule/formats/xlsx_reader.cpp schedule/formats/xlsx_workbook.cpp
-    schedule/formats/ods_reader.cpp)
+# The spreadsheet readers, without the writers (the workbook writer's library is loaded at run time).
+workbook=(schedule/formats/package/*.cpp schedule/formats/xlsx/number_formats.cpp
+    schedule/formats/xlsx/shared_strings.cpp schedule/formats/xlsx/sheet_reader.cpp schedule/formats/xlsx/workbook.cpp
+    schedule/formats/ods/content_reader.cpp schedule/formats/files.cpp)
 clang++ "${flags[@]}" tests/fuzz/xlsx_fuzz.cpp "${workbook[@]}" "${schedule[@]}" "${core[@]}" \
     $(pkg-config --cflags --libs minizip expat zlib) -o "$out/xlsx_fuzz"
 

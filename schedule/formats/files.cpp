@@ -13,6 +13,27 @@
 
 namespace kelvo::schedule {
 
+long long ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) {
+    for (;;) {
+        const ssize_t got = ::pread(fd, data, size, static_cast<off_t>(offset));
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
+
+std::optional<std::uint64_t> SizeOfDescriptor(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || status.st_size < 0) return std::nullopt;
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+void CloseDescriptor(int fd) { ::close(fd); }
+
+std::string ReasonOf(int error) { return std::strerror(error); }
+
+int DuplicateDescriptor(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+
+bool RewindDescriptor(int fd) { return ::lseek(fd, 0, SEEK_SET) == 0; }
+
 std::streamsize FdReadBuffer::xsgetn(char* data, std::streamsize size) {
     if (error_ != 0 || size <= 0) return 0;
     for (;;) {
@@ -76,8 +97,6 @@ extern "C" void RemoveTemporaryAndEnd(int signal_number) {
     std::signal(signal_number, SIG_DFL);
     std::raise(signal_number);
 }
-
-std::string ReasonOf(int error) { return std::strerror(error); }
 
 // The file a path names: links followed to their file, also when that file is not made yet (a
 // result written through a link goes where the link says, and the link stays).
@@ -147,16 +166,8 @@ AtomicOutput::AtomicOutput(const std::string& target) : target_(FollowLinks(targ
         return;
     }
     temporary_ = pattern;
-    // The result gets the target's permissions, or those of a new file.
-    mode_t mode = 0;
-    if (exists) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd_, mode);
+    // The result gets the target's permissions, or those of a new result file.
+    ::fchmod(fd_, exists ? existing.st_mode & 07777 : static_cast<mode_t>(kNewFileMode));
 
     std::memcpy(g_temporary, temporary_.c_str(), temporary_.size() + 1);
     g_temporary_set = 1;

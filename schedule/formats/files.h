@@ -14,6 +14,21 @@
 
 namespace kelvo::schedule {
 
+// Reads up to `size` bytes at `offset` of an open file, whatever position others read it at: how
+// many were read (0 at its end), or -1 with errno.
+long long ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset);
+// The size of an open file; nothing when it cannot be told.
+std::optional<std::uint64_t> SizeOfDescriptor(int fd);
+void CloseDescriptor(int fd);
+// Another descriptor of the same open file (-1 with errno when none can be had).
+int DuplicateDescriptor(int fd);
+// Back to the file's start; false with errno.
+bool RewindDescriptor(int fd);
+// The system's words for an error number.
+std::string ReasonOf(int error);
+// The permissions a new result file gets: read and write for its owner, read for others.
+inline constexpr unsigned kNewFileMode = 0644;
+
 // Reads a descriptor. A read error ends the input and is kept in error().
 class FdReadBuffer : public std::streambuf {
 public:

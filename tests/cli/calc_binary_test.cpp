@@ -11,7 +11,7 @@
 #include <map>
 #include <sstream>
 
-#include "schedule/formats/csv.h"
+#include "schedule/formats/csv/csv.h"
 #include "schedule/run.h"
 #include "core/messages.h"
 

@@ -13,7 +13,7 @@
 #include <map>
 #include <sstream>
 
-#include "schedule/formats/csv.h"
+#include "schedule/formats/csv/csv.h"
 
 namespace kelvo::schedule {
 namespace {

@@ -7,7 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "schedule/formats/csv.h"
+#include "schedule/formats/csv/csv.h"
+#include "schedule/formats/csv/csv_table.h"
 #include "schedule/run.h"
 #include "schedule/columns.h"
 #include "schedule/formats/table.h"

@@ -8,13 +8,12 @@
 #include <string>
 
 #include "schedule/columns.h"
-#include "schedule/formats/ods.h"
-#include "schedule/formats/xlsx.h"
+#include "schedule/formats/ods/ods.h"
+#include "schedule/formats/xlsx/xlsx.h"
 
 namespace {
 
-using Open = std::unique_ptr<kelvo::schedule::TableReader> (*)(int, const std::string&,
-                                                               const kelvo::schedule::HeaderTest&, std::string&);
+using Open = std::unique_ptr<kelvo::schedule::TableReader> (*)(int, const kelvo::schedule::SheetWanted&, std::string&);
 
 // Opens the bytes with one of the readers and reads every row.
 void ReadWith(Open open, const std::uint8_t* data, std::size_t size) {
@@ -26,7 +25,7 @@ void ReadWith(Open open, const std::uint8_t* data, std::size_t size) {
     }
     ::lseek(fd, 0, SEEK_SET);
     std::string error;
-    const auto reader = open(fd, "", kelvo::schedule::LooksLikeHeader, error);
+    const auto reader = open(fd, {"", kelvo::schedule::LooksLikeHeader, kelvo::schedule::NormalizedColumnName}, error);
     if (!reader) {
         if (error.empty()) std::abort();
         return;
@@ -42,7 +41,7 @@ void ReadWith(Open open, const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ReadWith(kelvo::schedule::OpenXlsxReader, data, size);
-    ReadWith(kelvo::schedule::OpenOdsReader, data, size);
+    ReadWith(kelvo::schedule::MakeXlsxReader, data, size);
+    ReadWith(kelvo::schedule::MakeOdsReader, data, size);
     return 0;
 }

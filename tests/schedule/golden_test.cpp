@@ -10,7 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "schedule/formats/open_file.h"
+#include "schedule/schedule_file.h"
+#include "schedule/formats/csv/csv_table.h"
 #include "schedule/run.h"
 
 namespace kelvo::schedule {

@@ -16,9 +16,11 @@ std::map<std::string, std::string> Calculate(const std::vector<std::string>& row
                                              const std::vector<std::string>& header = kHeader) {
     LineResult result;
     CalculateRow(ColumnMap({header.begin(), header.end()}), {row.begin(), row.end()}, result);
-    const auto fields = ResultFields(result);
+    ResultTexts fields, names;
+    const std::size_t count = ResultFields(result, nullptr, fields);
+    ResultColumnNames(false, names);
     std::map<std::string, std::string> named;
-    for (std::size_t i = 0; i < fields.size(); ++i) named[std::string(ResultColumnNames()[i])] = fields[i];
+    for (std::size_t i = 0; i < count; ++i) named[std::string(names[i])] = fields[i];
     return named;
 }
 

@@ -18,9 +18,10 @@
 #include <set>
 #include <sstream>
 
+#include "schedule/formats/csv/csv_table.h"
 #include "schedule/run.h"
-#include "schedule/formats/csv.h"
-#include "schedule/formats/open_file.h"
+#include "schedule/formats/csv/csv.h"
+#include "schedule/schedule_file.h"
 #include "core/messages.h"
 #include "ui/main/main_window.h"
 #include "ui/schedule/schedule_table.h"

@@ -120,42 +120,35 @@ void DisconnectionWindow::Recalculate() {
                             s.voltage,
                             s.material == Material::Copper ? QStringLiteral("медь") : QStringLiteral("алюминий"),
                             s.section, s.length.isEmpty() ? QStringLiteral("—") : s.length, s.breaker));
-    if (s.supply == SupplyKind::DC) {
-        verdict_->setText(QStringLiteral("Отключение ") + Q(messages::kDisconnectionNotCheckedDc));
-        return;
-    }
     const auto upstream = ReadNumber(S(upstream_->text()));
-    if (!upstream || *upstream < 0) {
+    if (s.supply != SupplyKind::DC && (!upstream || *upstream < 0)) {
         verdict_->setText(QStringLiteral("Введите сопротивление петли с десятичной запятой, например 0,3"));
         return;
     }
-    DisconnectionInput input;
-    input.supply = s.supply;
-    input.voltage = ReadNumber(S(s.voltage)).value_or(0);
-    input.material = s.material;
-    input.section = ReadNumber(S(s.section)).value_or(0);
-    input.pe_section = pe_->currentIndex() > 0 ? ReadNumber(S(pe_->currentText())).value_or(0) : 0;
-    input.length = ReadNumber(S(s.length));
-    input.upstream_impedance = *upstream;
-    input.breaker_rating = ReadNumber(S(s.breaker)).value_or(0);
-    input.characteristic = static_cast<TripCharacteristic>(characteristic_->currentIndex());
-    const auto check = CheckDisconnection(input);
-    if (!check) {
-        verdict_->setText(QStringLiteral("Нет сечения или автомата: рассчитайте линию в главном окне"));
-        return;
-    }
-    trip_current_->setText(QStringLiteral("Ток отключения Iа: %1 А").arg(Q(WriteNumber(check->trip_current))));
-    longest_->setText(QStringLiteral("Предельная длина линии: %1 м").arg(check->longest_line));
-    if (!check->fault_current) return;
-    fault_current_->setText(QStringLiteral("Ток КЗ в конце линии Iк: %1 А").arg(Q(WriteNumber(*check->fault_current))));
-    const bool ensured = *check->ensured;
-    verdict_->setText(QStringLiteral("Отключение ") +
-                      Q(ensured ? messages::kDisconnectionEnsured : messages::kDisconnectionNotEnsured));
+    DisconnectionLine line;
+    line.supply = s.supply;
+    line.material = s.material;
+    line.laying = s.laying;
+    const std::string voltage = S(s.voltage), section = S(s.section), length = S(s.length), breaker = S(s.breaker);
+    line.voltage = voltage;
+    line.section = section;
+    line.length = length;
+    line.breaker = breaker;
+    line.upstream_impedance = upstream.value_or(0);
+    line.pe_section = pe_->currentIndex() > 0 ? ReadNumber(S(pe_->currentText())).value_or(0) : 0;
+    line.characteristic = static_cast<TripCharacteristic>(characteristic_->currentIndex());
+    DisconnectionTexts check;
+    DescribeDisconnection(line, check);
+    if (!check.verdict.empty()) verdict_->setText(QStringLiteral("Отключение ") + Q(check.verdict));
+    if (check.trip_current.empty()) return;
+    trip_current_->setText(QStringLiteral("Ток отключения Iа: %1 А").arg(Q(check.trip_current)));
+    longest_->setText(QStringLiteral("Предельная длина линии: %1 м").arg(Q(check.longest_line)));
+    if (check.fault_current.empty()) return;
+    fault_current_->setText(QStringLiteral("Ток КЗ в конце линии Iк: %1 А").arg(Q(check.fault_current)));
     QPalette palette = verdict_->palette();
-    palette.setColor(QPalette::WindowText, ensured ? QColor(0, 120, 0) : QColor(190, 0, 0));
+    palette.setColor(QPalette::WindowText, check.not_ensured ? QColor(190, 0, 0) : QColor(0, 120, 0));
     verdict_->setPalette(palette);
-    smallest_->setText(QStringLiteral("Наименьшее сечение для отключения: %1")
-                           .arg(Q(SmallestSectionForDisconnection(input, s.laying))));
+    smallest_->setText(QStringLiteral("Наименьшее сечение для отключения: %1").arg(Q(check.smallest_section)));
 }
 
 void DisconnectionWindow::OnClosePressed() {

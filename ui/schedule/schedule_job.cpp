@@ -2,8 +2,8 @@
 
 #include <QMetaObject>
 
-#include "schedule/formats/open_file.h"
-#include "schedule/formats/xlsx_text.h"
+#include "schedule/schedule_file.h"
+#include "schedule/formats/cells/cell_writer.h"
 
 namespace kelvo::schedulewindow {
 namespace {
@@ -11,24 +11,22 @@ namespace {
 // Gathers the rows the schedule's run writes into pieces for the window. A CSV row over
 // the length limit, which kelvo-calc passes through as its bytes, is cut back into its fields, so
 // that the window shows and saves it as kelvo-calc writes it.
-class ChunkWriter : public schedule::TableWriter {
+class ChunkWriter final : public schedule::CellWriter {
 public:
     ChunkWriter(std::function<void(RowChunk&&)> deliver)
-        : deliver_(std::move(deliver)), raw_(';', std::string::npos), add_([this](std::string_view f) { Add(f); }) {}
+        : CellWriter(std::string::npos), deliver_(std::move(deliver)) {}
 
-    void Begin(const schedule::TableFormat& input, const schedule::TableLayout& layout) override {
-        raw_ = schedule::RawRecordFields(input.separator, std::string::npos);
-        chunk_.header_row = layout.rows_above_header;
-    }
     // The run tells how the row being written came out.
     void RowOutcome(schedule::ScheduleEvents::RowOutcome outcome) { outcome_ = static_cast<std::uint8_t>(outcome); }
-    void Field(std::string_view field) override {
-        raw_.BeforeField(add_);
-        Add(field);
+    bool Finish(std::string&) override {
+        Deliver();
+        return true;
     }
-    void Raw(std::string_view bytes) override { raw_.Raw(bytes, add_); }
-    void EndRecord() override {
-        raw_.EndRecord(add_);
+
+private:
+    void Start() override { chunk_.header_row = Layout().rows_above_header; }
+    void Cell(std::string_view field) override { AppendField(chunk_.texts, field); }
+    void EndRow() override {
         chunk_.ends.push_back(static_cast<std::uint32_t>(chunk_.texts.size()));
         chunk_.outcome.push_back(outcome_);
         outcome_ = 0;
@@ -36,13 +34,6 @@ public:
         const bool header_written = chunk_.ends.size() > chunk_.header_row || delivered_;
         if (header_written && (chunk_.ends.size() >= 4096 || chunk_.texts.size() >= (1u << 20))) Deliver();
     }
-    bool Finish(std::string&) override {
-        Deliver();
-        return true;
-    }
-
-private:
-    void Add(std::string_view field) { AppendField(chunk_.texts, field); }
     void Deliver() {
         if (chunk_.ends.empty()) return;
         deliver_(std::move(chunk_));
@@ -51,8 +42,6 @@ private:
     }
 
     std::function<void(RowChunk&&)> deliver_;
-    schedule::RawRecordFields raw_;
-    std::function<void(std::string_view)> add_;
     RowChunk chunk_;
     std::uint8_t outcome_ = 0;  // a ScheduleEvents::RowOutcome
     bool delivered_ = false;

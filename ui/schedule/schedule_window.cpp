@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "schedule/formats/open_file.h"
+#include "schedule/schedule_file.h"
 #include "schedule/outcome.h"
 #include "ui/schedule/schedule_job.h"
 #include "ui/schedule/schedule_table.h"
@@ -38,8 +38,10 @@ QString EndFault(const JobEnd& end, const QString& path) {
 }  // namespace
 
 bool IsScheduleFile(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("csv") || suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods");
+    const QString suffix = QStringLiteral(".") + QFileInfo(path).suffix().toLower();
+    for (const schedule::FileFormat& format : schedule::FileFormats())
+        if (suffix == Q(format.endings[0])) return true;
+    return false;
 }
 
 ScheduleWindow::ScheduleWindow(QWidget* owner, const QString& path)
@@ -122,13 +124,12 @@ void ScheduleWindow::OnEnd(const JobEnd& end) {
 void ScheduleWindow::OnSaveClick() {
     // The result goes in the opened file's format, under the filter of that format.
     const QFileInfo opened(path_);
-    const QString suffix = opened.suffix().toLower();
-    const QString format =
-        suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods") ? suffix : QStringLiteral("csv");
-    const QString suggested = opened.dir().filePath(opened.completeBaseName() + QStringLiteral("-результат.") + format);
-    const QStringList filters = {QStringLiteral("Книга Excel (*.xlsx)"), QStringLiteral("Таблица LibreOffice (*.ods)"),
-                                 QStringLiteral("CSV (*.csv)")};
-    QString filter = filters.filter(QStringLiteral("*.") + format).value(0);
+    const QString ending = Q(schedule::OutputFormatOf(S(opened.fileName())).endings[0]);
+    const QString suggested = opened.dir().filePath(opened.completeBaseName() + QStringLiteral("-результат") + ending);
+    QStringList filters;
+    for (const schedule::FileFormat& format : schedule::FileFormats())
+        filters << QStringLiteral("%1 (*%2)").arg(Q(format.filter), Q(format.endings[0]));
+    QString filter = filters.filter(QStringLiteral("*") + ending).value(0);
     // The program asks its own one question before writing over a file (SaveTo), not the dialog.
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результат"), suggested,

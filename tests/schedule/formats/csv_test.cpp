@@ -1,5 +1,5 @@
-#include "schedule/formats/csv.h"
-#include "schedule/formats/utf8.h"
+#include "schedule/formats/csv/csv.h"
+#include "schedule/formats/text/utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include <sstream>
 
-#include "schedule/formats/encoding.h"
-#include "schedule/formats/utf8.h"
+#include "schedule/formats/text/encoding.h"
+#include "schedule/formats/text/utf8.h"
 
 namespace kelvo::schedule {
 namespace {

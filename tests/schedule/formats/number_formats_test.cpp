@@ -3,7 +3,7 @@
 // silent wrong number.
 #include <gtest/gtest.h>
 
-#include "schedule/formats/number_formats.h"
+#include "schedule/formats/xlsx/number_formats.h"
 
 namespace kelvo::schedule {
 namespace {

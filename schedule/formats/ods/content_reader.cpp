@@ -1,0 +1,283 @@
+// Reading an OpenDocument spreadsheet: the document's content part, one sheet of it a row at a
+// time (the parser is suspended at the end of every row that holds something).
+#include <cstdlib>
+#include <set>
+
+#include "schedule/formats/cells/shown_values.h"
+#include "schedule/formats/ods/ods.h"
+#include "schedule/formats/package/sheet_rows.h"
+#include "schedule/formats/cells/cell_text.h"
+#include "schedule/formats/package/zip_part.h"
+#include "core/number_text.h"
+
+namespace kelvo::schedule {
+namespace {
+
+constexpr const char* kDamaged = "файл ODS поврежден";
+constexpr const char* kContent = "content.xml";
+
+std::uint64_t Count(const char* text, std::uint64_t otherwise) {
+    if (!text) return otherwise;
+    const unsigned long long value = std::strtoull(text, nullptr, 10);
+    return value == 0 ? otherwise : value;
+}
+
+// A time as OpenDocument writes it ("PT08H30M00S") as shown ("08:30").
+std::string ShownDuration(std::string_view iso) {
+    int hours = 0, minutes = 0, seconds = 0;
+    const std::string text(iso.substr(0, 40));
+    if (std::sscanf(text.c_str(), "PT%dH%dM%dS", &hours, &minutes, &seconds) < 2) return std::string(iso);
+    const double serial = (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
+    return ShownDate(serial, false, true);
+}
+
+// One sheet of the content part: the sheet is the `wanted`-th (from 0) or the one named so.
+class SheetReader final : public SheetRows {
+public:
+    SheetReader(std::shared_ptr<const OpenArchive> document, std::size_t index, const SheetWanted& wanted)
+        : SheetRows(TableFormat::Kind::Ods, kDamaged, document, std::make_unique<ZipPart>(document->Get())),
+          index_(index),
+          wanted_{wanted.name, {}, wanted.fold} {}
+
+    // Parses until the wanted sheet's first row: false when the content part has no such sheet.
+    bool Find() {
+        if (Part().Open(kContent) != PartOpened::Open) {
+            Damaged(std::string(kDamaged) + ": нет части «content.xml»");
+            return false;
+        }
+        while (!active_ && !Done()) ParseMore();
+        return active_;
+    }
+    bool Hidden() const { return hidden_; }
+    const std::vector<std::string>& Names() const { return names_; }
+
+private:
+    void Start(std::string_view name, const char** attributes) override;
+    void End(std::string_view name) override;
+    void Text(std::string_view text) override {
+        if (in_paragraph_) AddText(text);
+    }
+    void AddText(std::string_view text) {
+        if (value_.size() + text.size() > 4 * kCellCharactersMax) return CellTooLong();
+        value_ += text;
+    }
+    void StartTable(const char** attributes);
+    void StartRow(const char** attributes);
+    void StartCell(const char** attributes, bool covered);
+    void EndCell();
+    void EndRow();
+    void CellTooLong() { stream_.Fail("в ячейке " + CellReference(column_, rows_ + 1) + " больше 32 767 знаков"); }
+
+    std::size_t index_;
+    SheetWanted wanted_;
+    std::vector<std::string> names_;       // of the sheets passed
+    std::set<std::string> hidden_styles_;  // table styles that hide their sheet
+    std::string table_style_;
+    std::size_t tables_ = 0;
+    bool active_ = false, hidden_ = false;
+    // The row being read.
+    std::string value_, type_, number_, error_kind_;
+    std::uint64_t row_repeat_ = 1, cell_repeat_ = 1, rows_ = 0, gap_pending_ = 0;
+    std::size_t column_ = 0, row_bytes_ = 0;
+    bool in_cell_ = false, in_paragraph_ = false, formula_ = false, paragraphs_ = false;
+    int annotation_ = 0;
+};
+
+void SheetReader::Start(std::string_view name, const char** attributes) {
+    if (name == "style") {
+        const char* style = Attribute(attributes, "name");
+        table_style_ = style ? style : "";
+    } else if (name == "table-properties") {
+        const char* display = Attribute(attributes, "display");
+        if (display && std::string_view(display) == "false") {
+            if (hidden_styles_.size() >= 10000) return stream_.Fail("стилей листов больше 10 000");
+            hidden_styles_.insert(table_style_);
+        }
+    } else if (name == "table") {
+        StartTable(attributes);
+    } else if (!active_) {
+        return;
+    } else if (name == "table-row") {
+        StartRow(attributes);
+    } else if (name == "table-cell" || name == "covered-table-cell") {
+        StartCell(attributes, name == "covered-table-cell");
+    } else if (name == "annotation") {
+        ++annotation_;
+    } else if (in_cell_ && annotation_ == 0) {
+        if (name == "p" || name == "h") {
+            if (paragraphs_) AddText("\n");
+            paragraphs_ = in_paragraph_ = true;
+        } else if (name == "s" && in_paragraph_) {
+            const std::uint64_t spaces = Count(Attribute(attributes, "c"), 1);
+            if (spaces > 4 * kCellCharactersMax) return CellTooLong();
+            AddText(std::string(static_cast<std::size_t>(spaces), ' '));
+        } else if (name == "tab" && in_paragraph_) {
+            AddText("\t");
+        } else if (name == "line-break" && in_paragraph_) {
+            AddText("\n");
+        }
+    }
+}
+
+void SheetReader::End(std::string_view name) {
+    if (name == "table") {
+        if (active_) {
+            active_ = false;
+            EndSheet();
+        }
+    } else if (!active_) {
+        return;
+    } else if (name == "annotation") {
+        --annotation_;
+    } else if ((name == "p" || name == "h") && annotation_ == 0) {
+        in_paragraph_ = false;
+    } else if (name == "table-cell" || name == "covered-table-cell") {
+        EndCell();
+    } else if (name == "table-row") {
+        EndRow();
+    }
+}
+
+void SheetReader::StartTable(const char** attributes) {
+    const char* name = Attribute(attributes, "name");
+    const char* style = Attribute(attributes, "style-name");
+    const std::string table_name = name ? name : "";
+    if (names_.size() < 10000) names_.push_back(table_name);
+    const bool wanted = wanted_.name.empty() ? tables_ == index_ : wanted_.SameName(table_name, wanted_.name);
+    ++tables_;
+    if (!wanted || active_) return;
+    active_ = true;
+    hidden_ = style && hidden_styles_.count(style);
+    stream_.Suspend();  // Find() stops here
+}
+
+void SheetReader::StartRow(const char** attributes) {
+    row_repeat_ = Count(Attribute(attributes, "number-rows-repeated"), 1);
+    cells_.clear();
+    row_text_.clear();
+    row_bytes_ = 0;
+    column_ = 0;
+}
+
+void SheetReader::StartCell(const char** attributes, bool covered) {
+    in_cell_ = true;
+    paragraphs_ = in_paragraph_ = false;
+    value_.clear();
+    cell_repeat_ = Count(Attribute(attributes, "number-columns-repeated"), 1);
+    const char* type = covered ? nullptr : Attribute(attributes, "value-type");
+    type_ = type ? type : "";
+    const char* calc_type = Attribute(attributes, "value-type");
+    for (int i = 0; attributes[i]; i += 2)  // LibreOffice marks an error in its own attribute
+        if (std::string_view(attributes[i]).ends_with("calcext:value-type")) calc_type = attributes[i + 1];
+    error_kind_ = calc_type && std::string_view(calc_type) == "error" ? "error" : "";
+    formula_ = !covered && Attribute(attributes, "formula") != nullptr;
+    const char* value = nullptr;
+    if (type_ == "float" || type_ == "percentage" || type_ == "currency") value = Attribute(attributes, "value");
+    if (type_ == "date") value = Attribute(attributes, "date-value");
+    if (type_ == "time") value = Attribute(attributes, "time-value");
+    if (type_ == "boolean") value = Attribute(attributes, "boolean-value");
+    number_ = value ? value : "";
+}
+
+void SheetReader::EndCell() {
+    in_cell_ = false;
+    Cell cell{column_, row_text_.size(), 0, CellShown::Value};
+    if (!error_kind_.empty()) {
+        cell.shown = CellShown::Error;
+        row_text_ += value_;
+    } else if (type_ == "float" || type_ == "currency" || type_ == "percentage") {
+        char* end = nullptr;
+        const double number = std::strtod(number_.c_str(), &end);
+        // A percent as the number shown, without its sign: 2,5 for 0,025 shown as 2,5 %.
+        const bool percent = type_ == "percentage";
+        row_text_ += end && *end == '\0' && !number_.empty() ? WriteNumber(percent ? number * 100 : number) : value_;
+        if (percent) cell.shown = CellShown::Percent;
+    } else if (type_ == "date" || type_ == "time") {
+        cell.shown = CellShown::Date;
+        row_text_ += type_ == "date" ? ShownIsoDate(number_) : ShownDuration(number_);
+    } else if (type_ == "boolean") {
+        row_text_ += number_ == "true" ? "ИСТИНА" : "ЛОЖЬ";
+    } else if (type_.empty() && formula_) {
+        cell.shown = CellShown::FormulaWithoutValue;
+    } else {
+        if (CountCharacters(value_) > kCellCharactersMax) return CellTooLong();
+        row_text_ += value_;
+    }
+    cell.size = row_text_.size() - cell.offset;
+    const bool empty = cell.size == 0 && cell.shown == CellShown::Value;
+    if (!empty && column_ + cell_repeat_ > kSheetColumnsMax)
+        return stream_.Fail("в строке " + std::to_string(rows_ + 1) + " больше 16 384 ячеек");
+    for (std::uint64_t i = 0; !empty && i < cell_repeat_; ++i) {
+        cells_.push_back({column_ + i, cell.offset, cell.size, cell.shown});
+        row_bytes_ += cell.size;
+        if (row_bytes_ > kSheetRowBytesMax)
+            return stream_.Fail("в строке " + std::to_string(rows_ + 1) + " больше 16 МиБ текста");
+    }
+    // Empty cells are counted, not made: the trailing empty area of a row costs nothing.
+    column_ += static_cast<std::size_t>(std::min<std::uint64_t>(cell_repeat_, kSheetColumnsMax + 1));
+}
+
+void SheetReader::EndRow() {
+    if (rows_ + row_repeat_ > kSheetRowsMax && !cells_.empty()) return stream_.Fail("строк в листе больше 1 048 576");
+    if (cells_.empty()) {
+        // Empty rows are counted; they come out only when a row that holds something follows.
+        gap_pending_ = std::min<std::uint64_t>(gap_pending_ + row_repeat_, kSheetRowsMax);
+        rows_ = std::min<std::uint64_t>(rows_ + row_repeat_, kSheetRowsMax);
+        return;
+    }
+    HoldRow(gap_pending_, row_repeat_);
+    gap_pending_ = 0;
+    rows_ += row_repeat_;
+}
+
+// The document's sheets, each found by parsing its content from the start.
+class DocumentSheets : public SheetSet {
+public:
+    explicit DocumentSheets(std::shared_ptr<const OpenArchive> document) : document_(std::move(document)) {}
+
+    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault) override {
+        return Found(std::make_unique<SheetReader>(document_, index, SheetWanted{}), &hidden, fault);
+    }
+    std::unique_ptr<TableReader> OpenNamed(const SheetWanted& wanted, std::string& fault) override {
+        return Found(std::make_unique<SheetReader>(document_, 0, wanted), nullptr, fault);
+    }
+    std::vector<std::string> Names() const override { return names_; }
+
+private:
+    std::unique_ptr<TableReader> Found(std::unique_ptr<SheetReader> reader, bool* hidden, std::string& fault) {
+        if (reader->Find()) {
+            if (hidden) *hidden = reader->Hidden();
+            return reader;
+        }
+        fault = reader->Fault();
+        names_ = reader->Names();
+        return nullptr;
+    }
+
+    std::shared_ptr<const OpenArchive> document_;
+    std::vector<std::string> names_;
+};
+
+}  // namespace
+
+std::unique_ptr<TableReader> MakeOdsReader(int fd, const SheetWanted& wanted, std::string& error) {
+    auto document = std::make_shared<const OpenArchive>(fd);
+    if (!document->Opened()) {
+        error = std::string(kDamaged) + ": архив документа не читается";
+        return nullptr;
+    }
+    DocumentSheets sheets(std::move(document));
+    return ChooseSheet(sheets, wanted, {"в документе", "документа", std::string(kDamaged) + ": в документе нет листов"},
+                       error);
+}
+
+bool IsOdsArchive(int fd) {
+    unzFile archive = OpenZip(fd);
+    if (!archive) return false;
+    const bool ods = unzLocateFile(archive, kContent, 1) == UNZ_OK &&
+                     unzLocateFile(archive, "xl/workbook.xml", 1) == UNZ_END_OF_LIST_OF_FILE;
+    unzClose(archive);
+    return ods;
+}
+
+}  // namespace kelvo::schedule

@@ -1,0 +1,36 @@
+// A zip archive (a workbook or an OpenDocument file) open over a file descriptor: minizip reads it
+// through our own input functions, which read the descriptor where they are told, so the archive
+// needs no path of its own (a copy of standard input has none).
+#pragma once
+
+#include <minizip/unzip.h>
+
+namespace kelvo::schedule {
+
+// An archive as minizip sees it, and a descriptor of the same file for the packed bytes.
+struct Archive {
+    unzFile zip = nullptr;
+    int fd = -1;
+};
+
+// An open archive that closes its minizip handle, and the descriptor it took over, when it goes.
+class OpenArchive {
+public:
+    // Takes the descriptor over; Opened() tells whether minizip could read the archive's directory.
+    explicit OpenArchive(int fd);
+    ~OpenArchive();
+    OpenArchive(const OpenArchive&) = delete;
+    OpenArchive& operator=(const OpenArchive&) = delete;
+
+    bool Opened() const { return archive_.zip != nullptr; }
+    Archive Get() const { return archive_; }
+
+private:
+    Archive archive_;
+};
+
+// Opens the archive in `fd` for minizip, reading through the descriptor (which stays open when the
+// handle is closed with unzClose). Null when its directory cannot be read.
+unzFile OpenZip(int fd);
+
+}  // namespace kelvo::schedule

@@ -1,0 +1,54 @@
+#include "schedule/formats/package/sheet_choice.h"
+
+namespace kelvo::schedule {
+namespace {
+
+std::string NamesOf(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) list.append(" «").append(name).append("»");
+    return list;
+}
+
+// Whether a sheet has a schedule's header among its first rows.
+bool HasHeader(TableReader& reader, const HeaderTest& is_header) {
+    std::vector<std::string_view> fields;
+    for (std::size_t row = 0; row < kHeaderRowsSearched; ++row) {
+        if (reader.Next(fields) != TableReader::Result::Record) return false;
+        if (is_header(fields)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<TableReader> ChooseSheet(SheetSet& sheets, const SheetWanted& wanted, const SheetWords& words,
+                                         std::string& error) {
+    if (!wanted.name.empty()) {
+        auto reader = sheets.OpenNamed(wanted, error);
+        if (!reader && error.empty())
+            error = std::string(words.in_file) + " нет листа «" + wanted.name + "»; листы:" + NamesOf(sheets.Names());
+        return reader;
+    }
+    for (std::size_t index = 0;; ++index) {
+        bool hidden = false;
+        std::string fault;
+        auto probe = sheets.OpenAt(index, hidden, fault);
+        if (!probe) {
+            error = !fault.empty() ? fault
+                    : index == 0   ? words.no_sheets
+                                   : "ни на одном видимом листе " + std::string(words.of_file) +
+                                       " нет строки заголовка кабельного журнала (в первых 50 строках); листы:" +
+                                       NamesOf(sheets.Names()) + "; укажите лист: --sheet ИМЯ";
+            return nullptr;
+        }
+        if (hidden) continue;
+        if (!wanted.is_header) return probe;
+        if (HasHeader(*probe, wanted.is_header)) return sheets.OpenAt(index, hidden, error);
+        if (!probe->Fault().empty()) {
+            error = probe->Fault();
+            return nullptr;
+        }
+    }
+}
+
+}  // namespace kelvo::schedule

@@ -1,0 +1,67 @@
+#include "schedule/formats/package/sheet_rows.h"
+
+#include <algorithm>
+
+namespace kelvo::schedule {
+
+SheetRows::SheetRows(TableFormat::Kind kind, std::string damaged, std::shared_ptr<const void> owner,
+                     std::unique_ptr<ZipPart> part)
+    : owner_(std::move(owner)), part_(std::move(part)), stream_(*this), kind_(kind), damaged_(std::move(damaged)) {}
+
+TableReader::Result SheetRows::Next(std::vector<std::string_view>& fields) {
+    fields.clear();
+    for (;;) {
+        if (gap_ > 0) {
+            --gap_;
+            ++line_;
+            shown_.clear();
+            return Result::Record;
+        }
+        if (repeat_ > 0) {
+            --repeat_;
+            HandOver(fields);
+            ++line_;
+            return Result::Record;
+        }
+        if (done_) return Result::End;
+        ParseMore();
+    }
+}
+
+double SheetRows::Progress() const {
+    const auto size = part_->Size();
+    return size > 0 ? std::min(1.0, static_cast<double>(read_) / static_cast<double>(size)) : -1;
+}
+
+void SheetRows::HoldRow(std::uint64_t gap, std::uint64_t repeat) {
+    gap_ = gap;
+    repeat_ = repeat;
+    stream_.Suspend();
+}
+
+void SheetRows::EndSheet() {
+    done_ = true;
+    stream_.Suspend();
+}
+
+void SheetRows::ParseMore() {
+    std::string fault;
+    if (ParseOpenPart(*part_, stream_, read_, fault)) {
+        done_ = true;
+    } else if (!stream_.Suspended()) {
+        fault_ = damaged_ + ": " + fault;
+        done_ = true;
+        repeat_ = gap_ = 0;
+    }
+}
+
+void SheetRows::HandOver(std::vector<std::string_view>& fields) {
+    shown_.clear();
+    for (const Cell& cell : cells_) {
+        if (fields.size() < cell.column) fields.resize(cell.column), shown_.resize(cell.column);
+        fields.push_back(CellText(cell));
+        shown_.push_back(cell.shown);
+    }
+}
+
+}  // namespace kelvo::schedule

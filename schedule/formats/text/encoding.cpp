@@ -1,0 +1,120 @@
+#include "schedule/formats/text/encoding.h"
+#include "schedule/formats/text/utf8.h"
+
+#include "schedule/formats/csv/csv.h"
+
+namespace kelvo::schedule {
+namespace {
+
+// clang-format off
+// Windows-1251, 0x80 to 0xFF (0x98 has no character and stands for itself).
+constexpr char16_t kCp1251[128] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
+    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+};
+// clang-format on
+
+void AppendUtf8(std::vector<char>& out, char32_t code) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+// The Windows-1251 byte of a code point, or '?' where it has none.
+char Cp1251Byte(char32_t code) {
+    if (code < 0x80) return static_cast<char>(code);
+    if (code >= 0x0410 && code <= 0x044F) return static_cast<char>(0xC0 + (code - 0x0410));
+    for (int i = 0; i < 128; ++i)
+        if (kCp1251[i] == code) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+// The length of the UTF-8 character that starts with this byte (1 for a byte that starts none).
+std::size_t Utf8Length(unsigned char lead) {
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+// The Unicode code point of a Windows-1251 byte.
+char32_t Cp1251CodePoint(unsigned char byte) { return byte < 0x80 ? byte : kCp1251[byte - 0x80]; }
+
+}  // namespace
+
+Cp1251Decoder::int_type Cp1251Decoder::underflow() {
+    const std::streamsize got = source_.sgetn(raw_.data(), static_cast<std::streamsize>(raw_.size()));
+    if (got <= 0) return traits_type::eof();
+    decoded_.clear();
+    for (std::streamsize i = 0; i < got; ++i)
+        AppendUtf8(decoded_, Cp1251CodePoint(static_cast<unsigned char>(raw_[i])));
+    setg(decoded_.data(), decoded_.data(), decoded_.data() + decoded_.size());
+    return traits_type::to_int_type(*gptr());
+}
+
+std::streamsize Cp1251Encoder::xsputn(const char* data, std::streamsize size) {
+    std::string_view text(data, static_cast<std::size_t>(size));
+    encoded_.clear();
+    std::size_t i = 0;
+    std::string joined;
+    if (!pending_.empty()) {
+        joined = pending_ + std::string(text);
+        pending_.clear();
+        text = joined;
+    }
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = Utf8Length(lead);
+        if (i + length > text.size()) {
+            pending_.assign(text.substr(i));
+            break;
+        }
+        char32_t code = lead;
+        if (length > 1) {
+            code = lead & (0x7F >> length);
+            for (std::size_t k = 1; k < length; ++k)
+                code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        encoded_ += Cp1251Byte(code);
+        i += length;
+    }
+    const auto written = target_.sputn(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
+    return written == static_cast<std::streamsize>(encoded_.size()) ? size : 0;
+}
+
+Cp1251Encoder::int_type Cp1251Encoder::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char byte = traits_type::to_char_type(c);
+    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+}
+
+int Cp1251Encoder::sync() {
+    if (!pending_.empty()) {
+        target_.sputc('?');
+        pending_.clear();
+    }
+    return target_.pubsync();
+}
+
+}  // namespace kelvo::schedule

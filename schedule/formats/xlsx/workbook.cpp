@@ -1,0 +1,129 @@
+// Opening a workbook: its sheets from the workbook part and its relations, the parts every sheet
+// needs (shared strings, number formats), and the sheet to read.
+#include <map>
+
+#include "schedule/formats/package/sheet_choice.h"
+#include "schedule/formats/xlsx/workbook.h"
+#include "schedule/formats/xlsx/xlsx.h"
+
+namespace kelvo::schedule {
+
+namespace {
+
+constexpr std::size_t kSheetsMax = 10000;
+
+std::string Quoted(const std::string& text) { return "«" + text + "»"; }
+
+struct Sheet {
+    std::string name, part;
+    bool hidden = false;
+};
+
+// The workbook's sheets in order, each with the path of its part and whether it is hidden, and
+// the workbook's date system: from the workbook part and its relations.
+class SheetList : public XmlEvents {
+public:
+    SheetList(std::vector<Sheet>& sheets, bool& date1904) : sheets_(sheets), date1904_(date1904) {}
+
+    bool Read(Archive archive, std::string& fault) {
+        reading_relations_ = true;
+        XmlStream relations(*this);
+        stream_ = &relations;
+        if (!ParsePart(archive, "xl/_rels/workbook.xml.rels", relations, false, fault)) return false;
+        reading_relations_ = false;
+        XmlStream workbook(*this);
+        stream_ = &workbook;
+        return ParsePart(archive, "xl/workbook.xml", workbook, false, fault);
+    }
+
+private:
+    void Start(std::string_view name, const char** attributes) override {
+        if (reading_relations_ && name == "Relationship") {
+            const char* id = Attribute(attributes, "Id");
+            const char* target = Attribute(attributes, "Target");
+            if (!id || !target) return;
+            if (targets_.size() >= kSheetsMax) return stream_->Fail("связей больше " + std::to_string(kSheetsMax));
+            const std::string path = target;
+            targets_[id] = path.starts_with("/") ? path.substr(1) : "xl/" + path;
+        } else if (!reading_relations_ && name == "sheet") {
+            const char* sheet_name = Attribute(attributes, "name");
+            const char* id = Attribute(attributes, "id");
+            const char* state = Attribute(attributes, "state");
+            if (!sheet_name || !id || !targets_.count(id)) return;
+            if (sheets_.size() >= kSheetsMax) return stream_->Fail("листов больше " + std::to_string(kSheetsMax));
+            sheets_.push_back({sheet_name, targets_[id], state && std::string_view(state) != "visible"});
+        } else if (!reading_relations_ && name == "workbookPr") {
+            const char* system = Attribute(attributes, "date1904");
+            date1904_ = system && (std::string_view(system) == "1" || std::string_view(system) == "true");
+        }
+    }
+    void End(std::string_view) override {}
+    void Text(std::string_view) override {}
+
+    std::vector<Sheet>& sheets_;
+    bool& date1904_;
+    std::map<std::string, std::string> targets_;
+    XmlStream* stream_ = nullptr;
+    bool reading_relations_ = true;
+};
+
+// The workbook's sheets, each read from its own part.
+class WorkbookSheets : public SheetSet {
+public:
+    WorkbookSheets(std::shared_ptr<const Workbook> book, const std::vector<Sheet>& sheets)
+        : book_(std::move(book)), sheets_(sheets) {}
+
+    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault) override {
+        if (index >= sheets_.size()) return nullptr;
+        hidden = sheets_[index].hidden;
+        return Open(sheets_[index], fault);
+    }
+    std::unique_ptr<TableReader> OpenNamed(const SheetWanted& wanted, std::string& fault) override {
+        for (const Sheet& sheet : sheets_)
+            if (wanted.SameName(sheet.name, wanted.name)) return Open(sheet, fault);
+        return nullptr;
+    }
+    std::vector<std::string> Names() const override {
+        std::vector<std::string> names;
+        for (const Sheet& sheet : sheets_) names.push_back(sheet.name);
+        return names;
+    }
+
+private:
+    std::unique_ptr<TableReader> Open(const Sheet& sheet, std::string& fault) {
+        auto part = std::make_unique<ZipPart>(book_->archive);
+        if (part->Open(sheet.part) != PartOpened::Open) {
+            fault = std::string(kDamaged) + ": нет листа " + Quoted(sheet.name);
+            return nullptr;
+        }
+        return MakeSheetReader(book_, std::move(part));
+    }
+
+    std::shared_ptr<const Workbook> book_;
+    const std::vector<Sheet>& sheets_;
+};
+
+}  // namespace
+
+std::unique_ptr<TableReader> MakeXlsxReader(int fd, const SheetWanted& wanted, std::string& error) {
+    auto book = std::make_shared<Workbook>(fd);
+    if (!book->file.Opened()) {
+        error = std::string(kDamaged) + ": архив книги не читается";
+        return nullptr;
+    }
+    std::vector<Sheet> sheets;
+    std::string fault;
+    if (!SheetList(sheets, book->date1904).Read(book->archive, fault) || !book->shared.Read(book->archive, fault) ||
+        !book->formats.Read(book->archive, fault)) {
+        error = std::string(kDamaged) + ": " + fault;
+        return nullptr;
+    }
+    if (sheets.empty()) {
+        error = std::string(kDamaged) + ": в книге нет листов";
+        return nullptr;
+    }
+    WorkbookSheets set(std::move(book), sheets);
+    return ChooseSheet(set, wanted, {"в книге", "книги", std::string(kDamaged) + ": в книге нет листов"}, error);
+}
+
+}  // namespace kelvo::schedule

@@ -1,0 +1,31 @@
+// What the workbook reader's parts share: the open archive with the parts every sheet needs, and
+// a sheet's reader over it.
+#pragma once
+
+#include <memory>
+
+#include "schedule/formats/package/archive.h"
+#include "schedule/formats/package/zip_part.h"
+#include "schedule/formats/table.h"
+#include "schedule/formats/xlsx/number_formats.h"
+#include "schedule/formats/xlsx/shared_strings.h"
+
+namespace kelvo::schedule {
+
+inline constexpr const char* kDamaged = "файл XLSX поврежден";
+
+// An open workbook: its archive (closed with it), shared strings and number formats, and its
+// date system.
+struct Workbook {
+    explicit Workbook(int fd) : file(fd), archive(file.Get()) {}
+    OpenArchive file;
+    Archive archive;
+    SharedStrings shared;
+    NumberFormats formats;
+    bool date1904 = false;
+};
+
+// Reads the sheet whose part is open in `part`.
+std::unique_ptr<TableReader> MakeSheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part);
+
+}  // namespace kelvo::schedule
