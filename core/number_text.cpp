@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include "float_text.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -103,9 +105,7 @@ std::optional<DecimalDigits> ParseDecimal(std::string_view text) {
 DecimalDigits DecimalOf(double value) {
     // 15 significant digits, correctly rounded from the binary value: "d.dddddddddddddde±x".
     std::array<char, 40> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
-    std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    std::string_view text(buffer.data(), float_text::Scientific15(value, buffer.data(), buffer.size()));
     DecimalDigits number;
     if (text.front() == '-') {
         number.negative = true;
@@ -198,12 +198,12 @@ namespace {
     if (magnitude < -330) return sign * 0.0;
     const std::string scientific = digits + "e" + std::to_string(exponent);
     double value = 0;
-    const auto result = std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
+    const float_text::Parsed conversion = float_text::ParseScientific(scientific, value);
+    if (conversion == float_text::Parsed::OutOfRange) {
         if (magnitude > 0) return std::nullopt;  // too large for a double
         return sign * 0.0;                       // below the smallest double
     }
-    if (result.ec != std::errc{} || !std::isfinite(value)) return std::nullopt;
+    if (conversion != float_text::Parsed::Ok || !std::isfinite(value)) return std::nullopt;
     return sign * value;
 }
 

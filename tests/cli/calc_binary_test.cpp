@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "schedule/formats/csv/csv.h"
+#include "tests/support/scratch.h"
 #include "schedule/run.h"
 #include "core/messages.h"
 
@@ -25,52 +26,13 @@ const std::string kHeader =
     "кратность";
 const std::string kRow = "прямой;2,5;;;1ф;220;медь;провод;p1;15;4;1";
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
+using Outcome = kelvo::testing::CalcRun;
 
-class KelvoCalc : public ::testing::Test {
+class KelvoCalc : public kelvo::testing::Scratch {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "kelvo-calc-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream file(Path(name), std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-    // Runs `kelvo-calc ARGUMENTS` in the scratch folder through the shell (so that the
-    // arguments may carry redirections); `prefix` goes before the program (ulimit, timeout).
     Outcome Calc(const std::string& arguments, const std::string& prefix = "") const {
-        const std::string command = "cd '" + dir_.string() + "' && " + prefix + " " + KELVO_CALC + " >" +
-                                    Path(".stdout") + " 2>" + Path(".stderr") + " " + arguments;
-        const int status = std::system(("sh -c \"" + command + "\"").c_str());
-        Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), Read(".stdout"), Read(".stderr")};
-        fs::remove(Path(".stdout"));
-        fs::remove(Path(".stderr"));
-        return run;
+        return kelvo::testing::ShellCalc(dir_, arguments, prefix);
     }
-    // What the folder holds besides the named files (a temporary file left behind, say).
-    std::vector<std::string> Others(std::initializer_list<std::string> known) const {
-        std::vector<std::string> others;
-        for (const auto& entry : fs::directory_iterator(dir_)) {
-            const std::string name = entry.path().filename().string();
-            if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
-        }
-        return others;
-    }
-
-    fs::path dir_;
 };
 
 using Records = std::vector<std::vector<std::string>>;

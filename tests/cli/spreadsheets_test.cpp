@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "schedule/formats/csv/csv.h"
+#include "tests/support/scratch.h"
 
 namespace kelvo::schedule {
 namespace {
@@ -22,16 +23,14 @@ namespace fs = std::filesystem;
 
 const std::string kPeople = std::string(KELVO_FIXTURES) + "/people/";
 
-std::string Calc(const std::string& arguments, int& status) {
-    const std::string out = ::testing::TempDir() + "kelvo-people-" + std::to_string(::getpid()) + ".out";
-    status =
-        WEXITSTATUS(std::system((std::string(KELVO_CALC) + " " + arguments + " >" + out + " 2>/dev/null").c_str()));
-    std::ifstream file(out, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    fs::remove(out);
-    return text.str();
-}
+class Spreadsheets : public kelvo::testing::Scratch {
+protected:
+    std::string Calc(const std::string& arguments, int& status) const {
+        const auto run = kelvo::testing::ShellCalc(dir_, arguments);
+        status = run.status;
+        return run.out;
+    }
+};
 
 std::vector<std::vector<std::string>> Records(const std::string& text) {
     std::istringstream in(text);
@@ -56,7 +55,7 @@ std::map<std::string, std::map<std::string, std::string>> ByNote(const std::stri
     return rows;
 }
 
-TEST(Spreadsheets, PeoplesSchedulesAreReadAsTheSpreadsheetShowsThem) {
+TEST_F(Spreadsheets, PeoplesSchedulesAreReadAsTheSpreadsheetShowsThem) {
     struct File {
         const char* name;
         const char* arguments;
@@ -96,15 +95,14 @@ TEST(Spreadsheets, PeoplesSchedulesAreReadAsTheSpreadsheetShowsThem) {
     }
 }
 
-TEST(Spreadsheets, ADateInTheNotesStaysADate) {
+TEST_F(Spreadsheets, ADateInTheNotesStaysADate) {
     int status = 0;
     const std::string output = Calc(kPeople + "people-libreoffice.ods", status);
     EXPECT_NE(output.find(";12.03.2024;"), std::string::npos);
 }
 
-TEST(Spreadsheets, RoundTripsThroughEveryFormatKeepEveryCell) {
-    const std::string dir = ::testing::TempDir() + "kelvo-round-trip-" + std::to_string(::getpid()) + "/";
-    fs::create_directories(dir);
+TEST_F(Spreadsheets, RoundTripsThroughEveryFormatKeepEveryCell) {
+    const std::string dir = dir_.string() + "/";
     int status = 0;
     Calc("-o " + dir + "a.csv " + kPeople + "people-libreoffice.ods", status);
     for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
@@ -112,16 +110,11 @@ TEST(Spreadsheets, RoundTripsThroughEveryFormatKeepEveryCell) {
         Calc("-o " + dir + to + " " + dir + from, status);
         EXPECT_EQ(status, 1) << from << " -> " << to;
     }
-    std::ifstream a(dir + "a.csv"), d(dir + "d.csv");
-    std::stringstream a_text, d_text;
-    a_text << a.rdbuf();
-    d_text << d.rdbuf();
-    const auto before = Records(a_text.str()), after = Records(d_text.str());
+    const auto before = Records(Read("a.csv")), after = Records(Read("d.csv"));
     ASSERT_EQ(before.size(), after.size());
     for (std::size_t r = 0; r < before.size(); ++r)
         for (std::size_t i = 0; i < before[r].size(); ++i)
             EXPECT_EQ(after[r].at(i), before[r][i]) << "row " << r << " column " << i;
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -5,10 +5,13 @@
 // the expected files anew from what the program does now.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "schedule/schedule_file.h"
 #include "schedule/formats/csv/csv_table.h"
@@ -37,21 +40,50 @@ std::string ReadAll(const fs::path& path) {
     return text.str();
 }
 
-TEST(Golden, EveryScheduleGivesItsExpectedResult) {
-    const bool update = std::getenv("KELVO_GOLDEN_UPDATE") != nullptr;
-    std::size_t compared = 0;
-    for (const auto& entry : fs::directory_iterator(KELVO_GOLDEN)) {
-        const fs::path input = entry.path();
-        if (input.filename().string().find(".expected.") != std::string::npos) continue;
-        const fs::path expected = input.parent_path() / (input.stem().string() + ".expected.csv");
-        const std::string result = Calculated(input);
-        if (update) std::ofstream(expected, std::ios::binary) << result;
-        EXPECT_TRUE(fs::exists(expected)) << expected;
-        EXPECT_TRUE(result == ReadAll(expected)) << input.filename() << ": differs from " << expected.filename();
-        ++compared;
+// The lines that differ, as a person reads a diff: the first few, each with its number.
+std::string Differences(const std::string& expected, const std::string& result) {
+    std::istringstream want(expected), got(result);
+    std::string report, a, b;
+    int shown = 0;
+    for (std::size_t line = 1; shown < 5 && (want.good() || got.good()); ++line) {
+        const bool more_a = static_cast<bool>(std::getline(want, a)), more_b = static_cast<bool>(std::getline(got, b));
+        if (!more_a && !more_b) break;
+        if (more_a && more_b && a == b) continue;
+        report += "line " + std::to_string(line) + ":\n  - " + (more_a ? a : "(none)") + "\n  + " +
+                  (more_b ? b : "(none)") + "\n";
+        ++shown;
     }
-    EXPECT_GE(compared, 5u);
+    return report;
 }
+
+std::vector<std::string> GoldenInputs() {
+    std::vector<std::string> inputs;
+    for (const auto& entry : fs::directory_iterator(KELVO_GOLDEN))
+        if (entry.path().filename().string().find(".expected.") == std::string::npos)
+            inputs.push_back(entry.path().filename().string());
+    std::sort(inputs.begin(), inputs.end());
+    return inputs;
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, GivesItsExpectedResult) {
+    const fs::path input = fs::path(KELVO_GOLDEN) / GetParam();
+    const fs::path expected = input.parent_path() / (input.stem().string() + ".expected.csv");
+    const std::string result = Calculated(input);
+    if (std::getenv("KELVO_GOLDEN_UPDATE") != nullptr) std::ofstream(expected, std::ios::binary) << result;
+    ASSERT_TRUE(fs::exists(expected)) << expected;
+    const std::string wanted = ReadAll(expected);
+    EXPECT_TRUE(result == wanted) << expected.filename() << " differs:\n" << Differences(wanted, result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Schedules, Golden, ::testing::ValuesIn(GoldenInputs()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name;
+                             for (const char c : info.param)
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace kelvo::schedule

@@ -208,7 +208,7 @@ void SheetReader::EndCell() {
     if (!empty && column_ + cell_repeat_ > kSheetColumnsMax)
         return stream_.Fail("в строке " + std::to_string(rows_ + 1) + " больше 16 384 ячеек");
     for (std::uint64_t i = 0; !empty && i < cell_repeat_; ++i) {
-        cells_.push_back({column_ + i, cell.offset, cell.size, cell.shown});
+        cells_.push_back({static_cast<std::size_t>(column_ + i), cell.offset, cell.size, cell.shown});
         row_bytes_ += cell.size;
         if (row_bytes_ > kSheetRowBytesMax)
             return stream_.Fail("в строке " + std::to_string(rows_ + 1) + " больше 16 МиБ текста");

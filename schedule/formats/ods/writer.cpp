@@ -34,7 +34,8 @@ constexpr const char* kContentEnd = "</table:table></office:spreadsheet></office
 
 // A text as a cell's paragraphs: XML's special characters escaped, a line break a new paragraph,
 // a tab and every space after the first of a run (or at a paragraph's start) as the format's own
-// elements, which a reader does not fold; what XML cannot hold as U+FFFD.
+// elements, which a reader does not fold; what XML cannot hold (control characters, U+FFFE, U+FFFF)
+// as U+FFFD.
 void AppendParagraphs(std::string_view text, std::string& out) {
     std::string encoded, clean;
     EncodeCellText(text, encoded);
@@ -63,6 +64,10 @@ void AppendParagraphs(std::string_view text, std::string& out) {
             out += "<text:tab/>";
         } else if (byte < 0x20 && c != '\r') {
             out += "\xEF\xBF\xBD";
+        } else if (byte == 0xEF && clean.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < clean.size() &&
+                   (clean[i + 2] == '\xBE' || clean[i + 2] == '\xBF')) {
+            out += "\xEF\xBF\xBD";  // U+FFFE and U+FFFF, which XML cannot hold
+            i += 2;
         } else if (c == '&') {
             out += "&amp;";
         } else if (c == '<') {

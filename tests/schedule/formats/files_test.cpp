@@ -10,29 +10,16 @@
 #include <sstream>
 
 #include "schedule/formats/files.h"
+#include "tests/support/scratch.h"
 
 namespace kelvo::schedule {
 namespace {
 
 namespace fs = std::filesystem;
 
-class AtomicOutputTest : public ::testing::Test {
+class AtomicOutputTest : public kelvo::testing::Scratch {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "kelvo-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    std::string Read(const std::string& name) const {
-        std::ifstream file(Path(name), std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
     std::size_t Entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {})); }
-    fs::path dir_;
 };
 
 TEST_F(AtomicOutputTest, TheTargetChangesOnlyWhenCommitted) {

@@ -1,14 +1,9 @@
 // Workbooks made in the test, part by part through minizip (as large and as odd as a test needs,
-// streamed so that a bomb costs the test no memory), and kelvo-calc run on them with its peak
-// memory taken.
+// streamed so that a bomb costs the test no memory).
 #pragma once
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +11,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch.h"
 
 namespace kelvo::schedule::testing {
 
@@ -45,6 +42,20 @@ inline void WriteZip(const std::string& path, const std::vector<Part>& parts) {
         zipCloseFileInZip(zip);
     }
     zipClose(zip, nullptr);
+}
+
+// A sheet part streamed: its start, `count` times `repeat`, its end.
+inline Part Repeated(const std::string& start, const std::string& repeat, std::size_t count, const std::string& end) {
+    return {"", "", [=](const std::function<void(std::string_view)>& put) {
+                put(start);
+                std::string block;
+                while (block.size() < (1 << 20) && count > 0) block += repeat;
+                const std::size_t per_block = block.size() / repeat.size();
+                std::size_t left = count;
+                for (; left >= per_block; left -= per_block) put(block);
+                put(std::string_view(block).substr(0, left * repeat.size()));
+                put(end);
+            }};
 }
 
 // A sheet's start, without an XML declaration (a test may put one of its own before it).
@@ -80,82 +91,9 @@ inline const std::vector<std::string> kHeaderCells = {"расчет",    "мощ
 inline const std::vector<std::string> kRowCells = {"прямой", "2,5",    "",   "",   "1ф", "220",
                                                    "медь",   "провод", "p1", "15", "4",  "1"};
 
-struct CalcRun {
-    int status = -1;
-    std::string out, err;
-    long peak_kib = 0;  // the program's peak resident memory
-};
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// Runs kelvo-calc with `arguments` in `folder`, standard input from `input` (or nothing),
-// standard output appended to `output` (or a scratch file), and takes its peak memory.
-inline CalcRun RunCalc(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
-                       const std::string& input = "/dev/null", const std::string& output = "",
-                       std::function<void()> in_child = {}) {
-    const std::string out = output.empty() ? (folder / ".out").string() : output;
-    const std::string err = (folder / ".err").string();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::chdir(folder.c_str()) != 0) ::_exit(127);
-        const int in_fd = ::open(input.c_str(), O_RDONLY);
-        const int out_fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        const int err_fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(in_fd, 0);
-        ::dup2(out_fd, 1);
-        ::dup2(err_fd, 2);
-        if (in_child) in_child();
-        std::vector<char*> argv{const_cast<char*>(KELVO_CALC)};
-        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execv(KELVO_CALC, argv.data());
-        ::_exit(127);
-    }
-    CalcRun run;
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.peak_kib = usage.ru_maxrss;
-    run.err = ReadFile(err);
-    std::filesystem::remove(err);
-    if (output.empty()) {
-        run.out = ReadFile(out);
-        std::filesystem::remove(out);
-    }
-    return run;
-}
-
-// A scratch folder for one test.
-class Scratch : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "kelvo-workbook-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-    std::string Read(const std::string& name) const { return ReadFile(dir_ / name); }
-    // What the folder holds besides the named files.
-    std::vector<std::string> Others(std::initializer_list<std::string> known) const {
-        std::vector<std::string> others;
-        for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
-            const std::string name = entry.path().filename().string();
-            if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
-        }
-        return others;
-    }
-
-    std::filesystem::path dir_;
-};
+using kelvo::testing::CalcRun;
+using kelvo::testing::ReadFile;
+using kelvo::testing::RunCalc;
+using kelvo::testing::Scratch;
 
 }  // namespace kelvo::schedule::testing

@@ -1,3 +1,6 @@
+// One row of a schedule calculated as the window calculates one line: its results by heading, what a
+// missing or reordered column does, the laying codes as people write them.
+#include "schedule/row.h"
 #include "schedule/run.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +27,7 @@ std::map<std::string, std::string> Calculate(const std::vector<std::string>& row
     return named;
 }
 
-TEST(Schedule, Rows) {
+TEST(Row, Rows) {
     struct Case {
         std::vector<std::string> row;
         std::map<std::string, std::string> expected;  // the columns checked
@@ -88,7 +91,7 @@ TEST(Schedule, Rows) {
     }
 }
 
-TEST(Schedule, MissingColumnsAndOtherOrders) {
+TEST(Row, MissingColumnsAndOtherOrders) {
     const std::vector<std::string> header = {"прокладка", "мощность_кВт", "род_тока", "напряжение_В",
                                              "материал",  "проводник",    "потери_%"};
     EXPECT_EQ(Calculate({"p1", "2,5", "1ф", "220", "медь", "провод", "4"}, header).at("сообщение"),
@@ -101,7 +104,7 @@ TEST(Schedule, MissingColumnsAndOtherOrders) {
     EXPECT_EQ(Calculate({"1"}, {"длина_м"}).at("сообщение"), "В таблице нет столбца «род_тока»");
 }
 
-TEST(Schedule, LayingCodes) {
+TEST(Row, LayingCodes) {
     const std::pair<const char*, LayingMethod> good[] = {
         {"p1", LayingMethod::p1}, {"p6", LayingMethod::p6}, {"k1", LayingMethod::k1}, {"k7", LayingMethod::k7},
         {"k8", LayingMethod::k8}, {"k9", LayingMethod::k9}, {"к9", LayingMethod::k9}, {"р6", LayingMethod::p6},

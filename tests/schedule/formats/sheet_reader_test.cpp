@@ -1,0 +1,175 @@
+// What every spreadsheet format read promises, checked once per format through the real kelvo-calc
+// on files made in the test: bombs refused within bounded memory, damage called damage, wide rows
+// and long gaps read a row at a time, and nothing that is not text ever read as text.
+#include <gtest/gtest.h>
+
+#include "tests/schedule/formats/workbook_maker.h"
+
+namespace kelvo::schedule::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sanitizers keep memory of their own; the bound is checked on the plain build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMeasuresMemory = false;
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+constexpr long kPeakKibMax = 256 * 1024;
+
+// One format as the tests make its files: the sheet around its rows, a row, and the rows that go
+// to a sheet's edges.
+struct Format {
+    const char* ending;
+    std::string start, end;
+    std::string (*row)(int number, const std::vector<std::string>& cells);
+    std::vector<Part> (*parts)(Part sheet);
+    std::string cell_start, cell_end;  // an unfinished row 2 and its first cell around a text
+    std::string attribute_start;       // an element of a row whose attribute follows
+    std::string wide_row;              // a value in the sheet's last column
+    std::string last_row;              // the empty rows down to the sheet's last, which holds a row
+    std::string beyond_rows;           // a value in more rows than a sheet has
+    const char* beyond_reason;
+};
+
+std::string OdsRow(int, const std::vector<std::string>& cells) {
+    std::string row = "<table:table-row>";
+    for (const std::string& cell : cells)
+        row += "<table:table-cell office:value-type=\"string\"><text:p>" + cell + "</text:p></table:table-cell>";
+    return row + "</table:table-row>";
+}
+
+std::vector<Part> OdsParts(Part content) {
+    content.name = "content.xml";
+    return {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", {}, true}, std::move(content)};
+}
+
+const Format kXlsx{".xlsx",
+                   kSheetStart,
+                   kSheetEnd,
+                   InlineRow,
+                   [](Part sheet) { return WorkbookParts(std::move(sheet)); },
+                   "<row r=\"2\"><c t=\"inlineStr\"><is><t>",
+                   "</t></is></c></row>",
+                   "<row r=\"",
+                   "<row><c r=\"XFD1\"><v>1</v></c></row>",
+                   InlineRow(1048576, kRowCells),
+                   R"(<row r="1048577"><c><v>1</v></c></row>)",
+                   "вне листа"};
+
+const Format kOds{
+    ".ods",
+    R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+    R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
+    R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet>)"
+    R"(<table:table table:name="Журнал">)",
+    "</table:table></office:spreadsheet></office:body></office:document-content>",
+    OdsRow,
+    OdsParts,
+    "<table:table-row><table:table-cell><text:p>",
+    "</text:p></table:table-cell></table:table-row>",
+    "<table:table-row table:style-name=\"",
+    R"(<table:table-row><table:table-cell table:number-columns-repeated="16383"/>)"
+    R"(<table:table-cell office:value-type="float" office:value="1"/></table:table-row>)",
+    R"(<table:table-row table:number-rows-repeated="1048574"><table:table-cell/></table:table-row>)" +
+        OdsRow(0, kRowCells),
+    R"(<table:table-row table:number-rows-repeated="1048576"><table:table-cell office:value-type="float" )"
+    R"(office:value="1"/></table:table-row>)",
+    "строк в листе больше 1 048 576"};
+
+class SheetReader : public Scratch, public ::testing::WithParamInterface<const Format*> {
+protected:
+    const Format& F() const { return *GetParam(); }
+    std::string Book() const { return std::string("book") + F().ending; }
+    std::string Header() const { return F().row(1, kHeaderCells); }
+    void Make(Part sheet) const { WriteZip(Path(Book()), F().parts(std::move(sheet))); }
+    void Make(const std::string& rows) const { Make(Part{"", F().start + rows + F().end}); }
+    // Runs kelvo-calc on `book` with an earlier result in place, which must survive.
+    CalcRun Refused(const std::string& book, const std::string& reason) {
+        const std::string earlier = "earlier result\n";
+        Write("res.csv", earlier);
+        const CalcRun run = RunCalc(dir_, {"-o", "res.csv", book});
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_EQ(Read("res.csv"), earlier);
+        EXPECT_TRUE(Others({book, Book(), "res.csv", "sheet-header-damaged"}).empty());
+        return run;
+    }
+};
+
+TEST_P(SheetReader, DamageIsDamage) {
+    Make(Header() + F().beyond_rows);
+    Refused(Book(), F().beyond_reason);
+    Make(Header() + "<x>");
+    Refused(Book(), "ошибка XML");
+    Make(Part{"", R"(<?xml version="1.0"?><!DOCTYPE x [<!ENTITY a "aaaa">]>)" + F().start + Header() + F().end});
+    Refused(Book(), "DOCTYPE");
+}
+
+TEST_P(SheetReader, WhatIsNotACsvIsNeverReadAsOne) {
+    // The sheet part's own header damaged: an unzip tool still lists the part.
+    Make(Header());
+    std::string bytes = Read(Book());
+    const auto name = bytes.find(F().parts(Part{})[F().parts(Part{}).size() - 1].name);
+    ASSERT_NE(name, std::string::npos);
+    bytes.replace(name - 30, 4, "XXXX");
+    Write("sheet-header-damaged", bytes);
+    Refused("sheet-header-damaged", "поврежден");
+    std::string upper = std::string("text") + F().ending;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    Write(upper, "расчет;мощность_кВт\nпрямой;2,5\n");
+    Refused(upper, "поврежден");
+}
+
+TEST_P(SheetReader, BombsAreRefusedWithinBoundedMemory) {
+    struct Bomb {
+        const char* what;
+        Part sheet;
+        const char* reason;
+    };
+    const std::string start = F().start + Header();
+    const std::vector<Bomb> bombs = {
+        {"a 256 MiB cell", Repeated(start + F().cell_start, "0123456789abcdef", 16 << 20, F().cell_end + F().end),
+         "в ячейке A2 больше 32 767 знаков"},
+        {"20 million nested elements", Repeated(start, "<a>", 20'000'000, F().end), "вложены глубже"},
+        {"a 16 MiB attribute", Repeated(start + F().attribute_start, "9", 16 << 20, "\"/>" + F().end), "длиннее 4 МиБ"},
+    };
+    for (const Bomb& bomb : bombs) {
+        SCOPED_TRACE(bomb.what);
+        Make(bomb.sheet);
+        const CalcRun run = Refused(Book(), bomb.reason);
+        if (kMeasuresMemory) {
+            EXPECT_LT(run.peak_kib, kPeakKibMax);
+        }
+        fs::remove(Path(Book()));
+    }
+}
+
+TEST_P(SheetReader, WideRowsAndGapsAreReadWithoutMaterialisingThem) {
+    // Rows with a cell in the last column a sheet has: read and written, one row at a time.
+    Make(Repeated(F().start + Header(), F().wide_row, 3000, F().end));
+    const CalcRun wide = RunCalc(dir_, {"-o", "/dev/null", Book()});
+    EXPECT_EQ(wide.status, 1) << wide.err;  // fields beyond the header's width
+    if (kMeasuresMemory) {
+        EXPECT_LT(wide.peak_kib, kPeakKibMax);
+    }
+    // A row far below the header: the rows between come out as empty rows.
+    Make(Header() + F().last_row);
+    const CalcRun gap = RunCalc(dir_, {"-o", "gap.csv", Book()});
+    EXPECT_EQ(gap.status, 0) << gap.err;
+    const std::string out = Read("gap.csv");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1048576);
+    EXPECT_NE(out.find("\r\nпрямой;2,5;"), std::string::npos);
+    if (kMeasuresMemory) {
+        EXPECT_LT(gap.peak_kib, 64 * 1024);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFormat, SheetReader, ::testing::Values(&kXlsx, &kOds),
+                         [](const ::testing::TestParamInfo<const Format*>& info) {
+                             return std::string(info.param->ending + 1);
+                         });
+
+}  // namespace
+}  // namespace kelvo::schedule::testing
