@@ -1,5 +1,5 @@
 // kelvo-calc: a cable schedule calculated as the window calculates one line, from the command
-// line: CSV or XLSX in, CSV or XLSX out.
+// line: any format of the list in (formats/format_list.h), CSV, XLSX or ODS out.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

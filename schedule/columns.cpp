@@ -136,7 +136,14 @@ std::string ColumnKey(std::string_view name) {
 
 ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
     index_.fill(kAbsent);
+    // The result columns of an earlier run are known too: they are carried, not misspelt.
+    static const auto kResultKeys = [] {
+        std::array<std::string, kResultCount + kDisconnectionCount> keys;
+        for (std::size_t r = 0; r < keys.size(); ++r) keys[r] = ColumnKey(kResultColumns[r].name);
+        return keys;
+    }();
     for (std::size_t i = 0; i < header.size(); ++i) {
+        if (header[i].empty()) continue;  // names nothing (a wide sheet's empty cells cost nothing)
         const std::string key = ColumnKey(header[i]);
         bool known = false;
         for (std::size_t c = 0; c < kColumnCount && !key.empty(); ++c) {
@@ -146,8 +153,7 @@ ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
                 if (index_[c] == kAbsent) index_[c] = i;
             }
         }
-        // The result columns of an earlier run are known too: they are carried, not misspelt.
-        for (const ResultColumn& result : kResultColumns) known |= key == ColumnKey(result.name);
+        for (const std::string& result : kResultKeys) known |= key == result;
         if (!known && !key.empty()) unknown_.emplace_back(Trim(header[i]));
     }
 }

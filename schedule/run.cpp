@@ -38,7 +38,7 @@ namespace {
 class ScheduleRun {
 public:
     ScheduleRun(TableReader& reader, TableWriter& writer, const ScheduleEvents& events)
-        : reader_(reader), text_(reader.Text()), writer_(writer), events_(events) {}
+        : reader_(reader), text_(reader.AsText()), writer_(writer), events_(events) {}
 
     ScheduleReport Run() {
         if (!Header()) return report_;

@@ -60,7 +60,7 @@ public:
     // every field is shown as its text (CSV).
     virtual std::span<const CellShown> Shown() const { return {}; }
     // What a reader of text also tells; null for a reader of cells.
-    virtual TextRecords* Text() { return nullptr; }
+    virtual TextRecords* AsText() { return nullptr; }
 };
 
 // Where things stand in a written table.

@@ -117,7 +117,7 @@ public:
     void ClearAfterMessage() override;
     QRect MainWindowGeometry() const override { return frameGeometry(); }
 
-    // Opens a cable schedule file (CSV or XLSX) in a schedule window of its own.
+    // Opens a cable schedule file (CSV, XLSX or ODS) in a schedule window of its own.
     void OpenSchedule(const QString& path);
 
     // The supply chosen, nothing while no option of "род тока" is.

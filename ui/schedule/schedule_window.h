@@ -1,6 +1,6 @@
-// The schedule window: a cable schedule file (CSV or XLSX) opened in the program, its rows and
+// The schedule window: a cable schedule file (CSV, XLSX or ODS) opened in the program, its rows and
 // results in a table, the rows with a message marked, counts of both, and "Сохранить" to save
-// the result as CSV or XLSX. It is skinned like the program's other windows.
+// the result as CSV, XLSX or ODS. It is skinned like the program's other windows.
 #pragma once
 
 #include <QString>
@@ -35,7 +35,7 @@ public:
     QPushButton* SaveButton() const { return save_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-    // Saves the result to `path`, CSV or XLSX by its name, through a temporary file that
+    // Saves the result to `path`, in the format its name says, through a temporary file that
     // replaces the target only when complete. Over the file that was opened only if `confirm`
     // agrees. Returns an empty text, or what went wrong (also shown in the message window).
     QString SaveTo(const QString& path);

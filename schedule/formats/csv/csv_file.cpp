@@ -66,7 +66,7 @@ public:
     TableFormat Format() const override { return reader_->Format(); }
     std::string Fault() const override { return reader_->Fault(); }
     double Progress() const override { return reader_->Progress(); }
-    TextRecords* Text() override { return reader_->Text(); }
+    TextRecords* AsText() override { return reader_->AsText(); }
 
 private:
     std::string ReadingFault() const { return buffer_.error() ? ReadFault(buffer_.error()) : std::string(); }

@@ -32,7 +32,7 @@ public:
         return format;
     }
     std::string Fault() const override { return source_.fault ? source_.fault() : std::string(); }
-    TextRecords* Text() override { return this; }
+    TextRecords* AsText() override { return this; }
     double Progress() const override { return source_.progress ? source_.progress() : -1; }
 
 private:
