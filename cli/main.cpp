@@ -113,7 +113,8 @@ int main(int argc, char** argv) {
     const auto report = schedule::ProcessSchedule(input->Reader(), output->Writer(), events);
     progress.Finish(rows);
     if (report.rows_not_disconnected > 0)
-        std::cerr << "kelvo-calc: отключение при КЗ не обеспечено в строках: " << report.rows_not_disconnected << '\n';
+        std::cerr << "kelvo-calc: строк, в которых отключение при КЗ не обеспечено: " << report.rows_not_disconnected
+                  << '\n';
     const int status = schedule::ExitStatus(report);
     if (status == 2) return Fail(schedule::OutcomeFault(report, input_name, arguments.output.has_value()));
     if (!output->Commit(error))

@@ -367,7 +367,7 @@ TEST_F(KelvoCalc, ALineWhoseBreakerDoesNotTripInTimeIsSaid) {
                        "обратный;;;2,5;1ф;220;медь;провод;p1;50;;;0,3;C\r\n");
     const Outcome run = Calc("s.csv");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("отключение при КЗ не обеспечено в строках: 1"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("строк, в которых отключение при КЗ не обеспечено: 1"), std::string::npos) << run.err;
     const auto rows = Named(run.out);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].at("отключение"), "обеспечено");

@@ -91,8 +91,8 @@ void MainWindow::OnCommand2Click() {
         QString& power;
         ~ExceedPowerScope() { power.clear(); }
     } exceed_power_scope{exceed_power_};
-    Label4->SetCaption(QString());                                // the recommendation of the previous load
-    if (disconnection_) disconnection_->SetSource(std::nullopt);  // nor its check
+    Label4->SetCaption(QString());  // the recommendation of the previous load
+    ForgetLine();                   // nor its check
     const bool laying_shown = Frame10->isVisibleTo(this) || Frame6->isVisibleTo(this);
     try {
         std::optional<ClickTexts> texts;  // nothing is read without a conductor kind
@@ -207,6 +207,7 @@ void MainWindow::OnCommand3Click() {
     for (TextBox* box : {Text13, Text14, Text15, Text16}) box->Write(QString());
     Combo4->Write(Q(kDefaultMultiplicity));
     Frame22->hide();
+    ForgetLine();
 }
 
 // The current box: the section by permissible current, then the protection pipeline.
@@ -297,6 +298,7 @@ void MainWindow::OnTimer1Tick() {
         const QString by_current = Text2->Text(), by_loss = Text1->Text();
         const auto recommendation = Recommend(S(by_current), S(by_loss));
         if (!recommendation) {
+            SettleLine();  // the check says it has no section, until the message's "ОК" empties it
             ShowMessage(texts::kTooLarge, MainWindowWhileShown::Hidden);
             Timer1->SetEnabled(false);
             return;
@@ -306,7 +308,7 @@ void MainWindow::OnTimer1Tick() {
         if (!by_voltage_loss) Text1->Write(by_current);
     }
     Timer1->SetEnabled(false);
-    UpdateDisconnectionWindow();  // the check follows the calculation just settled
+    SettleLine();  // the check follows the calculation just settled
 }
 
 }  // namespace kelvo::mainwindow

@@ -101,6 +101,7 @@ void MainWindow::OnCommand5Click() {
     }
     Command3->Press();
     frmS().Text1.Write(Combo3->Text());
+    if (!shell::Form2Exists()) SettleLine();  // the reverse line, unless a message stopped it
 }
 
 // A new multiplicity: the pipeline runs again for the same current.
@@ -109,6 +110,7 @@ void MainWindow::OnCombo4Click() {
     text_slot_ = txtI->Text();
     frmS().Text2.Write(QString());
     frmS().Text2.Write(text_slot_);
+    if (settled_line_) SettleLine();  // the settled line's breaker is the one just selected
 }
 
 // The two calculations are a choice: ticking one unticks the other, and a click on the ticked

@@ -231,38 +231,57 @@ void MainWindow::WriteProtection(pipeline::ProtectionBox box, const QString& tex
 void MainWindow::ShowMainWindow() { show(); }
 void MainWindow::HideMainWindow() { hide(); }
 
-// The calculations menu's third entry opens the disconnection check over the last calculation.
+// The calculations menu's third entry opens the disconnection check over the last calculation
+// that settled, while the main window still shows its figures.
 void MainWindow::OnCheck7Click() {
     if (!Check7->Value()) return;
     Check7->SetValue(false);
     Frame15->hide();
     if (!disconnection_) disconnection_ = new disconnection::DisconnectionWindow();
-    UpdateDisconnectionWindow();
+    if (settled_line_ && SettledFigures() != settled_figures_) ForgetLine();
+    disconnection_->SetSource(settled_line_);
     shell::ShowOverMainWindow(disconnection_);
 }
 
-// What the last calculation gives the check: nothing until a calculation shows its breaker.
+// The figures a settled line was taken from, to tell whether the main window still shows them.
+QString MainWindow::SettledFigures() const {
+    return QStringList{Text2->Text(), Text1->Text(), Combo3->Text(), Text13->Text(), Text9->Text()}.join(QChar(0x1F));
+}
+
+// The line of the calculation on screen, as the check takes it: nothing without a supply and a
+// laying; an empty section or breaker where the main window has none (the check then says so).
 std::optional<disconnection::LineSource> MainWindow::LastCalculation() const {
     const std::optional<SupplyKind> supply = Supply();
     const ConductorChoice conductor = Conductor();
     const auto laying = EffectiveLaying(conductor);
-    if (!supply || !laying || Text13->Text().isEmpty()) return std::nullopt;
+    if (!supply || !laying) return std::nullopt;
     disconnection::LineSource source{*supply, *conductor.material, *conductor.kind, *laying, Combo2->Text(), {},
                                      {},      Text13->Text()};  // the breaker
     if (Check3->Value()) {
-        source.section = Combo3->Text();  // the reverse calculation's section
+        source.section = Combo3->Text();  // the reverse calculation's section; its length is the window's
+        source.breaker = Text9->Text();   // and its breaker, in the reverse panel
+        source.reverse = true;
     } else {
         const std::string by_current = shell::S(Text2->Text()), by_loss = shell::S(Text1->Text());
         const auto recommendation = Recommend(by_current, by_loss);
-        if (!recommendation) return std::nullopt;
-        source.section = shell::Q(std::string(recommendation->section));
+        if (recommendation) source.section = shell::Q(std::string(recommendation->section));
         source.length = txtL->Text();
     }
     return source;
 }
 
-void MainWindow::UpdateDisconnectionWindow() {
-    if (disconnection_) disconnection_->SetSource(LastCalculation());
+// A calculation has settled (forward, reverse, or a new multiplicity's breaker): its line is the
+// one the check shows.
+void MainWindow::SettleLine() {
+    settled_line_ = LastCalculation();
+    settled_figures_ = SettledFigures();
+    if (disconnection_) disconnection_->SetSource(settled_line_);
+}
+
+// The main window's figures are emptied or about to be replaced: the check shows no line.
+void MainWindow::ForgetLine() {
+    settled_line_.reset();
+    if (disconnection_) disconnection_->SetSource(std::nullopt);
 }
 
 void MainWindow::ClearAfterMessage() {
@@ -273,7 +292,7 @@ void MainWindow::ClearAfterMessage() {
     Label4->SetCaption(QString());
     // The protection belongs to the load just emptied.
     for (TextBox* box : {Text13, Text14, Text15, Text16}) box->Write(QString());
-    UpdateDisconnectionWindow();
+    ForgetLine();
 }
 
 }  // namespace kelvo::mainwindow

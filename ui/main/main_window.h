@@ -206,7 +206,11 @@ private:
     // The disconnection check's window, while it is open; it follows the last calculation.
     QPointer<disconnection::DisconnectionWindow> disconnection_;
     std::optional<disconnection::LineSource> LastCalculation() const;
-    void UpdateDisconnectionWindow();
+    QString SettledFigures() const;
+    void SettleLine();
+    void ForgetLine();
+    std::optional<disconnection::LineSource> settled_line_;  // the last calculation that settled
+    QString settled_figures_;
     void OnCheck7Click();
     QString PowerOfTheLoad() const;
     pipeline::CompactWindowSlot frms_;
