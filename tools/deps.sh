@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake dpkg-dev
-    qt6-base-dev libgl-dev libfontconfig-dev
+    qt6-base-dev libgl-dev libfontconfig-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     pkg-config libminizip-dev libexpat1-dev libxlsxwriter-dev
     fonts-dejavu-core fonts-liberation2 qt6-translations-l10n

@@ -87,6 +87,37 @@ public:
         std::free(attributes);
         return viewable;
     }
+    // The window `window` is kept above as a transient window (WM_TRANSIENT_FOR), or none.
+    xcb_window_t TransientFor(xcb_window_t window) {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            connection_, xcb_get_property(connection_, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
+            nullptr);
+        xcb_window_t owner = XCB_NONE;
+        if (reply && xcb_get_property_value_length(reply) >= 4)
+            owner = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+        std::free(reply);
+        return owner;
+    }
+    // Activates `window` as a click on it does: the window manager raises it.
+    void Activate(xcb_window_t window) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        const char name[] = "_NET_ACTIVE_WINDOW";
+        xcb_intern_atom_reply_t* atom =
+            xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, sizeof name - 1, name), nullptr);
+        if (!atom) return;
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = atom->atom;
+        event.data.data32[0] = 2;  // from a pager, which the window manager obeys as a user's click
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        std::free(atom);
+        xcb_send_event(connection_, 0, screen->root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(connection_);
+    }
     void Destroy(xcb_window_t window) {
         xcb_destroy_window(connection_, window);
         xcb_flush(connection_);
@@ -127,6 +158,22 @@ int main(int argc, char** argv) {
         Settle();
         auto* schedule = window.findChild<kelvo::schedulewindow::ScheduleWindow*>();
         Check(schedule && other.Above(Id(schedule), Id(&window)), "the schedule window opens above the main window");
+        // A click on the main window raises it, but never over the program's own windows.
+        kelvo::shell::ShowMessage(QStringLiteral("Установите сечение"), kelvo::shell::MainWindowWhileShown::Visible,
+                                  true);
+        Settle();
+        Check(other.TransientFor(Id(&kelvo::shell::Form2())) == Id(&window),
+              "the message window is the main window's transient");
+        other.Activate(Id(&window));
+        Settle();
+        Check(other.Above(Id(&kelvo::shell::Form3()), Id(&window)),
+              "the picture viewer stays above a clicked main window");
+        Check(other.Above(Id(&kelvo::shell::Form2()), Id(&window)),
+              "the message window stays above a clicked main window");
+        Check(schedule && other.Above(Id(schedule), Id(&window)),
+              "the schedule window stays above a clicked main window");
+        QTest::mouseClick(kelvo::shell::Form2().Command2(), Qt::LeftButton);
+        Settle();
 
         // The viewer destroyed by another client, then opened again.
         other.Destroy(Id(&kelvo::shell::Form3()));

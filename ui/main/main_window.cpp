@@ -11,6 +11,7 @@
 #include "ui/main/design_names.h"
 #include "ui/main/texts.h"
 #include "ui/schedule/schedule_window.h"
+#include "ui/shell/stacking.h"
 #include "ui/shell/maker.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/qtext.h"
@@ -83,8 +84,11 @@ void MainWindow::Wire() {
     Check7->OnClick([this] { OnCheck7Click(); });
     // The program's other windows are kept above the main window: they follow its stacking.
     Check1->OnClick([this] {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window == this || window->isVisible()) shell::SetAlwaysOnTop(window, Check1->Value());
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != this && !window->isVisible()) continue;
+            shell::SetAlwaysOnTop(window, Check1->Value());
+            if (window != this) shell::KeepAboveOwner(window, Check1->Value() ? this : nullptr);
+        }
     });
     WireMenus();
     WireKeyboard();

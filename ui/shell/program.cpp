@@ -7,6 +7,7 @@
 
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
+#include "ui/shell/stacking.h"
 #include "ui/shell/window_ops.h"
 
 namespace kelvo::shell {
@@ -68,12 +69,16 @@ void ShowOverMainWindow(QWidget* window) {
     PlaceOverMainWindow(window);
     auto* main = dynamic_cast<QWidget*>(GetMainWindowLink());
     if (main && main != window) {
-        SetAlwaysOnTop(window, main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const bool on_top = main->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        SetAlwaysOnTop(window, on_top);
         window->winId();  // its native window, to be kept above the main window's
         if (window->windowHandle() && main->windowHandle())
             window->windowHandle()->setTransientParent(main->windowHandle());
     }
     window->show();
+    // After show(): the toolkit writes the window's stacking hints as it maps it.
+    if (main && main != window)
+        KeepAboveOwner(window, main->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? main : nullptr);
     window->raise();
     window->activateWindow();
 }
