@@ -8,7 +8,9 @@
 #include <QBrush>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -205,6 +207,34 @@ TEST_F(ScheduleWindowTest, BadFilesGetAMessageAndNothingToSave) {
         QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+TEST_F(ScheduleWindowTest, ClosingAMessageAsksBeforeAnUnsavedResultIsLost) {
+    int ends = 0;
+    shell::SetEndProgramHandler([&] { ++ends; });
+    auto* window = Open(kFixtures + "comma.csv");
+    ASSERT_TRUE(window && window->HoldsUnsavedResult());
+    const auto close_message_answering = [&](QMessageBox::StandardButton answer) {
+        shell::ShowMessage(QStringLiteral("Установите сечение"), shell::MainWindowWhileShown::Visible, true);
+        QTimer::singleShot(0, [answer] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+                    box->button(answer)->click();
+        });
+        shell::Form2().close();  // the window manager's close
+    };
+    close_message_answering(QMessageBox::No);
+    EXPECT_EQ(ends, 0);
+    EXPECT_TRUE(shell::Form2().isVisible());  // the user goes on, the message still there
+    close_message_answering(QMessageBox::Yes);
+    EXPECT_EQ(ends, 1);
+    // Once saved, nothing is asked.
+    QTemporaryDir dir;
+    ASSERT_TRUE(window->SaveTo(dir.filePath(QStringLiteral("r.csv"))).isEmpty());
+    EXPECT_FALSE(window->HoldsUnsavedResult());
+    shell::Form2().close();
+    EXPECT_EQ(ends, 2);
+    shell::SetEndProgramHandler([] {});
 }
 
 TEST_F(ScheduleWindowTest, AFileDroppedOnTheMainWindowOpens) {

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +119,26 @@ public:
                        reinterpret_cast<const char*>(&event));
         xcb_flush(connection_);
     }
+    // Asks `window` to close as the window manager's close does (WM_DELETE_WINDOW).
+    void Close(xcb_window_t window) {
+        const auto atom = [&](const char* name) {
+            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+                connection_, xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+                nullptr);
+            const xcb_atom_t found = reply ? reply->atom : XCB_NONE;
+            std::free(reply);
+            return found;
+        };
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = atom("WM_PROTOCOLS");
+        event.data.data32[0] = atom("WM_DELETE_WINDOW");
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+        xcb_flush(connection_);
+    }
     void Destroy(xcb_window_t window) {
         xcb_destroy_window(connection_, window);
         xcb_flush(connection_);
@@ -172,6 +193,21 @@ int main(int argc, char** argv) {
               "the message window stays above a clicked main window");
         Check(schedule && other.Above(Id(schedule), Id(&window)),
               "the schedule window stays above a clicked main window");
+
+        // The message closed by the window manager while the schedule's result is not saved: asked.
+        bool asked = false;
+        QTimer::singleShot(1500, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                    asked = true;
+                    box->button(QMessageBox::No)->click();
+                }
+        });
+        other.Close(Id(&kelvo::shell::Form2()));
+        Settle(2500);
+        Check(asked, "closing a message asks before a schedule's unsaved result is lost");
+        Check(kelvo::shell::Form2Exists() && kelvo::shell::Form2().isVisible(),
+              "the message stays when the user goes on");
         QTest::mouseClick(kelvo::shell::Form2().Command2(), Qt::LeftButton);
         Settle();
 

@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QShortcut>
 
@@ -46,11 +47,15 @@ MainWindow::MainWindow()
     KeepInsideTheBorder(Label17);
     Wire();
     shell::SetMainWindowLink(this);
+    shell::SetEndQuestion([this] { return MayEndWithSchedules(); });
     Load();
 }
 
 MainWindow::~MainWindow() {
-    if (shell::GetMainWindowLink() == this) shell::SetMainWindowLink(nullptr);
+    if (shell::GetMainWindowLink() == this) {
+        shell::SetMainWindowLink(nullptr);
+        shell::SetEndQuestion({});
+    }
 }
 
 void MainWindow::Wire() {
@@ -159,7 +164,22 @@ void MainWindow::Load() {
     Frame15->raise();
 }
 
-void MainWindow::OnClosePressed() { shell::EndProgram(); }
+void MainWindow::OnClosePressed() {
+    if (!shell::EndProgramAsked(this) && isHidden()) show();
+}
+
+// Before the user's close ends the program: a schedule's result not saved is not lost unasked.
+bool MainWindow::MayEndWithSchedules() {
+    for (auto* schedule : findChildren<schedulewindow::ScheduleWindow*>()) {
+        if (!schedule->HoldsUnsavedResult()) continue;
+        const QString question = QStringLiteral(
+                                     "Результат расчета журнала «%1» не сохранен. Закончить работу "
+                                     "программы без сохранения?")
+                                     .arg(schedule->FileName());
+        return QMessageBox::question(schedule, QStringLiteral("kelvo"), question) == QMessageBox::Yes;
+    }
+    return true;
+}
 
 void MainWindow::OpenSchedule(const QString& path) {
     auto* window = new schedulewindow::ScheduleWindow(this, path);

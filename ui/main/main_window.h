@@ -206,6 +206,7 @@ private:
     // The disconnection check's window, while it is open; it follows the last calculation.
     QPointer<disconnection::DisconnectionWindow> disconnection_;
     std::optional<disconnection::LineSource> LastCalculation() const;
+    bool MayEndWithSchedules();
     QString SettledFigures() const;
     void SettleLine();
     void ForgetLine();

@@ -169,8 +169,13 @@ QString ScheduleWindow::SaveTo(const QString& path) {
     const bool written = output->Commit(error);
     QApplication::restoreOverrideCursor();
     if (!written) return fail(QStringLiteral("Не удалось записать «%1»: %2").arg(path, Q(error)));
+    saved_ = true;
     return {};
 }
+
+bool ScheduleWindow::HoldsUnsavedResult() const { return finished_ && save_->isEnabled() && !saved_; }
+
+QString ScheduleWindow::FileName() const { return QFileInfo(path_).fileName(); }
 
 void ScheduleWindow::OnClosePressed() {
     if (job_) job_->Cancel();

@@ -31,6 +31,9 @@ public:
 
     const ScheduleTable& Table() const { return *table_; }
     bool Finished() const { return finished_; }
+    // Whether the window holds a whole result that has not been saved.
+    bool HoldsUnsavedResult() const;
+    QString FileName() const;
     QLabel* Counts() const { return counts_; }
     QPushButton* SaveButton() const { return save_; }
     QPushButton* CancelButton() const { return cancel_; }
@@ -50,6 +53,7 @@ protected:
     void OnClosePressed() override;
 
 private:
+    bool saved_ = false;
     void OnRows(const RowChunk& chunk, double progress);
     void OnEnd(const JobEnd& end);
     void OnSaveClick();

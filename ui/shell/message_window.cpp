@@ -63,7 +63,9 @@ MessageWindow::MessageWindow()
     SetBackground(command2_, colors::kBackground);
 }
 
-void MessageWindow::OnClosePressed() { EndProgram(); }
+void MessageWindow::OnClosePressed() {
+    if (!EndProgramAsked(this) && isHidden()) show();  // the user goes on: the message stays
+}
 
 void MessageWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {

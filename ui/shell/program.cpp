@@ -41,6 +41,22 @@ void EndProgram() {
 
 bool ProgramEnding() { return g_ending; }
 
+namespace {
+std::function<bool()>& EndQuestion() {
+    static std::function<bool()> question;
+    return question;
+}
+}  // namespace
+
+void SetEndQuestion(std::function<bool()> question) { EndQuestion() = std::move(question); }
+
+bool EndProgramAsked(QWidget* closed) {
+    const bool on_screen = closed->windowHandle() && closed->windowHandle()->handle();
+    if (on_screen && EndQuestion() && !EndQuestion()()) return false;
+    EndProgram();
+    return true;
+}
+
 void SetEndProgramHandler(std::function<void()> handler) { EndHandler() = std::move(handler); }
 
 void SetMainWindowLink(MainWindowLink* link) { Link() = link; }

@@ -13,6 +13,13 @@ void EndProgram();
 // Replaces what EndProgram does (tests observe it instead of quitting); an empty function
 // restores the default.
 void SetEndProgramHandler(std::function<void()> handler);
+// The question asked before the user's close of the main window or of a message window ends the
+// program (a result not saved, say); it answers whether to end. None: the program just ends.
+void SetEndQuestion(std::function<bool()> question);
+// Closes as the user's close does: asks the question when the window is still on screen (a window
+// destroyed by another program ends the program without one), then ends the program if agreed.
+// False when the user chose to go on.
+bool EndProgramAsked(QWidget* closed);
 // Whether EndProgram is closing the windows (their close is then the program's own).
 bool ProgramEnding();
 

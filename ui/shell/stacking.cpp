@@ -11,9 +11,11 @@ namespace kelvo::shell {
 
 void KeepAboveOwner(QWidget* window, QWidget* owner) {
 #if KELVO_X11_STACKING
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window || window == owner) return;
-    xcb_connection_t* connection = x11->connection();
+    // Only on the X11 platform itself (another platform may answer for X11 without a connection).
+    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb") || !window || window == owner) return;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return;
     const auto id = static_cast<xcb_window_t>(window->winId());
     if (owner) {
         const auto owner_id = static_cast<xcb_window_t>(owner->winId());
