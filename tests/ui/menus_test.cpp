@@ -74,10 +74,11 @@ TEST_F(MenusTest, PanelsOpenOnClickAndCloseByThePointer) {
     QTest::mouseClick(form->Label44, Qt::LeftButton);
     EXPECT_TRUE(form->Frame21->isVisible());
     EXPECT_EQ(Ground(form->Label44), colors::kMenuOpened);
-    QTest::mouseClick(form->Label22, Qt::LeftButton);
-    Hover("Frame5");  // closes the calculations panel only
+    QTest::mouseClick(form->Label22, Qt::LeftButton);  // a click elsewhere closes the tables panel
+    EXPECT_FALSE(form->Frame21->isVisible());
+    Hover("Frame5");  // closes the calculations panel
     EXPECT_FALSE(form->Frame15->isVisible());
-    EXPECT_TRUE(form->Frame21->isVisible());
+    QTest::mouseClick(form->Label44, Qt::LeftButton);
     Hover("Label46");
     Hover("Frame1");  // closes both, keeps the link labels' borders
     EXPECT_FALSE(form->Frame21->isVisible());
@@ -89,6 +90,38 @@ TEST_F(MenusTest, PanelsOpenOnClickAndCloseByThePointer) {
     Hover("Label45");
     EXPECT_FALSE(form->Frame21->isVisible());
     EXPECT_EQ(form->Label45->BorderStyle(), 1);
+}
+
+TEST_F(MenusTest, PanelsCloseWhenThePointerLeavesOnEscapeAndOnAClickElsewhere) {
+    for (const char* name : {"Label22", "Label44"}) {
+        SCOPED_TRACE(name);
+        QWidget* label = form->findChild<QWidget*>(QString::fromUtf8(name));
+        QWidget* panel = label == form->Label22 ? static_cast<QWidget*>(form->Frame15) : form->Frame21;
+        const auto open = [&] {
+            QTest::mouseClick(label, Qt::LeftButton);
+            ASSERT_TRUE(panel->isVisible());
+        };
+        open();
+        Hover(name);  // over its own label: stays
+        EXPECT_TRUE(panel->isVisible());
+        Hover("Command2");  // off the panel, over the window's buttons
+        EXPECT_FALSE(panel->isVisible());
+        open();
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(), Qt::Key_Escape);
+        EXPECT_FALSE(panel->isVisible());
+        open();
+        QTest::mouseClick(form->Command3, Qt::LeftButton);  // a click elsewhere ("Сброс")
+        EXPECT_FALSE(panel->isVisible());
+    }
+}
+
+TEST_F(MenusTest, ClosingTheViewerUnticksItsEntry) {
+    QTest::mouseClick(form->Label44, Qt::LeftButton);
+    form->Check5->SetValue(true);
+    ASSERT_TRUE(shell::Form3Exists());
+    shell::ReleaseForm3();  // the viewer's close
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(form->Check5->Value());
 }
 
 TEST_F(MenusTest, ChoosingACalculationClosesThePanel) {

@@ -52,6 +52,7 @@ MainWindow::MainWindow()
 }
 
 MainWindow::~MainWindow() {
+    if (watching_panel_) qApp->removeEventFilter(this);
     if (shell::GetMainWindowLink() == this) {
         shell::SetMainWindowLink(nullptr);
         shell::SetEndQuestion({});

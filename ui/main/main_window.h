@@ -169,6 +169,8 @@ private:
     void OnReferenceTableClick(CheckBox* box);
     void OnPointerOver(const QString& control);
     void CloseMenus(bool keep_link_borders);
+    void WatchOpenPanel();
+    void ClosePanelOnLeave(QEvent* event);
 
     // Handlers, named after their controls, and the steps of "Рассчитать".
     struct ClickTexts;
@@ -202,7 +204,8 @@ private:
     void MarkExceed(TextBox* box);
 
     QSet<QObject*> hover_controls_;
-    QString exceed_power_;  // see OnCommand2Click
+    bool watching_panel_ = false;  // a menu panel is open: the program's pointer and keys are watched
+    QString exceed_power_;         // see OnCommand2Click
     // The disconnection check's window, while it is open; it follows the last calculation.
     QPointer<disconnection::DisconnectionWindow> disconnection_;
     std::optional<disconnection::LineSource> LastCalculation() const;

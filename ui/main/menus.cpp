@@ -1,6 +1,8 @@
 // The main window's menu bar and its drop-down panels, the hint line, the reference pictures
 // and the links to the maker.
 #include <QHash>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "core/voltage_loss.h"
@@ -56,6 +58,7 @@ void MainWindow::WireMenus() {
 // that it does not travel on to the frames around the control (which have rules of their own).
 // Movements with a button held (a drag, a text selection) go to the control untouched.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watching_panel_) ClosePanelOnLeave(event);
     if (event->type() == QEvent::MouseMove && hover_controls_.contains(watched) &&
         static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
         OnPointerOver(watched->objectName());
@@ -64,9 +67,47 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return SkinnedWindow::eventFilter(watched, event);
 }
 
+// While a panel is open, the whole program's pointer and keys are watched: the panel closes when
+// the pointer leaves it for anything but its own menu label, on a click anywhere else, and on
+// Escape.
+void MainWindow::WatchOpenPanel() {
+    if (!watching_panel_) qApp->installEventFilter(this);
+    watching_panel_ = true;
+}
+
+void MainWindow::ClosePanelOnLeave(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::KeyPress &&
+        type != QEvent::ApplicationDeactivate)
+        return;
+    QWidget* panel = Frame15->isVisible() ? Frame15 : Frame21->isVisible() ? Frame21 : nullptr;
+    if (!panel) {
+        watching_panel_ = false;
+        return qApp->removeEventFilter(this);
+    }
+    QWidget* label = panel == Frame15 ? static_cast<QWidget*>(Label22) : static_cast<QWidget*>(Label44);
+    const auto inside = [&](QWidget* widget, const QPointF& global) {
+        return widget->rect().contains(widget->mapFromGlobal(global.toPoint()));
+    };
+    bool close = false;
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress) {
+        const QPointF global = static_cast<QMouseEvent*>(event)->globalPosition();
+        close = !inside(panel, global) && !inside(label, global);
+    } else if (event->type() == QEvent::KeyPress) {
+        close = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    } else if (event->type() == QEvent::ApplicationDeactivate) {
+        close = true;
+    }
+    if (!close) return;
+    CloseMenus(true);
+    watching_panel_ = false;
+    qApp->removeEventFilter(this);
+}
+
 void MainWindow::OnLabel22Click() {
     Frame15->show();
     Frame15->raise();
+    WatchOpenPanel();
     shell::SetBackground(Label22, colors::kMenuOpened);
     for (QWidget* w : std::initializer_list<QWidget*>{Frame15, Check2, Check3})
         shell::SetBackground(w, colors::kPanelOpened);
@@ -75,6 +116,7 @@ void MainWindow::OnLabel22Click() {
 void MainWindow::OnLabel44Click() {
     Frame21->show();
     Frame21->raise();
+    WatchOpenPanel();
     for (QWidget* w : std::initializer_list<QWidget*>{Frame21, Check4, Check5, Check6})
         shell::SetBackground(w, colors::kPanelOpened);
     shell::SetBackground(Label44, colors::kMenuOpened);
@@ -103,6 +145,8 @@ void MainWindow::OnReferenceTableClick(CheckBox* box) {
     shell::OpenPicture(shell::TableRequest(table));
     for (CheckBox* other : {Check4, Check5, Check6})
         if (other != box) other->SetValue(false);
+    // Closing the viewer unticks its entry, so that the next click opens the table again.
+    connect(&shell::Form3(), &QObject::destroyed, box, [box] { box->SetValue(false); });
     Frame21->hide();
 }
 
