@@ -66,6 +66,41 @@ namespace chosen = portable;
 #endif
 
 std::size_t Scientific15(double value, char* out, std::size_t size) { return chosen::Scientific15(value, out, size); }
+
+bool ParseFileNumber(std::string_view text, double& value) {
+    if (text.size() > 400) return false;
+    std::size_t i = 0;
+    const bool negative = i < text.size() && (text[i] == '-' || text[i] == '+') && text[i++] == '-';
+    std::string digits;
+    long exponent = 0;
+    bool any = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) digits += text[i], any = true;
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) digits += text[i], --exponent, any = true;
+    if (!any) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        const bool down = i < text.size() && (text[i] == '-' || text[i] == '+') && text[i++] == '-';
+        long power = 0;
+        bool power_digits = false;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, power_digits = true)
+            if (power < 100000) power = power * 10 + (text[i] - '0');
+        if (!power_digits) return false;
+        exponent += down ? -power : power;
+    }
+    if (i != text.size()) return false;
+    double parsed = 0;
+    const Parsed result = ParseScientific(digits + "e" + std::to_string(exponent), parsed);
+    if (result == Parsed::Invalid) return false;
+    if (result == Parsed::OutOfRange) {
+        const std::size_t first = digits.find_first_not_of('0');
+        const long power = first == std::string::npos ? 0 : static_cast<long>(digits.size() - first) + exponent;
+        if (power > 0) return false;  // beyond the largest double: no number
+        parsed = 0;                   // below the smallest: zero, as a spreadsheet shows it
+    }
+    value = negative ? -parsed : parsed;
+    return true;
+}
 Parsed ParseScientific(std::string_view text, double& value) { return chosen::ParseScientific(text, value); }
 
 }  // namespace kelvo::float_text

@@ -18,6 +18,11 @@ enum class Parsed { Ok, OutOfRange, Invalid };
 // OutOfRange when that is beyond the doubles or rounds to zero (subnormals are in range).
 Parsed ParseScientific(std::string_view text, double& value);
 
+// A number as XML and spreadsheet files write it ("2.5", "-0.025", "1.5E-3", "7"), whatever the
+// C library's locale (which a toolkit may set to one with a decimal comma); false for anything else
+// and for a value beyond the doubles.
+bool ParseFileNumber(std::string_view text, double& value);
+
 // Both ways of converting, side by side, so that a test can hold one against the other.
 namespace portable {
 std::size_t Scientific15(double value, char* out, std::size_t size);

@@ -11,6 +11,28 @@
 
 #include "core/float_text.h"
 
+namespace {
+
+TEST(FloatText, FileNumbersAreReadWithoutTheLocale) {
+    struct Case {
+        const char* text;
+        bool read;
+        double value;
+    };
+    for (const Case c : {Case{"2.5", true, 2.5}, Case{"-0.025", true, -0.025}, Case{"1.5E-3", true, 0.0015},
+                         Case{"7", true, 7}, Case{"+.5", true, 0.5}, Case{"5.", true, 5}, Case{"1e-400", true, 0},
+                         Case{"2,5", false, 0}, Case{"1e400", false, 0}, Case{"", false, 0}, Case{".", false, 0},
+                         Case{"1e", false, 0}, Case{"inf", false, 0}, Case{" 1", false, 0}, Case{"1.5.2", false, 0}}) {
+        double value = -1;
+        EXPECT_EQ(kelvo::float_text::ParseFileNumber(c.text, value), c.read) << c.text;
+        if (c.read) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+    }
+}
+
+}  // namespace
+
 #if KELVO_HAVE_FLOAT_CHARCONV
 namespace {
 

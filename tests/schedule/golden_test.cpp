@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -75,6 +76,13 @@ TEST_P(Golden, GivesItsExpectedResult) {
     ASSERT_TRUE(fs::exists(expected)) << expected;
     const std::string wanted = ReadAll(expected);
     EXPECT_TRUE(result == wanted) << expected.filename() << " differs:\n" << Differences(wanted, result);
+    // The same under a C library set to a Russian locale (a decimal comma), as the window's toolkit
+    // sets it on a Russian system: a file's numbers never depend on it.
+    if (std::setlocale(LC_NUMERIC, "ru_RU.UTF-8")) {
+        const std::string russian = Calculated(input);
+        std::setlocale(LC_NUMERIC, "C");
+        EXPECT_TRUE(russian == wanted) << "with a Russian locale:\n" << Differences(wanted, russian);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Schedules, Golden, ::testing::ValuesIn(GoldenInputs()),

@@ -8,6 +8,7 @@
 #include "schedule/formats/package/sheet_rows.h"
 #include "schedule/formats/cells/cell_text.h"
 #include "schedule/formats/package/zip_part.h"
+#include "core/float_text.h"
 #include "core/number_text.h"
 
 namespace kelvo::schedule {
@@ -186,11 +187,11 @@ void SheetReader::EndCell() {
         cell.shown = CellShown::Error;
         row_text_ += value_;
     } else if (type_ == "float" || type_ == "currency" || type_ == "percentage") {
-        char* end = nullptr;
-        const double number = std::strtod(number_.c_str(), &end);
+        double number = 0;
+        const bool read = float_text::ParseFileNumber(number_, number);
         // A percent as the number shown, without its sign: 2,5 for 0,025 shown as 2,5 %.
         const bool percent = type_ == "percentage";
-        row_text_ += end && *end == '\0' && !number_.empty() ? WriteNumber(percent ? number * 100 : number) : value_;
+        row_text_ += read ? WriteNumber(percent ? number * 100 : number) : value_;
         if (percent) cell.shown = CellShown::Percent;
     } else if (type_ == "date" || type_ == "time") {
         cell.shown = CellShown::Date;

@@ -6,6 +6,7 @@
 #include "schedule/formats/xlsx/workbook.h"
 #include "schedule/formats/cells/cell_text.h"
 #include "schedule/formats/package/zip_part.h"
+#include "core/float_text.h"
 #include "core/number_text.h"
 
 namespace kelvo::schedule {
@@ -130,9 +131,8 @@ private:
         if (type_ == "b") {
             row_text_ += value_ == "1" ? "ИСТИНА" : "ЛОЖЬ";
         } else if (type_ == "n") {
-            char* end = nullptr;
-            const double number = std::strtod(value_.c_str(), &end);
-            if (!end || *end != '\0') {
+            double number = 0;
+            if (!float_text::ParseFileNumber(value_, number)) {
                 row_text_ += value_;
                 return true;
             }
