@@ -8,7 +8,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QAbstractProxyModel>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -19,6 +25,7 @@
 
 #include "ui/main/texts.h"
 #include "ui/schedule/schedule_window.h"
+#include "ui/shell/file_dialog.h"
 #include "ui/shell/translations.h"
 
 namespace kelvo::mainwindow {
@@ -44,6 +51,39 @@ TEST(Russian, TheToolkitsDialogsSpeakRussian) {
     const QStringList answers = ButtonTexts(question);
     EXPECT_TRUE(answers.join(' ').contains(QStringLiteral("Да"))) << answers.join(' ').toStdString();
     EXPECT_TRUE(answers.join(' ').contains(QStringLiteral("Нет"))) << answers.join(' ').toStdString();
+}
+
+// The file list in Russian whatever the system's language: a folder's type, sizes and dates.
+TEST(Russian, TheFileListSpeaksRussian) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("проект"));
+    QFile small(dir.filePath(QStringLiteral("a.csv"))), large(dir.filePath(QStringLiteral("b.csv")));
+    ASSERT_TRUE(small.open(QIODevice::WriteOnly) && large.open(QIODevice::WriteOnly));
+    small.write(QByteArray(12, 'x'));
+    large.write(QByteArray(2048, 'x'));
+    small.close(), large.close();
+    QFileDialog dialog(nullptr, QStringLiteral("Открыть кабельный журнал"), dir.path());
+    shell::PrepareFileDialog(dialog);
+    dialog.show();
+    const QAbstractItemModel* list = dialog.proxyModel();
+    ASSERT_TRUE(list);
+    QMap<QString, QStringList> rows;  // name: size, type, date
+    for (int tries = 0; tries < 200 && rows.size() < 3; ++tries) {
+        QTest::qWait(10);
+        const QModelIndex root = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))->rootIndex();
+        for (int row = 0; row < list->rowCount(root); ++row) {
+            QStringList texts;
+            for (int column = 1; column < 4; ++column) texts << list->index(row, column, root).data().toString();
+            rows[list->index(row, 0, root).data().toString()] = texts;
+        }
+    }
+    ASSERT_EQ(rows.size(), 3) << rows.keys().join(' ').toStdString();
+    EXPECT_EQ(rows[QStringLiteral("проект")].value(1), QStringLiteral("Папка"));
+    EXPECT_EQ(rows[QStringLiteral("a.csv")].value(0), QStringLiteral("12 байт"));
+    EXPECT_EQ(rows[QStringLiteral("b.csv")].value(0), QStringLiteral("2,0 КБ"));
+    const QString date = rows[QStringLiteral("a.csv")].value(2);
+    EXPECT_EQ(date, QLocale(QLocale::Russian, QLocale::Russia)
+                        .toString(QFileInfo(small.fileName()).lastModified(), QLocale::ShortFormat));
 }
 
 class RussianWindowTest : public FormTest {

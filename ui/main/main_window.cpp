@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QShortcut>
@@ -13,6 +12,7 @@
 #include "ui/main/texts.h"
 #include "ui/schedule/schedule_window.h"
 #include "ui/shell/stacking.h"
+#include "ui/shell/file_dialog.h"
 #include "ui/shell/maker.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/qtext.h"
@@ -37,8 +37,8 @@ MainWindow::MainWindow()
     // A cable schedule: Ctrl+O, or a file dropped on the window.
     setAcceptDrops(true);
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Открыть кабельный журнал"), QString(),
-                                                          QString::fromUtf8(schedulewindow::kScheduleFilter));
+        const QString path =
+            shell::AskFileToOpen(this, QStringLiteral("Открыть кабельный журнал"), schedulewindow::ScheduleFilter());
         if (!path.isEmpty()) OpenSchedule(path);
     });
 

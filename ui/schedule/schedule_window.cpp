@@ -1,7 +1,7 @@
 #include "ui/schedule/schedule_window.h"
 
 #include <QApplication>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +14,7 @@
 #include "schedule/outcome.h"
 #include "ui/schedule/schedule_job.h"
 #include "ui/schedule/schedule_table.h"
+#include "ui/shell/file_dialog.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/program.h"
 #include "ui/shell/qtext.h"
@@ -36,6 +37,10 @@ QString EndFault(const JobEnd& end, const QString& path) {
 }
 
 }  // namespace
+
+QString ScheduleFilter() {
+    return QStringLiteral("Кабельный журнал (*%1);;Все файлы (*)").arg(Q(schedule::WrittenEndings(" *")));
+}
 
 bool IsScheduleFile(const QString& path) {
     const QString suffix = QStringLiteral(".") + QFileInfo(path).suffix().toLower();
@@ -131,9 +136,7 @@ void ScheduleWindow::OnSaveClick() {
         filters << QStringLiteral("%1 (*%2)").arg(Q(format.filter), Q(format.endings[0]));
     QString filter = filters.filter(QStringLiteral("*") + ending).value(0);
     // The program asks its own one question before writing over a file (SaveTo), not the dialog.
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результат"), suggested,
-                                     filters.join(QStringLiteral(";;")), &filter, QFileDialog::DontConfirmOverwrite);
+    const QString path = shell::AskFileToSave(this, QStringLiteral("Сохранить результат"), suggested, filters, &filter);
     if (!path.isEmpty()) SaveTo(path);
 }
 

@@ -74,6 +74,6 @@ private:
 
 // The file types a schedule comes in, for the open and save dialogs and for dropped files.
 bool IsScheduleFile(const QString& path);
-inline constexpr const char* kScheduleFilter = "Кабельный журнал (*.csv *.xlsx *.ods);;Все файлы (*)";
+QString ScheduleFilter();
 
 }  // namespace kelvo::schedulewindow
