@@ -211,6 +211,19 @@ int main(int argc, char** argv) {
         QTest::mouseClick(kelvo::shell::Form2().Command2(), Qt::LeftButton);
         Settle();
 
+        // The disconnection check opens beside the main window, hiding none of its boxes.
+        window.Check7->SetValue(true);
+        Settle();
+        auto* check = window.findChild<QWidget*>(QStringLiteral("FormDisconnection"));
+        if (!check) {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == QLatin1String("FormDisconnection")) check = widget;
+        }
+        Check(check && check->isVisible() && !check->frameGeometry().intersects(window.frameGeometry()),
+              "the disconnection check opens beside the main window");
+        if (check) check->close();
+        Settle();
+
         // The viewer destroyed by another client, then opened again.
         other.Destroy(Id(&kelvo::shell::Form3()));
         Settle();

@@ -265,7 +265,7 @@ void MainWindow::OnCheck7Click() {
     if (!disconnection_) disconnection_ = new disconnection::DisconnectionWindow();
     if (settled_line_ && SettledFigures() != settled_figures_) ForgetLine();
     disconnection_->SetSource(settled_line_);
-    shell::ShowOverMainWindow(disconnection_);
+    shell::ShowOverMainWindow(disconnection_, shell::Placement::Beside);
 }
 
 // The figures a settled line was taken from, to tell whether the main window still shows them.

@@ -37,7 +37,8 @@ public:
             case 2:
                 return folder ? QStringLiteral("Папка") : files->type(source);
             case 3:
-                return QLocale(QLocale::Russian, QLocale::Russia).toString(files->lastModified(source), QLocale::ShortFormat);
+                return QLocale(QLocale::Russian, QLocale::Russia)
+                    .toString(files->lastModified(source), QLocale::ShortFormat);
             default:
                 return QIdentityProxyModel::data(index, role);
         }

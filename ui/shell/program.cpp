@@ -61,7 +61,7 @@ void SetEndProgramHandler(std::function<void()> handler) { EndHandler() = std::m
 
 void SetMainWindowLink(MainWindowLink* link) { Link() = link; }
 
-void PlaceOverMainWindow(QWidget* window) {
+void PlaceOverMainWindow(QWidget* window, Placement placement) {
     // Once per window: a window placed already keeps the place the user may have given it.
     static const char* const kPlaced = "kelvoPlacedOverMainWindow";
     if (window->property(kPlaced).toBool()) return;
@@ -74,6 +74,13 @@ void PlaceOverMainWindow(QWidget* window) {
     const QRect available = screen->availableGeometry();
     QRect placed(QPoint(), window->frameGeometry().size());
     placed.moveCenter(main.isValid() ? main.center() : available.center());
+    constexpr int kGap = 8;
+    if (placement == Placement::Beside && main.isValid()) {
+        if (available.right() - main.right() >= placed.width() + kGap)
+            placed.moveTopLeft({main.right() + kGap, main.top()});
+        else if (main.left() - available.left() >= placed.width() + kGap)
+            placed.moveTopRight({main.left() - kGap, main.top()});
+    }
     // Inside the screen; a window larger than the screen keeps its top left corner on it.
     placed.moveRight(std::min(placed.right(), available.right()));
     placed.moveBottom(std::min(placed.bottom(), available.bottom()));
@@ -81,8 +88,8 @@ void PlaceOverMainWindow(QWidget* window) {
     placed.moveTop(std::max(placed.top(), available.top()));
     window->move(placed.topLeft());
 }
-void ShowOverMainWindow(QWidget* window) {
-    PlaceOverMainWindow(window);
+void ShowOverMainWindow(QWidget* window, Placement placement) {
+    PlaceOverMainWindow(window, placement);
     auto* main = dynamic_cast<QWidget*>(GetMainWindowLink());
     if (main && main != window) {
         const bool on_top = main->windowFlags().testFlag(Qt::WindowStaysOnTopHint);

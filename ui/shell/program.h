@@ -41,13 +41,18 @@ public:
 void SetMainWindowLink(MainWindowLink* link);
 MainWindowLink* GetMainWindowLink();
 
-// Places a window in the middle of the main window, kept inside the screen the main window is
-// on; the first time only, so that a window the user moved stays where it was put.
-void PlaceOverMainWindow(QWidget* window);
+// Where a window of the program is first put: in the middle of the main window, or beside it
+// (right, else left) when the screen has room there, so that it hides none of the main window's
+// boxes (else in the middle too).
+enum class Placement { Centred, Beside };
 
-// Shows a window of the program over the main window: placed over it (PlaceOverMainWindow), a
-// window of its own that the window system keeps above its owner, stacked as the main window is
-// ("Всегда сверху" or not), raised and made active.
-void ShowOverMainWindow(QWidget* window);
+// Places a window as `placement` says, kept inside the screen the main window is on; the first
+// time only, so that a window the user moved stays where it was put.
+void PlaceOverMainWindow(QWidget* window, Placement placement = Placement::Centred);
+
+// Shows a window of the program over the main window: placed (PlaceOverMainWindow), a window of
+// its own that the window system keeps above its owner, stacked as the main window is ("Всегда
+// сверху" or not), raised and made active.
+void ShowOverMainWindow(QWidget* window, Placement placement = Placement::Centred);
 
 }  // namespace kelvo::shell
