@@ -4,6 +4,7 @@
 #include <set>
 
 #include "schedule/formats/cells/shown_values.h"
+#include "schedule/formats/ods/cell_styles.h"
 #include "schedule/formats/ods/ods.h"
 #include "schedule/formats/package/sheet_rows.h"
 #include "schedule/formats/cells/cell_text.h"
@@ -71,6 +72,9 @@ private:
 
     std::size_t index_;
     SheetWanted wanted_;
+    CellStyles styles_;  // how a float is shown by its style
+    std::uint64_t columns_seen_ = 0;
+    CellShown shown_as_ = CellShown::Value;
     std::vector<std::string> names_;       // of the sheets passed
     std::set<std::string> hidden_styles_;  // table styles that hide their sheet
     std::string table_style_;
@@ -85,9 +89,10 @@ private:
 };
 
 void SheetReader::Start(std::string_view name, const char** attributes) {
-    if (name == "style") {
+    if (name == "style" || name == "percentage-style") {
         const char* style = Attribute(attributes, "name");
         table_style_ = style ? style : "";
+        if (std::string fault; !styles_.Style(name, attributes, fault)) return stream_.Fail(fault);
     } else if (name == "table-properties") {
         const char* display = Attribute(attributes, "display");
         if (display && std::string_view(display) == "false") {
@@ -98,6 +103,10 @@ void SheetReader::Start(std::string_view name, const char** attributes) {
         StartTable(attributes);
     } else if (!active_) {
         return;
+    } else if (name == "table-column") {
+        if (std::string fault; !styles_.Column(columns_seen_, attributes, fault)) return stream_.Fail(fault);
+        columns_seen_ +=
+            std::min<std::uint64_t>(Count(Attribute(attributes, "number-columns-repeated"), 1), kSheetColumnsMax + 1);
     } else if (name == "table-row") {
         StartRow(attributes);
     } else if (name == "table-cell" || name == "covered-table-cell") {
@@ -172,6 +181,8 @@ void SheetReader::StartCell(const char** attributes, bool covered) {
         if (std::string_view(attributes[i]).ends_with("calcext:value-type")) calc_type = attributes[i + 1];
     error_kind_ = calc_type && std::string_view(calc_type) == "error" ? "error" : "";
     formula_ = !covered && Attribute(attributes, "formula") != nullptr;
+    const char* style = Attribute(attributes, "style-name");
+    shown_as_ = styles_.OfFloat(style, column_);
     const char* value = nullptr;
     if (type_ == "float" || type_ == "percentage" || type_ == "currency") value = Attribute(attributes, "value");
     if (type_ == "date") value = Attribute(attributes, "date-value");
@@ -190,7 +201,7 @@ void SheetReader::EndCell() {
         double number = 0;
         const bool read = float_text::ParseFileNumber(number_, number);
         // A percent as the number shown, without its sign: 2,5 for 0,025 shown as 2,5 %.
-        const bool percent = type_ == "percentage";
+        const bool percent = type_ == "percentage" || (type_ == "float" && shown_as_ == CellShown::Percent);
         row_text_ += read ? WriteNumber(percent ? number * 100 : number) : value_;
         if (percent) cell.shown = CellShown::Percent;
     } else if (type_ == "date" || type_ == "time") {
@@ -198,7 +209,9 @@ void SheetReader::EndCell() {
         row_text_ += type_ == "date" ? ShownIsoDate(number_) : ShownDuration(number_);
     } else if (type_ == "boolean") {
         row_text_ += number_ == "true" ? "ИСТИНА" : "ЛОЖЬ";
-    } else if (type_.empty() && formula_) {
+    } else if (type_.empty() && formula_ && !paragraphs_) {
+        // A formula whose result the file does not keep; one kept as an empty paragraph (the empty
+        // text) is an empty cell.
         cell.shown = CellShown::FormulaWithoutValue;
     } else {
         if (CountCharacters(value_) > kCellCharactersMax) return CellTooLong();

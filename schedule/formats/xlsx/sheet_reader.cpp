@@ -55,6 +55,7 @@ private:
             has_formula_ = true;
         } else if (name == "v" || (name == "t" && type_ == "inlineStr" && phonetic_ == 0)) {
             in_value_ = true;
+            kept_value_ |= name == "v";
         } else if (name == "rPh") {
             ++phonetic_;
         }
@@ -67,7 +68,14 @@ private:
         } else if (name == "c") {
             EndCell();
         } else if (name == "row") {
-            HoldRow(gap_, 1);
+            // A row with no value in any cell (a formatted empty area) is counted, and comes out
+            // only when a row that holds something follows: trailing ones are no rows.
+            if (cells_.empty()) {
+                empty_rows_ += gap_ + 1;
+            } else {
+                HoldRow(empty_rows_ + gap_, 1);
+                empty_rows_ = 0;
+            }
         }
     }
     void Text(std::string_view text) override {
@@ -99,14 +107,15 @@ private:
         next_column_ = column;
         type_ = t ? t : "n";
         value_.clear();
-        has_formula_ = false;
+        has_formula_ = kept_value_ = false;
         style_ = s ? static_cast<std::size_t>(std::strtoul(s, nullptr, 10)) : 0;
     }
     void EndCell() {
         Cell cell{column_, row_text_.size(), 0, CellShown::Value};
         if (value_.empty() && type_ != "inlineStr") {
-            // A formula whose result the file does not keep: said, never read as empty.
-            if (!has_formula_) return;
+            // A formula whose result the file does not keep: said, never read as empty. One whose
+            // kept result is the empty text ("" of =IF(D12="";"";…)) is an empty cell.
+            if (!has_formula_ || (type_ == "str" && kept_value_)) return;
             cell.shown = CellShown::FormulaWithoutValue;
         } else if (type_ == "s") {
             std::uint64_t index = 0;
@@ -161,10 +170,10 @@ private:
 
     std::shared_ptr<const Workbook> book_;
     std::size_t style_ = 0;
-    bool has_formula_ = false;
+    bool has_formula_ = false, kept_value_ = false;
     std::string type_, value_, decoded_;
     std::size_t column_ = 0, row_bytes_ = 0;
-    std::uint64_t next_column_ = 0, rows_ = 0, gap_ = 0;
+    std::uint64_t next_column_ = 0, rows_ = 0, gap_ = 0, empty_rows_ = 0;
     int phonetic_ = 0;
     bool in_value_ = false;
 };

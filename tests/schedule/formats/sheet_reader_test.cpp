@@ -166,6 +166,77 @@ TEST_P(SheetReader, WideRowsAndGapsAreReadWithoutMaterialisingThem) {
     }
 }
 
+// Cells as the spreadsheet shows them, each file compared with the same schedule typed plainly.
+class ShownCells : public Scratch {
+protected:
+    // kelvo-calc's output for a file.
+    std::string Out(const std::string& name) {
+        const CalcRun run = RunCalc(dir_, {name});
+        EXPECT_LT(run.status, 2) << name << ": " << run.err;
+        return run.out;
+    }
+    // The schedule typed plainly: the header and one row, with `loss` and `current` as given.
+    std::string Plain(const std::string& loss) {
+        std::string text;
+        for (const auto* cells : {&kHeaderCells, &kRowCells}) {
+            for (std::size_t i = 0; i < cells->size(); ++i)
+                text += (i ? ";" : "") + (cells == &kRowCells && i == 10 ? loss : (*cells)[i]);
+            text += "\r\n";
+        }
+        Write("plain.csv", text);
+        return Out("plain.csv");
+    }
+    static std::string OdsCell(const std::string& text) {
+        return "<table:table-cell office:value-type=\"string\"><text:p>" + text + "</text:p></table:table-cell>";
+    }
+    // A document whose row has the given cells for "ток_А" (index 2) and "потери_%" (index 10).
+    void Ods(const std::string& name, const std::string& columns, const std::string& current, const std::string& loss) {
+        std::string row = "<table:table-row>";
+        for (std::size_t i = 0; i < kRowCells.size(); ++i)
+            row += i == 2 ? current : i == 10 ? loss : OdsCell(kRowCells[i]);
+        const std::string content =
+            R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+            R"(xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" )"
+            R"(xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" )"
+            R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
+            R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:automatic-styles>)"
+            R"(<number:percentage-style style:name="N11"><number:number number:decimal-places="1"/>)"
+            R"(<number:text>%</number:text></number:percentage-style>)"
+            R"(<style:style style:name="ce1" style:family="table-cell" style:data-style-name="N11"/>)"
+            R"(</office:automatic-styles><office:body><office:spreadsheet><table:table table:name="Журнал">)" +
+            columns + OdsRow(0, kHeaderCells) + row + "</table:table-row>" +
+            "</table:table></office:spreadsheet></office:body></office:document-content>";
+        WriteZip(Path(name), OdsParts({"", content}));
+    }
+};
+
+TEST_F(ShownCells, PercentStylesEmptyFormulaResultsAndFormattedEmptyRows) {
+    const std::string typed = Plain("2,5"), empty_current = Plain(kRowCells[10]);
+    // Gnumeric writes a percent as a float with a percentage data style: the percent shown.
+    const std::string float_cell =
+        R"(<table:table-cell table:style-name="ce1" office:value-type="float" office:value="0.025"/>)";
+    Ods("cell-style.ods", "", OdsCell(""), float_cell);
+    EXPECT_EQ(Out("cell-style.ods"), typed);
+    Ods("column-style.ods",
+        R"(<table:table-column table:number-columns-repeated="10"/><table:table-column )"
+        R"(table:default-cell-style-name="ce1"/>)",
+        OdsCell(""), R"(<table:table-cell office:value-type="float" office:value="0.025"/>)");
+    EXPECT_EQ(Out("column-style.ods"), typed);
+    // A formula whose kept result is the empty text is an empty cell, in both formats.
+    Ods("empty-formula.ods", "", R"(<table:table-cell table:formula="of:=&quot;&quot;"><text:p/></table:table-cell>)",
+        OdsCell(kRowCells[10]));
+    EXPECT_EQ(Out("empty-formula.ods"), empty_current);
+    std::string row = "<row r=\"2\">";
+    for (std::size_t i = 0; i < kRowCells.size(); ++i)
+        row += i == 2 ? R"(<c r="C2" t="str"><f>IF(1,"","")</f><v></v></c>)"
+                      : "<c t=\"inlineStr\"><is><t>" + kRowCells[i] + "</t></is></c>";
+    // Rows formatted but empty below the data are no rows of the schedule.
+    const std::string formatted = R"(<row r="3" s="1" customFormat="1"/><row r="4"><c r="B4" s="1"/></row>)";
+    WriteZip(Path("empty-formula.xlsx"),
+             WorkbookParts({"", kSheetStart + InlineRow(1, kHeaderCells) + row + "</row>" + formatted + kSheetEnd}));
+    EXPECT_EQ(Out("empty-formula.xlsx"), empty_current);
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryFormat, SheetReader, ::testing::Values(&kXlsx, &kOds),
                          [](const ::testing::TestParamInfo<const Format*>& info) {
                              return std::string(info.param->ending + 1);
