@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         progress.Tick(done);
     };
     events.on_unknown_column = [](std::string_view name) {
-        std::cerr << "kelvo-calc: предупреждение: столбец «" << name << "» не известен и переносится без изменений\n";
+        std::cerr << "kelvo-calc: " << schedule::UnknownColumnWarning(name) << '\n';
     };
     const auto report = schedule::ProcessSchedule(input->Reader(), output->Writer(), events);
     progress.Finish(rows);

@@ -97,6 +97,16 @@ std::string NormalizedColumnName(std::string_view name) {
         const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
         if (c >= 'A' && c <= 'Z') {
             out += static_cast<char>(c - 'A' + 'a');
+        } else if (c == '\n' || c == '\r' || c == '\t') {  // a name typed with Ctrl+Enter
+            out += ' ';
+        } else if (c == 0xC2 && next == 0xA0) {  // a non-breaking space
+            out += ' ';
+            ++i;
+        } else if (c == 0xE2 && next == 0x80 && i + 2 < name.size() &&
+                   (static_cast<unsigned char>(name[i + 2]) == 0xAF ||
+                    static_cast<unsigned char>(name[i + 2]) == 0x89)) {
+            out += ' ';  // a narrow non-breaking or a thin space
+            i += 2;
         } else if ((c == 0xD0 && next == 0x81) || (c == 0xD1 && next == 0x91)) {  // Ё, ё
             out += "е";
             ++i;
@@ -112,7 +122,7 @@ std::string NormalizedColumnName(std::string_view name) {
             out += static_cast<char>(c);
         }
     }
-    return out;
+    return std::string(Trim(out));
 }
 
 std::string ColumnKey(std::string_view name) {

@@ -34,4 +34,26 @@ int ExitStatus(const ScheduleReport& report) {
     }
 }
 
+std::string UnknownColumnWarning(std::string_view name) {
+    std::string shown;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            static const char kHex[] = "0123456789ABCDEF";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 15];
+        } else {
+            shown += c;
+        }
+    }
+    return "предупреждение: столбец «" + shown + "» не известен и переносится без изменений";
+}
+
 }  // namespace kelvo::schedule

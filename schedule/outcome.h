@@ -15,6 +15,10 @@ namespace kelvo::schedule {
 // result would have gone to a file, which then is not written.
 std::string OutcomeFault(const ScheduleReport& report, std::string_view input_name, bool result_to_file);
 
+// The unknown column's warning, the name's control characters shown escaped ("\n", "\x1F") so
+// that a name typed with a line break stays on its line.
+std::string UnknownColumnWarning(std::string_view name);
+
 // 0 when every row was calculated, 1 when some carry a message, 2 when the input could not be
 // read whole (nothing trustworthy to write).
 int ExitStatus(const ScheduleReport& report);

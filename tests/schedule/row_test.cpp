@@ -1,6 +1,7 @@
 // One row of a schedule calculated as the window calculates one line: its results by heading, what a
 // missing or reordered column does, the laying codes as people write them.
 #include "schedule/row.h"
+#include "schedule/outcome.h"
 #include "schedule/run.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +113,19 @@ TEST(Row, LayingCodes) {
     for (const auto& [code, laying] : good) EXPECT_EQ(LayingFromCode(code), laying) << code;
     for (const char* bad : {"", "p0", "p7", "k0", "k10", "q1", "p", "р", "р7", "кк1", "1", "Q1"})
         EXPECT_FALSE(LayingFromCode(bad)) << bad;
+}
+
+// Header names typed with a line break (Ctrl+Enter) or a non-breaking space are the names they
+// read as; an unknown one is warned of on one line.
+TEST(Row, HeaderNamesWithLineBreaksAndNonBreakingSpaces) {
+    const ColumnMap columns({"Мощность,\u00A0кВт", "Напряжение,\nВ", "Длина,\r\nм", "Ток,\u202FА", "Род\tтока"});
+    EXPECT_EQ(columns.IndexOf(Column::Power), 0u);
+    EXPECT_EQ(columns.IndexOf(Column::Voltage), 1u);
+    EXPECT_EQ(columns.IndexOf(Column::Length), 2u);
+    EXPECT_EQ(columns.IndexOf(Column::Current), 3u);
+    EXPECT_EQ(columns.IndexOf(Column::Supply), 4u);
+    EXPECT_EQ(UnknownColumnWarning("Прим\nечание\x1f"),
+              "предупреждение: столбец «Прим\\nечание\\x1F» не известен и переносится без изменений");
 }
 
 }  // namespace

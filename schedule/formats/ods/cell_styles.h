@@ -31,7 +31,7 @@ private:
 
     std::unordered_set<std::string> percent_data_styles_;
     std::unordered_map<std::string, std::string> data_style_of_;  // cell style: its data style
-    std::vector<std::pair<std::uint64_t, std::string>> columns_;   // first column: its default style
+    std::vector<std::pair<std::uint64_t, std::string>> columns_;  // first column: its default style
     std::size_t kept_ = 0;
 };
 
