@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "core/protection.h"
 #include "schedule/formats/text/utf8.h"
+#include "schedule/shown_numbers.h"
 
 namespace kelvo::schedule {
 namespace {
@@ -121,6 +122,31 @@ CodeFault SheetCellFault(const Cells& cells, const SheetRow& sheet, std::string&
     return {};
 }
 
+// The row's number texts as the calculation reads them (a loss shown with its percent sign,
+// thousands grouped by spaces); false, with the message naming the column and the value, for a
+// text that is no number.
+bool ReadNumbers(RowTexts& texts, LineResult& out) {
+    thread_local std::string shown[5], message;  // kept from row to row: no allocation per row
+    struct Number {
+        Column column;
+        std::string_view* text;
+    };
+    const Number numbers[] = {{Column::Voltage, &texts.voltage},
+                              {texts.current_given ? Column::Current : Column::Power, &texts.load},
+                              {Column::Length, &texts.length},
+                              {Column::Loss, &texts.loss},
+                              {Column::Section, &texts.section}};
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        const ShownNumber read = ReadShownNumber(numbers[i].column, *numbers[i].text, shown[i]);
+        if (read == ShownNumber::Read) *numbers[i].text = shown[i];
+        if (read != ShownNumber::PercentElsewhere && read != ShownNumber::NotANumber) continue;
+        NumberCellMessage(read, numbers[i].column, *numbers[i].text, message);
+        SetMessage(out, message);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 // The disconnection check of a calculated row into `fields`; the message of a figure that cannot
@@ -197,6 +223,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     LineInput line;
     if (const CodeFault fault = ReadCodes(texts, line); fault.message)
         return SetMessage(out, *fault.message, fault.named), false;
+    if (!ReadNumbers(texts, out)) return false;
     line.voltage = texts.voltage;
     line.multiplicity = texts.multiplicity.empty() ? kDefaultMultiplicity : ListedMultiplicity(texts.multiplicity);
     if (texts.reverse) {

@@ -19,7 +19,7 @@ mkdir -p "$out"
 flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 core=(core/*.cpp)
 clang++ "${flags[@]}" tests/fuzz/number_fuzz.cpp "${core[@]}" -o "$out/number_fuzz"
-schedule=(schedule/columns.cpp schedule/row.cpp schedule/run.cpp schedule/formats/text/*.cpp
+schedule=(schedule/columns.cpp schedule/row.cpp schedule/shown_numbers.cpp schedule/run.cpp schedule/formats/text/*.cpp
     schedule/formats/csv/csv_reader.cpp schedule/formats/csv/csv_writer.cpp schedule/formats/csv/csv_table.cpp
     schedule/formats/cells/*.cpp)
 clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "$out/csv_fuzz"

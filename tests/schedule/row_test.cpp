@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
+#include <vector>
 
 namespace kelvo::schedule {
 namespace {
@@ -55,7 +57,7 @@ TEST(Row, Rows) {
          {{"мощность_кВт_расчет", "19,74"}, {"автомат_А", "30"}}},
         // Messages, with empty results.
         {{"", "2.5", "", "", "1ф", "220", "медь", "провод", "p1", "1", "4", ""},
-         {{"сообщение", "десятичные вводятся через запятую, пример 2,5 или не установлена мощность / ток"},
+         {{"сообщение", "В столбце «мощность_кВт» не число «2.5»: десятичные вводятся через запятую, например 2,5"},
           {"ток_А_расчет", ""}}},
         {{"", "2,5", "", "", "1ф", "220", "медь", "провод", "p1", "", "4", ""},
          {{"сообщение", "Установите длину в метрах"}}},
@@ -113,6 +115,18 @@ TEST(Row, LayingCodes) {
     for (const auto& [code, laying] : good) EXPECT_EQ(LayingFromCode(code), laying) << code;
     for (const char* bad : {"", "p0", "p7", "k0", "k10", "q1", "p", "р", "р7", "кк1", "1", "Q1"})
         EXPECT_FALSE(LayingFromCode(bad)) << bad;
+}
+
+// Numbers as a spreadsheet's Russian "as shown" export writes them give what they show.
+TEST(Row, NumbersAsShownAreReadAsTyped) {
+    const auto row = [](const std::string& length, const std::string& loss) {
+        return Calculate({"прямой", "25", "", "", "3ф", "380", "медь", "кабель", "k1", length, loss, "1"});
+    };
+    const auto typed = row("1200,5", "2,5");
+    ASSERT_EQ(typed.at("сообщение"), "");
+    for (const auto& [length, loss] : std::vector<std::array<std::string, 2>>{
+             {"1 200,5", "2,5%"}, {"1\u00A0200,5", "2,5 %"}, {"1\u202F200,50", "2,5\u00A0%"}})
+        EXPECT_EQ(row(length, loss), typed) << length << " | " << loss;
 }
 
 // Header names typed with a line break (Ctrl+Enter) or a non-breaking space are the names they
