@@ -27,6 +27,8 @@ std::optional<std::string> TakeValue(int argc, char** argv, int& i, std::optiona
 std::optional<kelvo::schedule::Encoding> EncodingNamed(const std::string& name) {
     if (name == "utf-8" || name == "utf8" || name == "utf-8-bom") return kelvo::schedule::Encoding::Utf8;
     if (name == "cp1251" || name == "windows-1251") return kelvo::schedule::Encoding::Cp1251;
+    if (name == "utf-16le" || name == "utf-16") return kelvo::schedule::Encoding::Utf16Le;
+    if (name == "utf-16be") return kelvo::schedule::Encoding::Utf16Be;
     return std::nullopt;
 }
 

@@ -147,11 +147,17 @@ const FileFormat* RecognisedFormat(std::string_view path, int fd, std::string_vi
         error = "это книга старого формата .xls или книга, защищенная паролем: сохраните ее как .xlsx без пароля";
         return nullptr;
     }
+    // LibreOffice's flat OpenDocument file (one XML file, not an archive) is refused by name.
+    if (EndsWith(path, ".fods") || (head.find("<office:document ") != std::string_view::npos &&
+                                    head.find("opendocument.spreadsheet") != std::string_view::npos)) {
+        error = shown + " — плоский документ OpenDocument (.fods): сохраните его в табличной программе как .ods";
+        return nullptr;
+    }
     // A package is what is named one or holds a zip archive's marks: read as a package or refused
     // as damaged, never read as text.
     const FileFormat* named = FormatNamedBy(path);
     if ((named && named->package) || HoldsZipSignature(head, tail)) return RecognisedPackage(named, fd);
-    if (named || LooksLikeText(head))
+    if (named || LooksLikeText(head) || Utf16ByMark(head) != Encoding::Utf8 || LooksLikeUtf16WithoutMark(head))
         for (const FileFormat& format : kFormats)
             if (!format.package) return &format;
     error = shown + " — " + NoneOfTheFormats() + " (в нем есть двоичные данные)";

@@ -205,6 +205,26 @@ TEST_F(KelvoCalc, HeadersAreMatchedAsAPersonReadsThem) {
     EXPECT_EQ(run.err, "kelvo-calc: предупреждение: столбец «Примечание» не известен и переносится без изменений\n");
 }
 
+// Excel's "Unicode text" (UTF-16 with its mark, tabs, CRLF) is read and the result written back in
+// it; without a mark it is refused naming UTF-16; a flat OpenDocument file is refused by name.
+TEST_F(KelvoCalc, Utf16TextAndFlatDocuments) {
+    Write("a.csv", kHeader + "\r\n" + kRow + "\r\n");
+    const Outcome plain = Calc("a.csv");
+    const Outcome unicode = Calc("u16.txt", "iconv -f UTF-8 -t UTF-16 a.csv > u16.txt &&");
+    EXPECT_EQ(unicode.status, 0) << unicode.err;
+    EXPECT_TRUE(unicode.out.starts_with("\xFF\xFE") || unicode.out.starts_with("\xFE\xFF"));
+    Write("u16-out.txt", unicode.out);
+    Calc("a.csv", "iconv -f UTF-16 -t UTF-8 u16-out.txt > b.csv &&");
+    EXPECT_EQ(Read("b.csv"), plain.out);
+    const Outcome unmarked = Calc("le.txt", "iconv -f UTF-8 -t UTF-16LE a.csv > le.txt &&");
+    EXPECT_EQ(unmarked.status, 2);
+    EXPECT_NE(unmarked.err.find("UTF-16 без метки"), std::string::npos) << unmarked.err;
+    Write("flat.fods", "<?xml version=\"1.0\"?><office:document xmlns:office=\"x\"/>");
+    const Outcome flat = Calc("flat.fods");
+    EXPECT_EQ(flat.status, 2);
+    EXPECT_NE(flat.err.find("плоский документ OpenDocument"), std::string::npos) << flat.err;
+}
+
 // Figures the window never offers or that make no sense get a message that says which, and no
 // result (exit 1).
 TEST_F(KelvoCalc, FiguresOutsideTheirRangeGetAMessage) {

@@ -121,6 +121,11 @@ std::unique_ptr<TableReader> OpenCsvFile(const OpenedFile& file, const ReadOptio
     TableFormat format;
     if (options.encoding) {
         format.encoding = *options.encoding;
+    } else if (const Encoding marked = Utf16ByMark(file.head); marked != Encoding::Utf8) {
+        format.encoding = marked;  // Excel's "Unicode text"
+    } else if (LooksLikeUtf16WithoutMark(file.head)) {
+        error = "это текст в UTF-16 без метки порядка байтов (BOM): сохраните его в UTF-8 или в UTF-16 с меткой";
+        return Refused(file);
     } else {
         const auto utf8 = WholeFileIsUtf8(file.fd, error);
         if (!utf8) return Refused(file);

@@ -8,12 +8,26 @@
 namespace kelvo::schedule {
 namespace {
 
+// What reads a file's encoding as UTF-8; null for UTF-8 itself.
+std::unique_ptr<std::streambuf> DecoderFor(Encoding encoding, std::streambuf& source) {
+    switch (encoding) {
+        case Encoding::Cp1251:
+            return std::make_unique<Cp1251Decoder>(source);
+        case Encoding::Utf16Le:
+        case Encoding::Utf16Be:
+            return std::make_unique<Utf16Decoder>(source, encoding == Encoding::Utf16Be);
+        case Encoding::Utf8:
+            break;
+    }
+    return nullptr;
+}
+
 class CsvTableReader final : public TableReader, public TextRecords {
 public:
     CsvTableReader(std::istream& in, const TableFormat& format, CsvSource source)
         : format_(format),
           source_(std::move(source)),
-          decoder_(format.encoding == Encoding::Cp1251 ? std::make_unique<Cp1251Decoder>(*in.rdbuf()) : nullptr),
+          decoder_(DecoderFor(format.encoding, *in.rdbuf())),
           decoded_(decoder_ ? decoder_.get() : in.rdbuf()),
           reader_(decoded_, format.separator) {}
 
@@ -38,7 +52,7 @@ public:
 private:
     TableFormat format_;
     CsvSource source_;
-    std::unique_ptr<Cp1251Decoder> decoder_;
+    std::unique_ptr<std::streambuf> decoder_;
     std::istream decoded_;
     CsvReader reader_;
 };
@@ -53,6 +67,8 @@ public:
         const bool bom =
             encoding == Encoding::Utf8 && choice_.byte_order_mark.value_or(csv_input && input.byte_order_mark);
         if (encoding == Encoding::Cp1251) encoder_ = std::make_unique<Cp1251Encoder>(*out_.rdbuf());
+        if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be)
+            encoder_ = std::make_unique<Utf16Encoder>(*out_.rdbuf(), encoding == Encoding::Utf16Be);
         encoded_ = std::make_unique<std::ostream>(encoder_ ? encoder_.get() : out_.rdbuf());
         writer_.emplace(*encoded_, csv_input ? input.separator : ';', csv_input ? input.line_break : "\r\n", bom);
         copies_plain_ = csv_input;
@@ -76,7 +92,7 @@ public:
 private:
     std::ostream& out_;
     CsvOutputChoice choice_;
-    std::unique_ptr<Cp1251Encoder> encoder_;
+    std::unique_ptr<std::streambuf> encoder_;
     std::unique_ptr<std::ostream> encoded_;
     std::optional<CsvWriter> writer_;
     bool copies_plain_ = false;

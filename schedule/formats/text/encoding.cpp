@@ -1,4 +1,6 @@
 #include "schedule/formats/text/encoding.h"
+
+#include <algorithm>
 #include "schedule/formats/text/utf8.h"
 
 #include "schedule/formats/csv/csv.h"
@@ -29,7 +31,12 @@ constexpr char16_t kCp1251[128] = {
 // clang-format on
 
 void AppendUtf8(std::vector<char>& out, char32_t code) {
-    if (code < 0x80) {
+    if (code >= 0x10000) {
+        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x80) {
         out.push_back(static_cast<char>(code));
     } else if (code < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (code >> 6)));
@@ -112,6 +119,121 @@ Cp1251Encoder::int_type Cp1251Encoder::overflow(int_type c) {
 int Cp1251Encoder::sync() {
     if (!pending_.empty()) {
         target_.sputc('?');
+        pending_.clear();
+    }
+    return target_.pubsync();
+}
+
+Encoding Utf16ByMark(std::string_view head) {
+    if (head.starts_with("\xFF\xFE")) return Encoding::Utf16Le;
+    if (head.starts_with("\xFE\xFF")) return Encoding::Utf16Be;
+    return Encoding::Utf8;
+}
+
+bool LooksLikeUtf16WithoutMark(std::string_view head) {
+    if (head.size() < 8 || Utf16ByMark(head) != Encoding::Utf8) return false;
+    std::size_t even = 0, odd = 0;
+    const std::size_t pairs = std::min<std::size_t>(head.size() / 2, 512);
+    for (std::size_t i = 0; i < pairs; ++i) {
+        even += head[2 * i] == '\0';
+        odd += head[2 * i + 1] == '\0';
+    }
+    // Latin letters, digits and separators have a NUL in one byte of their two.
+    return std::max(even, odd) * 10 >= pairs * 3 && std::min(even, odd) * 10 < pairs;
+}
+
+Utf16Decoder::int_type Utf16Decoder::underflow() {
+    const std::streamsize got = source_.sgetn(raw_.data(), static_cast<std::streamsize>(raw_.size()));
+    decoded_.clear();
+    std::string bytes = std::move(carried_);
+    carried_.clear();
+    if (got > 0) bytes.append(raw_.data(), static_cast<std::size_t>(got));
+    std::size_t i = 0;
+    if (!started_ && bytes.size() >= 2) {
+        started_ = true;
+        if (Utf16ByMark(bytes) != Encoding::Utf8) i = 2;
+    }
+    const auto unit_at = [&](std::size_t at) {
+        const auto a = static_cast<unsigned char>(bytes[at]), b = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char16_t>(big_endian_ ? (a << 8) | b : (b << 8) | a);
+    };
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char16_t unit = unit_at(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 3 >= bytes.size() && got > 0) break;  // its low surrogate comes with the next read
+            const char16_t low = i + 3 < bytes.size() ? unit_at(i + 2) : 0;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(decoded_, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+            AppendUtf8(decoded_, 0xFFFD);
+        } else {
+            AppendUtf8(decoded_, unit >= 0xDC00 && unit <= 0xDFFF ? char32_t{0xFFFD} : char32_t{unit});
+        }
+    }
+    carried_ = bytes.substr(i);
+    if (got <= 0 && !carried_.empty()) {  // the input ended inside a unit
+        AppendUtf8(decoded_, 0xFFFD);
+        carried_.clear();
+    }
+    if (decoded_.empty()) return got > 0 ? underflow() : traits_type::eof();
+    setg(decoded_.data(), decoded_.data(), decoded_.data() + decoded_.size());
+    return traits_type::to_int_type(*gptr());
+}
+
+void Utf16Encoder::Unit(char16_t unit) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    encoded_ += big_endian_ ? high : low;
+    encoded_ += big_endian_ ? low : high;
+}
+
+std::streamsize Utf16Encoder::xsputn(const char* data, std::streamsize size) {
+    encoded_.clear();
+    if (!started_) {
+        started_ = true;
+        Unit(0xFEFF);
+    }
+    std::string text = std::move(pending_);
+    pending_.clear();
+    text.append(data, static_cast<std::size_t>(size));
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = Utf8Length(lead);
+        if (i + length > text.size()) {
+            pending_ = text.substr(i);
+            break;
+        }
+        char32_t code = lead;
+        if (length > 1) {
+            code = lead & (0x7F >> length);
+            for (std::size_t k = 1; k < length; ++k)
+                code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        if (code >= 0x10000) {
+            Unit(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            Unit(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        } else {
+            Unit(static_cast<char16_t>(code));
+        }
+        i += length;
+    }
+    const auto written = target_.sputn(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
+    return written == static_cast<std::streamsize>(encoded_.size()) ? size : 0;
+}
+
+Utf16Encoder::int_type Utf16Encoder::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char byte = traits_type::to_char_type(c);
+    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+}
+
+int Utf16Encoder::sync() {
+    if (!pending_.empty()) {
+        encoded_.clear();
+        Unit(0xFFFD);
+        target_.sputn(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
         pending_.clear();
     }
     return target_.pubsync();
