@@ -101,6 +101,8 @@ inline constexpr NamingMessage kBadPeSection{"Сечение PE «",
 inline constexpr NamingMessage kCellFormula{
     "В ячейке ", " формула без вычисленного значения: откройте книгу в табличной программе и сохраните ее"};
 inline constexpr NamingMessage kCellError{"В ячейке ", " ошибка вместо значения: исправьте ее в книге"};
+inline constexpr NamingMessage kCellMergedAcross{
+    "Ячейка ", " входит в объединение нескольких столбцов: ее значение не прочитать, разъедините ячейки в книге"};
 inline constexpr NamingMessage kCellPercent{"В ячейке ", " число в процентах: здесь нужно число без знака %"};
 inline constexpr NamingMessage kCellDate{
     "В ячейке ", " дата или время вместо числа: введите число с десятичной запятой, например 2,5"};

@@ -112,6 +112,7 @@ CodeFault SheetCellFault(const Cells& cells, const SheetRow& sheet, std::string&
         const messages::NamingMessage* message = nullptr;
         if (shown == CellShown::FormulaWithoutValue) message = &messages::kCellFormula;
         if (shown == CellShown::Error) message = &messages::kCellError;
+        if (shown == CellShown::MergedAcross) message = &messages::kCellMergedAcross;
         if (r.number && shown == CellShown::Date) message = &messages::kCellDate;
         if (r.number && shown == CellShown::Percent && r.column != Column::Loss) message = &messages::kCellPercent;
 

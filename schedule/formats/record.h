@@ -24,7 +24,9 @@ struct PassedRecord {
 // value of 0,025 shown as 2,5 %). Date: the text is the date or time as shown (12.03.2024). FormulaWithoutValue: a
 // formula whose result the file does not keep (the text is empty). Error: an error value such as
 // #N/A (the text is the error).
-enum class CellShown : std::uint8_t { Value, Percent, Date, FormulaWithoutValue, Error };
+// MergedAcross: a cell covered by a merged area whose value stands in another column (the text
+// is empty): what it shows cannot be told.
+enum class CellShown : std::uint8_t { Value, Percent, Date, FormulaWithoutValue, Error, MergedAcross };
 
 // A cell's name as a spreadsheet gives it: column from 0, row from 1 ("E7").
 inline std::string CellReference(std::size_t column, std::uint64_t row) {

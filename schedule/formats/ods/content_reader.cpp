@@ -73,6 +73,7 @@ private:
     std::size_t index_;
     SheetWanted wanted_;
     CellStyles styles_;  // how a float is shown by its style
+    Merges merges_;      // the merged areas met so far
     std::uint64_t columns_seen_ = 0;
     CellShown shown_as_ = CellShown::Value;
     std::vector<std::string> names_;       // of the sheets passed
@@ -174,6 +175,11 @@ void SheetReader::StartCell(const char** attributes, bool covered) {
     paragraphs_ = in_paragraph_ = false;
     value_.clear();
     cell_repeat_ = Count(Attribute(attributes, "number-columns-repeated"), 1);
+    const std::uint64_t rows_spanned = Count(Attribute(attributes, "number-rows-spanned"), 1),
+                        columns_spanned = Count(Attribute(attributes, "number-columns-spanned"), 1);
+    if (!covered && (rows_spanned > 1 || columns_spanned > 1))
+        if (std::string fault; !merges_.Add(rows_ + 1, column_, rows_spanned, columns_spanned, fault))
+            return stream_.Fail(fault);
     const char* type = covered ? nullptr : Attribute(attributes, "value-type");
     type_ = type ? type : "";
     const char* calc_type = Attribute(attributes, "value-type");
@@ -232,6 +238,7 @@ void SheetReader::EndCell() {
 }
 
 void SheetReader::EndRow() {
+    ApplyMerges(merges_, rows_ + 1);
     if (rows_ + row_repeat_ > kSheetRowsMax && !cells_.empty()) return stream_.Fail("строк в листе больше 1 048 576");
     if (cells_.empty()) {
         // Empty rows are counted; they come out only when a row that holds something follows.
@@ -249,7 +256,7 @@ class DocumentSheets : public SheetSet {
 public:
     explicit DocumentSheets(std::shared_ptr<const OpenArchive> document) : document_(std::move(document)) {}
 
-    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault) override {
+    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault, bool) override {
         return Found(std::make_unique<SheetReader>(document_, index, SheetWanted{}), &hidden, fault);
     }
     std::unique_ptr<TableReader> OpenNamed(const SheetWanted& wanted, std::string& fault) override {

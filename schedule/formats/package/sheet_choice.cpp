@@ -32,7 +32,7 @@ std::unique_ptr<TableReader> ChooseSheet(SheetSet& sheets, const SheetWanted& wa
     for (std::size_t index = 0;; ++index) {
         bool hidden = false;
         std::string fault;
-        auto probe = sheets.OpenAt(index, hidden, fault);
+        auto probe = sheets.OpenAt(index, hidden, fault, /*probe=*/true);
         if (!probe) {
             error = !fault.empty() ? fault
                     : index == 0   ? words.no_sheets
@@ -42,7 +42,7 @@ std::unique_ptr<TableReader> ChooseSheet(SheetSet& sheets, const SheetWanted& wa
             return nullptr;
         }
         if (hidden) continue;
-        if (!wanted.is_header) return probe;
+        if (!wanted.is_header) return sheets.OpenAt(index, hidden, error);
         if (HasHeader(*probe, wanted.is_header)) return sheets.OpenAt(index, hidden, error);
         if (!probe->Fault().empty()) {
             error = probe->Fault();

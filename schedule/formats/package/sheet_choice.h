@@ -29,8 +29,10 @@ class SheetSet {
 public:
     virtual ~SheetSet() = default;
     // The sheet numbered `index` (from 0), open at its first row, and whether it is hidden; nothing
-    // when there is no such sheet, with `fault` when the file is damaged.
-    virtual std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault) = 0;
+    // when there is no such sheet, with `fault` when the file is damaged. `probe`: only its first
+    // rows will be read, to look for a header.
+    virtual std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault,
+                                                bool probe = false) = 0;
     // The sheet named so (SheetWanted::SameName); nothing when there is none, with `fault` when the
     // file is damaged.
     virtual std::unique_ptr<TableReader> OpenNamed(const SheetWanted& wanted, std::string& fault) = 0;

@@ -64,4 +64,25 @@ void SheetRows::HandOver(std::vector<std::string_view>& fields) {
     }
 }
 
+void SheetRows::ApplyMerges(Merges& merges, std::uint64_t row) {
+    if (merges.Empty()) return;
+    merges.EachBeginning(row, [&](std::uint64_t column) {
+        for (const Cell& cell : cells_)
+            if (cell.column == column) merges.Value(row, column, CellText(cell), cell.shown);
+    });
+    bool added = false;
+    merges.EachCovered(row, [&](const Merges::Covered& covered) {
+        // What a covered cell may still hold in the file is not what the spreadsheet shows.
+        std::erase_if(cells_, [&](const Cell& cell) { return cell.column == covered.column; });
+        if (covered.text.empty() && covered.shown == CellShown::Value) return;
+        cells_.push_back(
+            {static_cast<std::size_t>(covered.column), row_text_.size(), covered.text.size(), covered.shown});
+        row_text_ += covered.text;
+        added = true;
+    });
+    if (added)
+        std::sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) { return a.column < b.column; });
+    merges.Forget(row + 1);
+}
+
 }  // namespace kelvo::schedule

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schedule/formats/package/merges.h"
 #include "schedule/formats/package/xml_stream.h"
 #include "schedule/formats/package/zip_part.h"
 #include "schedule/formats/table.h"
@@ -49,6 +50,9 @@ protected:
         fault_ = std::move(fault);
         done_ = true;
     }
+    // The row just read, numbered `row` (from 1), as the sheet's merged areas show it: the first
+    // cells' values kept for the rows below, covered cells filled in or marked.
+    void ApplyMerges(Merges& merges, std::uint64_t row);
     // Parses on to the next row held or the part's end; a fault ends the sheet with its reason.
     void ParseMore();
     bool Done() const { return done_; }

@@ -38,8 +38,10 @@ bool ParseIndex(const std::string& text, std::uint64_t& value) {
 class SheetReader final : public SheetRows {
 public:
     // `part` is the sheet's part, open.
-    SheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part)
-        : SheetRows(TableFormat::Kind::Xlsx, kDamaged, book, std::move(part)), book_(std::move(book)) {}
+    SheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part, Merges merges)
+        : SheetRows(TableFormat::Kind::Xlsx, kDamaged, book, std::move(part)),
+          book_(std::move(book)),
+          merges_(std::move(merges)) {}
 
 private:
     std::string_view CellText(const Cell& cell) const override {
@@ -68,6 +70,7 @@ private:
         } else if (name == "c") {
             EndCell();
         } else if (name == "row") {
+            ApplyMerges(merges_, rows_);
             // A row with no value in any cell (a formatted empty area) is counted, and comes out
             // only when a row that holds something follows: trailing ones are no rows.
             if (cells_.empty()) {
@@ -169,6 +172,7 @@ private:
     std::string Where(std::uint64_t column) const { return CellReference(column - 1, rows_); }
 
     std::shared_ptr<const Workbook> book_;
+    Merges merges_;
     std::size_t style_ = 0;
     bool has_formula_ = false, kept_value_ = false;
     std::string type_, value_, decoded_;
@@ -178,10 +182,49 @@ private:
     bool in_value_ = false;
 };
 
+// The merged areas of a sheet (its mergeCells, after its rows), in the order of their first rows.
+class MergeList : public XmlEvents {
+public:
+    explicit MergeList(Merges& merges) : merges_(merges), stream_(*this) {}
+    bool Read(Archive archive, const std::string& part, std::string& fault) {
+        if (!ParsePart(archive, part, stream_, false, fault)) return false;
+        merges_.Sort();
+        return true;
+    }
+
+private:
+    void Start(std::string_view name, const char** attributes) override {
+        if (name != "mergeCell") return;
+        const char* ref = Attribute(attributes, "ref");
+        const std::string_view range = ref ? ref : "";
+        const auto colon = range.find(':');
+        std::uint64_t first_column = 0, first_row = 0, last_column = 0, last_row = 0;
+        if (colon == std::string_view::npos ||
+            !ParseReference(std::string(range.substr(0, colon)).c_str(), first_column, first_row) ||
+            !ParseReference(std::string(range.substr(colon + 1)).c_str(), last_column, last_row) ||
+            last_column < first_column || last_row < first_row)
+            return stream_.Fail("объединение ячеек «" + std::string(range.substr(0, 40)) + "» вне листа");
+        std::string fault;
+        if (!merges_.Add(first_row, first_column - 1, last_row - first_row + 1, last_column - first_column + 1, fault))
+            stream_.Fail(fault);
+    }
+    void End(std::string_view) override {}
+    void Text(std::string_view) override {}
+
+    Merges& merges_;
+    XmlStream stream_;
+};
+
 }  // namespace
 
-std::unique_ptr<TableReader> MakeSheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part) {
-    return std::make_unique<SheetReader>(std::move(book), std::move(part));
+std::unique_ptr<TableReader> MakeSheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part,
+                                             bool with_merges, std::string& fault) {
+    Merges merges;
+    if (with_merges && !MergeList(merges).Read(book->archive, part->Name(), fault)) {
+        fault = std::string(kDamaged) + ": " + fault;
+        return nullptr;
+    }
+    return std::make_unique<SheetReader>(std::move(book), std::move(part), std::move(merges));
 }
 
 }  // namespace kelvo::schedule

@@ -73,14 +73,14 @@ public:
     WorkbookSheets(std::shared_ptr<const Workbook> book, const std::vector<Sheet>& sheets)
         : book_(std::move(book)), sheets_(sheets) {}
 
-    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault) override {
+    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault, bool probe) override {
         if (index >= sheets_.size()) return nullptr;
         hidden = sheets_[index].hidden;
-        return Open(sheets_[index], fault);
+        return Open(sheets_[index], fault, !probe);
     }
     std::unique_ptr<TableReader> OpenNamed(const SheetWanted& wanted, std::string& fault) override {
         for (const Sheet& sheet : sheets_)
-            if (wanted.SameName(sheet.name, wanted.name)) return Open(sheet, fault);
+            if (wanted.SameName(sheet.name, wanted.name)) return Open(sheet, fault, true);
         return nullptr;
     }
     std::vector<std::string> Names() const override {
@@ -90,13 +90,13 @@ public:
     }
 
 private:
-    std::unique_ptr<TableReader> Open(const Sheet& sheet, std::string& fault) {
+    std::unique_ptr<TableReader> Open(const Sheet& sheet, std::string& fault, bool with_merges) {
         auto part = std::make_unique<ZipPart>(book_->archive);
         if (part->Open(sheet.part) != PartOpened::Open) {
             fault = std::string(kDamaged) + ": нет листа " + Quoted(sheet.name);
             return nullptr;
         }
-        return MakeSheetReader(book_, std::move(part));
+        return MakeSheetReader(book_, std::move(part), with_merges, fault);
     }
 
     std::shared_ptr<const Workbook> book_;

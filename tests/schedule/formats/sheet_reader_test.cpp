@@ -237,6 +237,57 @@ TEST_F(ShownCells, PercentStylesEmptyFormulaResultsAndFormattedEmptyRows) {
     EXPECT_EQ(Out("empty-formula.xlsx"), empty_current);
 }
 
+// A material and a multiplicity merged down over two lines, as people do for a group: both lines
+// read them; a load merged across the power and current columns cannot be read and says so.
+TEST_F(ShownCells, MergedCellsReadAsShown) {
+    std::vector<std::string> row = kRowCells;
+    row[6] = "алюминий", row[11] = "1,25";
+    std::string plain;
+    for (const std::vector<std::string>* cells :
+         std::initializer_list<const std::vector<std::string>*>{&kHeaderCells, &row, &row}) {
+        for (std::size_t i = 0; i < cells->size(); ++i) plain += (i ? ";" : "") + (*cells)[i];
+        plain += "\r\n";
+    }
+    Write("plain.csv", plain);
+    const std::string typed = Out("plain.csv");
+
+    std::string first = "<table:table-row>", second = "<table:table-row>";
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const bool merged = i == 6 || i == 11;
+        first += merged ? R"(<table:table-cell table:number-rows-spanned="2" office:value-type="string"><text:p>)" +
+                              row[i] + "</text:p></table:table-cell>"
+                        : OdsCell(row[i]);
+        second += merged ? "<table:covered-table-cell/>" : OdsCell(row[i]);
+    }
+    const std::string content =
+        kOds.start + OdsRow(0, kHeaderCells) + first + "</table:table-row>" + second + "</table:table-row>" + kOds.end;
+    WriteZip(Path("merged.ods"), OdsParts({"", content}));
+    EXPECT_EQ(Out("merged.ods"), typed);
+
+    const auto xlsx_row = [&](int number, bool covered) {
+        std::string text = "<row r=\"" + std::to_string(number) + "\">";
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const std::string ref = std::string(1, static_cast<char>('A' + i)) + std::to_string(number);
+            text += covered && (i == 6 || i == 11)
+                        ? "<c r=\"" + ref + "\"/>"
+                        : "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + row[i] + "</t></is></c>";
+        }
+        return text + "</row>";
+    };
+    const std::string merges = R"(<mergeCells count="2"><mergeCell ref="G2:G3"/><mergeCell ref="L2:L3"/></mergeCells>)";
+    WriteZip(Path("merged.xlsx"),
+             WorkbookParts({"", "<worksheet><sheetData>" + InlineRow(1, kHeaderCells) + xlsx_row(2, false) +
+                                    xlsx_row(3, true) + "</sheetData>" + merges + "</worksheet>"}));
+    EXPECT_EQ(Out("merged.xlsx"), typed);
+
+    // The load across two columns: the current's cell cannot be read.
+    WriteZip(Path("across.xlsx"),
+             WorkbookParts(
+                 {"", "<worksheet><sheetData>" + InlineRow(1, kHeaderCells) + xlsx_row(2, false) +
+                          R"(</sheetData><mergeCells count="1"><mergeCell ref="B2:C2"/></mergeCells></worksheet>)"}));
+    EXPECT_NE(Out("across.xlsx").find("Ячейка C2 входит в объединение"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryFormat, SheetReader, ::testing::Values(&kXlsx, &kOds),
                          [](const ::testing::TestParamInfo<const Format*>& info) {
                              return std::string(info.param->ending + 1);
