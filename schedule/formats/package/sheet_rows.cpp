@@ -71,10 +71,14 @@ void SheetRows::ApplyMerges(Merges& merges, std::uint64_t row) {
             if (cell.column == column) merges.Value(row, column, CellText(cell), cell.shown);
     });
     bool added = false;
+    const std::size_t last = cells_.empty() ? 0 : cells_.back().column;
     merges.EachCovered(row, [&](const Merges::Covered& covered) {
         // What a covered cell may still hold in the file is not what the spreadsheet shows.
         std::erase_if(cells_, [&](const Cell& cell) { return cell.column == covered.column; });
         if (covered.text.empty() && covered.shown == CellShown::Value) return;
+        // A cell covered from another column is marked only among cells that hold something (a
+        // title merged across the sheet's width stays one cell).
+        if (covered.shown == CellShown::MergedAcross && covered.column >= last) return;
         cells_.push_back(
             {static_cast<std::size_t>(covered.column), row_text_.size(), covered.text.size(), covered.shown});
         row_text_ += covered.text;
