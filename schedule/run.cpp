@@ -60,10 +60,13 @@ private:
     using Status = ScheduleReport::Status;
     using Result = TableReader::Result;
 
-    // Finds the header: the first record among the first ones that looks like one (the first
-    // record when none does). The records above it are written as they are, before it.
+    // Finds the header among the first records: the first that looks like one, or the one right
+    // under it when that names more schedule columns (a header in two rows: groups such as
+    // "Нагрузка" above the names); the first record when none does. The records above it are
+    // written as they are, before it.
     bool Header() {
         std::size_t held_bytes = 0;
+        std::optional<std::size_t> header;  // among the held records
         while (held_.size() < kHeaderRowsSearched && held_bytes <= kHeldBytesMax) {
             const Result result = reader_.Next(fields_);
             if (result != Result::Record) {
@@ -71,13 +74,22 @@ private:
                 pending_ = result;  // handled after the held rows, where it stands
                 break;
             }
-            if (LooksLikeHeader(fields_)) return WriteHeader(held_.size());
+            const bool looks = LooksLikeHeader(fields_);
             Hold();
             for (const std::string& field : held_.back().fields) held_bytes += field.size();
+            if (header) {
+                if (looks && NamedColumns(held_.back()) > NamedColumns(held_[*header])) header = held_.size() - 1;
+                break;
+            }
+            if (looks) header = held_.size() - 1;
         }
-        // No record looks like a header: the first one is the header, the rest are rows.
-        Replay(0);
-        return WriteHeader(0);
+        // Without a header, the first record is the header and the rest are rows.
+        Replay(header.value_or(0));
+        return WriteHeader(header.value_or(0));
+    }
+
+    static std::size_t NamedColumns(const Held& held) {
+        return ColumnMap({held.fields.begin(), held.fields.end()}).InputColumns();
     }
 
     bool FirstRecordFault(Result result) {
@@ -111,7 +123,8 @@ private:
         replayed_ = &held;
     }
 
-    // The header is in fields_; `above` held records stand above it.
+    // The header is in fields_, the held record numbered `above`; the held records before it stand
+    // above it.
     bool WriteHeader(std::size_t above) {
         columns_.emplace(fields_);
         if (events_.on_unknown_column)
@@ -131,8 +144,7 @@ private:
         for (std::size_t i = 0; i < width_; ++i) writer_.Field(fields_[i]);
         writer_.Fields(std::span(names).first(results));
         writer_.EndRecord();
-        if (above > 0) held_.clear();     // the rows above the header are written
-        next_held_ = above == 0 ? 1 : 0;  // without a header found, the held rows after the first
+        next_held_ = above + 1;  // the held rows after the header are rows
         replayed_ = nullptr;
         return true;
     }

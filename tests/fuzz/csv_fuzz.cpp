@@ -81,15 +81,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (input_unclosed != (report.status == Status::UnclosedQuote)) std::abort();
-    // The header: the first of the first 50 records that looks like one, else the first; the
-    // records above it come out as they were, and nameless columns at its end are no columns.
+    // The header: the first of the first 50 records that looks like one (or the one under it when
+    // that names more columns), else the first; the records above it come out as they were, and
+    // nameless columns at its end are no columns.
+    const auto fields_of = [&](std::size_t r) { return std::vector<std::string_view>(read[r].begin(), read[r].end()); };
     std::size_t header = 0;
     for (std::size_t r = 0; r < read.size() && r < 50; ++r) {
-        const std::vector<std::string_view> fields(read[r].begin(), read[r].end());
-        if (kelvo::schedule::LooksLikeHeader(fields)) {
-            header = r;
-            break;
-        }
+        if (!kelvo::schedule::LooksLikeHeader(fields_of(r))) continue;
+        header = r;
+        if (r + 1 < read.size() && r + 1 < 50 && kelvo::schedule::LooksLikeHeader(fields_of(r + 1)) &&
+            kelvo::schedule::ColumnMap(fields_of(r + 1)).InputColumns() >
+                kelvo::schedule::ColumnMap(fields_of(r)).InputColumns())
+            header = r + 1;
+        break;
     }
     if (written.size() != read.size() || report.rows + 1 + header != read.size()) std::abort();
     for (std::size_t r = 0; r < header; ++r)

@@ -288,6 +288,36 @@ TEST_F(ShownCells, MergedCellsReadAsShown) {
     EXPECT_NE(Out("across.xlsx").find("Ячейка C2 входит в объединение"), std::string::npos);
 }
 
+// A header in two rows: "Нагрузка" over the power and the current, every other name merged down
+// both rows. The names' row is the header, the groups' row a title above it.
+TEST_F(ShownCells, HeadersInTwoRows) {
+    std::string plain;
+    for (const std::vector<std::string>* cells :
+         std::initializer_list<const std::vector<std::string>*>{&kHeaderCells, &kRowCells}) {
+        for (std::size_t i = 0; i < cells->size(); ++i) plain += (i ? ";" : "") + (*cells)[i];
+        plain += "\r\n";
+    }
+    Write("plain.csv", plain);
+    const std::string typed = Out("plain.csv");
+    std::vector<std::string> groups = kHeaderCells, names(kHeaderCells.size());
+    groups[1] = "Нагрузка", groups[2] = "";
+    names[1] = kHeaderCells[1], names[2] = kHeaderCells[2];
+    std::string merges = "<mergeCells><mergeCell ref=\"B1:C1\"/>";
+    for (std::size_t i = 0; i < kHeaderCells.size(); ++i)
+        if (i != 1 && i != 2) {
+            const std::string column(1, static_cast<char>('A' + i));
+            merges += "<mergeCell ref=\"" + column + "1:" + column + "2\"/>";
+        }
+    merges += "</mergeCells>";
+    WriteZip(Path("two-rows.xlsx"),
+             WorkbookParts({"", "<worksheet><sheetData>" + InlineRow(1, groups) + InlineRow(2, names) +
+                                    InlineRow(3, kRowCells) + "</sheetData>" + merges + "</worksheet>"}));
+    const std::string out = Out("two-rows.xlsx");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
+    EXPECT_EQ(out.substr(out.rfind("\r\n", out.size() - 3)), typed.substr(typed.rfind("\r\n", typed.size() - 3)))
+        << out;
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryFormat, SheetReader, ::testing::Values(&kXlsx, &kOds),
                          [](const ::testing::TestParamInfo<const Format*>& info) {
                              return std::string(info.param->ending + 1);
