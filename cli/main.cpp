@@ -111,6 +111,8 @@ int main(int argc, char** argv) {
         std::cerr << "kelvo-calc: " << schedule::UnknownColumnWarning(name) << '\n';
     };
     const auto report = schedule::ProcessSchedule(input->Reader(), output->Writer(), events);
+    if (const std::string note = schedule::NumbersNote(input->Reader().Format().numbers); !note.empty())
+        std::cerr << "kelvo-calc: " << note << '\n';
     progress.Finish(rows);
     if (report.rows_not_disconnected > 0)
         std::cerr << "kelvo-calc: строк, в которых отключение при КЗ не обеспечено: " << report.rows_not_disconnected

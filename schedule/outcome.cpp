@@ -34,6 +34,11 @@ int ExitStatus(const ScheduleReport& report) {
     }
 }
 
+std::string NumbersNote(DecimalSign numbers) {
+    if (numbers != DecimalSign::Point) return {};
+    return "числа в файле записаны с десятичной точкой (2.5) и запятой между тысячами (1,200): так они и прочитаны";
+}
+
 std::string UnknownColumnWarning(std::string_view name) {
     std::string shown;
     for (const char c : name) {

@@ -19,6 +19,9 @@ std::string OutcomeFault(const ScheduleReport& report, std::string_view input_na
 // that a name typed with a line break stays on its line.
 std::string UnknownColumnWarning(std::string_view name);
 
+// What is said once of a file whose numbers are written with a decimal point; empty for others.
+std::string NumbersNote(DecimalSign numbers);
+
 // 0 when every row was calculated, 1 when some carry a message, 2 when the input could not be
 // read whole (nothing trustworthy to write).
 int ExitStatus(const ScheduleReport& report);

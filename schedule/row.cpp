@@ -126,7 +126,7 @@ CodeFault SheetCellFault(const Cells& cells, const SheetRow& sheet, std::string&
 // The row's number texts as the calculation reads them (a loss shown with its percent sign,
 // thousands grouped by spaces); false, with the message naming the column and the value, for a
 // text that is no number.
-bool ReadNumbers(RowTexts& texts, LineResult& out) {
+bool ReadNumbers(RowTexts& texts, DecimalSign sign, LineResult& out) {
     thread_local std::string shown[5], message;  // kept from row to row: no allocation per row
     struct Number {
         Column column;
@@ -138,9 +138,9 @@ bool ReadNumbers(RowTexts& texts, LineResult& out) {
                               {Column::Loss, &texts.loss},
                               {Column::Section, &texts.section}};
     for (std::size_t i = 0; i < std::size(numbers); ++i) {
-        const ShownNumber read = ReadShownNumber(numbers[i].column, *numbers[i].text, shown[i]);
+        const ShownNumber read = ReadShownNumber(numbers[i].column, *numbers[i].text, sign, shown[i]);
         if (read == ShownNumber::Read) *numbers[i].text = shown[i];
-        if (read != ShownNumber::PercentElsewhere && read != ShownNumber::NotANumber) continue;
+        if (read == ShownNumber::Plain || read == ShownNumber::Read) continue;
         NumberCellMessage(read, numbers[i].column, *numbers[i].text, message);
         SetMessage(out, message);
         return false;
@@ -180,7 +180,8 @@ CodeFault CheckRowDisconnection(Cells& cells, const RowTexts& texts, const LineI
 }
 
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& out,
-                  bool fields_are_utf8, const SheetRow* sheet, DisconnectionFields* disconnection) {
+                  bool fields_are_utf8, const SheetRow* sheet, DisconnectionFields* disconnection,
+                  DecimalSign numbers) {
     if (disconnection) disconnection->Clear();
     const auto fail = [&](std::string_view message) {
         SetMessage(out, message);
@@ -224,7 +225,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     LineInput line;
     if (const CodeFault fault = ReadCodes(texts, line); fault.message)
         return SetMessage(out, *fault.message, fault.named), false;
-    if (!ReadNumbers(texts, out)) return false;
+    if (!ReadNumbers(texts, numbers, out)) return false;
     line.voltage = texts.voltage;
     line.multiplicity = texts.multiplicity.empty() ? kDefaultMultiplicity : ListedMultiplicity(texts.multiplicity);
     if (texts.reverse) {

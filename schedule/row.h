@@ -10,6 +10,7 @@
 
 #include "core/line_calculation.h"
 #include "schedule/columns.h"
+#include "schedule/formats/table.h"
 #include "schedule/formats/record.h"
 
 namespace kelvo::schedule {
@@ -31,9 +32,9 @@ struct SheetRow {
 // `disconnection`: where a row that gives the upstream loop impedance gets its disconnection check
 // (core/disconnection.h) on the recommended section (forward) or the given one (reverse) and the
 // breaker selected, at the row's length when it gives one; a figure of the check that cannot be
-// read gives the row a message.
+// read gives the row a message. `numbers`: how the file writes its numbers (shown_numbers.h).
 bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>& row, LineResult& result,
                   bool fields_are_utf8 = false, const SheetRow* sheet = nullptr,
-                  DisconnectionFields* disconnection = nullptr);
+                  DisconnectionFields* disconnection = nullptr, DecimalSign numbers = DecimalSign::Comma);
 
 }  // namespace kelvo::schedule

@@ -127,6 +127,7 @@ private:
     // above it.
     bool WriteHeader(std::size_t above) {
         columns_.emplace(fields_);
+        numbers_ = reader_.Format().numbers;
         if (events_.on_unknown_column)
             for (const std::string& name : columns_->Unknown()) events_.on_unknown_column(name);
         // Nameless columns at the header's end (a formatted empty area) are no columns.
@@ -255,9 +256,10 @@ private:
     bool Calculate() {
         const auto shown = replayed_ ? std::span<const CellShown>(replayed_->shown) : reader_.Shown();
         DisconnectionFields* check = checks_disconnection_ ? &disconnection_ : nullptr;
-        if (shown.empty()) return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, nullptr, check);
+        if (shown.empty())
+            return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, nullptr, check, numbers_);
         const SheetRow sheet{shown, replayed_ ? replayed_->line : reader_.RecordLine()};
-        return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, &sheet, check);
+        return CalculateRow(*columns_, fields_, result_, /*fields_are_utf8=*/true, &sheet, check, numbers_);
     }
 
     // The result columns; with the disconnection check, its columns before the message.
@@ -277,7 +279,8 @@ private:
     }
 
     TableReader& reader_;
-    TextRecords* text_;  // what a reader of text also tells; null for a spreadsheet
+    TextRecords* text_;                         // what a reader of text also tells; null for a spreadsheet
+    DecimalSign numbers_ = DecimalSign::Comma;  // how the file writes its numbers
     TableWriter& writer_;
     const ScheduleEvents& events_;
     ScheduleReport report_;

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "schedule/columns.h"
 #include "schedule/formats/csv/csv_table.h"
+#include "schedule/shown_numbers.h"
 
 namespace kelvo::schedule {
 namespace {
@@ -71,6 +73,45 @@ int OpenForReading(const std::string& path, bool standard, std::string& error) {
     return fd;
 }
 
+// How a text file writes its numbers: its number columns read through once, to the first cell
+// that shows a decimal comma. A point and no comma anywhere: a decimal point; neither, while a
+// number such as "1,200" reads two ways: unknown.
+DecimalSign SurveyNumbers(const FileFormat& format, int fd, std::string_view head, const ReadOptions& read) {
+    std::string error;
+    const auto reader = format.open({fd, /*owned=*/false, head}, read, error);
+    if (!reader) return DecimalSign::Comma;
+    std::vector<std::string_view> fields;
+    std::optional<ColumnMap> columns;
+    bool point = false, two_ways = false;
+    for (std::size_t record = 0;; ++record) {
+        const auto result = reader->Next(fields);
+        if (result == TableReader::Result::End || result == TableReader::Result::UnclosedQuote) break;
+        if (result != TableReader::Result::Record) continue;
+        if (!columns) {
+            if (LooksLikeHeader(fields)) columns.emplace(fields);
+            if (!columns && record >= kHeaderRowsSearched) break;
+            continue;
+        }
+        for (const Column column : kNumberColumns) {
+            const std::size_t index = columns->IndexOf(column);
+            if (index >= fields.size()) continue;
+            switch (EvidenceOf(Trim(fields[index]))) {
+                case SignEvidence::Comma:
+                    return DecimalSign::Comma;
+                case SignEvidence::Point:
+                    point = true;
+                    break;
+                case SignEvidence::TwoWays:
+                    two_ways = true;
+                    break;
+                case SignEvidence::None:
+                    break;
+            }
+        }
+    }
+    return point ? DecimalSign::Point : two_ways ? DecimalSign::Unknown : DecimalSign::Comma;
+}
+
 }  // namespace
 
 std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, const InputOptions& options,
@@ -99,7 +140,8 @@ std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, cons
     std::string why;
     const FileFormat* format = RecognisedFormat(standard ? std::string_view() : path, seekable, head, tail, shown, why);
     if (!format) return fail(why);
-    const ReadOptions read{options.encoding, options.separator, {options.sheet, LooksLikeHeader, NormalizedColumnName}};
+    ReadOptions read{options.encoding, options.separator, {options.sheet, LooksLikeHeader, NormalizedColumnName}};
+    if (!format->package) read.numbers = SurveyNumbers(*format, seekable, head, read);
     auto reader = format->open({seekable, owned, head}, read, error);
     if (!reader) return nullptr;
     return std::make_unique<ScheduleInput>(std::move(reader), identity);

@@ -57,10 +57,57 @@ bool WithoutPercent(std::string_view& text) {
     return true;
 }
 
+// "1,200" and "12,345,678": thousands between commas, which read two ways.
+bool CommaGroups(std::string_view text) {
+    if (text.starts_with('-')) text.remove_prefix(1);
+    const std::size_t first = Digits(text);
+    if (first == 0 || first > 3 || first == text.size()) return false;
+    text.remove_prefix(first);
+    while (!text.empty()) {
+        if (text.front() != ',' || Digits(text.substr(1)) != 3) return false;
+        text.remove_prefix(4);
+    }
+    return true;
+}
+
+// "2.5", "1,200.5": the number with a decimal point, written with a comma, into `out`.
+bool PointNumber(std::string_view text, std::string& out) {
+    const auto point = text.find('.');
+    if (point == std::string_view::npos || text.find('.', point + 1) != std::string_view::npos) return false;
+    const std::string_view whole = text.substr(0, point), fraction = text.substr(point + 1);
+    if (fraction.empty() || Digits(fraction) != fraction.size()) return false;
+    std::string_view digits = whole.starts_with('-') ? whole.substr(1) : whole;
+    if (digits.empty() || (Digits(digits) != digits.size() && !CommaGroups(digits))) return false;
+    out.assign(whole.starts_with('-') ? "-" : "");
+    for (const char c : digits)
+        if (c != ',') out += c;
+    out.append(",").append(fraction);
+    return true;
+}
+
 }  // namespace
 
-ShownNumber ReadShownNumber(Column column, std::string_view text, std::string& out) {
-    if (text.empty() || ReadNumber(text)) return ShownNumber::Plain;
+SignEvidence EvidenceOf(std::string_view text) {
+    WithoutPercent(text);
+    std::string scratch;
+    if (text.find('.') != std::string_view::npos)
+        return PointNumber(text, scratch) ? SignEvidence::Point : SignEvidence::None;
+    if (CommaGroups(text)) return SignEvidence::TwoWays;
+    if (text.find(',') != std::string_view::npos && ReadNumber(text)) return SignEvidence::Comma;
+    if (Ungrouped(text, scratch) && scratch.find(',') != std::string::npos) return SignEvidence::Comma;
+    return SignEvidence::None;
+}
+
+ShownNumber ReadShownNumber(Column column, std::string_view text, DecimalSign sign, std::string& out) {
+    if (text.empty()) return ShownNumber::Plain;
+    if (sign != DecimalSign::Comma && CommaGroups(text)) {
+        if (sign == DecimalSign::Unknown) return ShownNumber::TwoWays;
+        out.clear();
+        for (const char c : text)
+            if (c != ',') out += c;
+        return ShownNumber::Read;
+    }
+    if (ReadNumber(text)) return ShownNumber::Plain;
     std::string_view number = text;
     if (WithoutPercent(number)) {
         if (column != Column::Loss) return ShownNumber::PercentElsewhere;
@@ -70,7 +117,8 @@ ShownNumber ReadShownNumber(Column column, std::string_view text, std::string& o
         }
     }
     std::string ungrouped;
-    if (Ungrouped(number, ungrouped) && ReadNumber(ungrouped)) {
+    const bool read = sign == DecimalSign::Point ? PointNumber(number, ungrouped) : Ungrouped(number, ungrouped);
+    if (read && ReadNumber(ungrouped)) {
         out = std::move(ungrouped);
         return ShownNumber::Read;
     }
@@ -79,7 +127,10 @@ ShownNumber ReadShownNumber(Column column, std::string_view text, std::string& o
 
 void NumberCellMessage(ShownNumber why, Column column, std::string_view text, std::string& message) {
     message.assign("В столбце «").append(ColumnName(column)).append("» ");
-    if (why == ShownNumber::PercentElsewhere) {
+    if (why == ShownNumber::TwoWays) {
+        message.append("число «").append(text).append(
+            "» читается двояко (запятая — десятичная или между тысячами): запишите его без запятой между тысячами");
+    } else if (why == ShownNumber::PercentElsewhere) {
         message.append("число в процентах «").append(text).append("»: здесь нужно число без знака %");
     } else {
         message.append("не число «").append(text).append("»: десятичные вводятся через запятую, например 2,5");

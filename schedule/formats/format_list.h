@@ -21,9 +21,10 @@ namespace kelvo::schedule {
 
 // How a format reads a file: what the caller asked for, and how a header is told.
 struct ReadOptions {
-    std::optional<Encoding> encoding;  // text: found from the file when not given
-    std::optional<char> separator;     // text: found from the header when not given
-    SheetWanted sheet;                 // spreadsheets: the sheet, or how to find it
+    std::optional<Encoding> encoding;          // text: found from the file when not given
+    std::optional<char> separator;             // text: found from the header when not given
+    SheetWanted sheet;                         // spreadsheets: the sheet, or how to find it
+    DecimalSign numbers = DecimalSign::Comma;  // text: how its numbers are written
 };
 
 // A file opened for reading, seekable: the reader takes the descriptor over when `owned`, else

@@ -3,6 +3,7 @@
 // TableWriter, so that a row is the same row in every format.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,6 +17,12 @@
 
 namespace kelvo::schedule {
 
+// How a text file writes its numbers, found from the file as a whole: with a decimal comma (2,5;
+// "1 200,5"), with a decimal point and commas between thousands as an English-language spreadsheet
+// exports them (2.5; "1,200.5"), or, where nothing in the file tells, unknown: then "1,200" could
+// read two ways.
+enum class DecimalSign : std::uint8_t { Comma, Point, Unknown };
+
 struct TableFormat {
     enum class Kind { Csv, Xlsx, Ods };
     Kind kind = Kind::Csv;
@@ -24,6 +31,7 @@ struct TableFormat {
     bool byte_order_mark = false;
     char separator = ';';
     std::string line_break = "\r\n";
+    DecimalSign numbers = DecimalSign::Comma;
 };
 
 // What a reader of text (CSV) also tells of the record last read, beyond its fields.

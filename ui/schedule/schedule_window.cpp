@@ -105,6 +105,9 @@ void ScheduleWindow::ShowCounts() {
         QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3").arg(rows).arg(rows - messages).arg(messages);
     if (const std::size_t not_disconnected = table_->NotDisconnectedRowCount())
         counts += QStringLiteral(", без отключения при КЗ: %1").arg(not_disconnected);
+    if (input_format_)
+        if (const std::string note = schedule::NumbersNote(input_format_->numbers); !note.empty())
+            counts += QStringLiteral("; ") + Q(note);
     counts_->setText(counts);
 }
 

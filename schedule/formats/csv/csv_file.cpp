@@ -131,6 +131,7 @@ std::unique_ptr<TableReader> OpenCsvFile(const OpenedFile& file, const ReadOptio
         if (!utf8) return Refused(file);
         format.encoding = *utf8 ? Encoding::Utf8 : Encoding::Cp1251;
     }
+    format.numbers = options.numbers;
     format.separator =
         options.separator ? *options.separator : SeparatorOfHeader(file.head, format.encoding, options.sheet.is_header);
     if (!RewindDescriptor(file.fd)) {
