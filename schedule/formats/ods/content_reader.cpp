@@ -18,12 +18,6 @@ namespace {
 constexpr const char* kDamaged = "файл ODS поврежден";
 constexpr const char* kContent = "content.xml";
 
-std::uint64_t Count(const char* text, std::uint64_t otherwise) {
-    if (!text) return otherwise;
-    const unsigned long long value = std::strtoull(text, nullptr, 10);
-    return value == 0 ? otherwise : value;
-}
-
 // A time as OpenDocument writes it ("PT08H30M00S") as shown ("08:30").
 std::string ShownDuration(std::string_view iso) {
     int hours = 0, minutes = 0, seconds = 0;
@@ -68,6 +62,19 @@ private:
     void StartCell(const char** attributes, bool covered);
     void EndCell();
     void EndRow();
+    // A count as the format writes it: digits only, at most ten of them (more, a sign or anything
+    // else is damage, before any arithmetic); `otherwise` where there is none or it is 0.
+    std::uint64_t Count(const char* text, std::uint64_t otherwise) {
+        if (!text) return otherwise;
+        const std::string_view digits(text);
+        if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+            stream_.Fail("число повторений «" + std::string(digits.substr(0, 24)) + "» не число ячеек листа");
+            return otherwise;
+        }
+        std::uint64_t value = 0;
+        for (const char c : digits) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        return value == 0 ? otherwise : value;
+    }
     void CellTooLong() { stream_.Fail("в ячейке " + CellReference(column_, rows_ + 1) + " больше 32 767 знаков"); }
 
     std::size_t index_;

@@ -288,6 +288,21 @@ TEST_F(ShownCells, MergedCellsReadAsShown) {
     EXPECT_NE(Out("across.xlsx").find("Ячейка C2 входит в объединение"), std::string::npos);
 }
 
+// Counts read strictly: "-1" was 2^64 − 1 and an empty formula cell repeated so took the program.
+TEST_F(ShownCells, RepeatCountsThatAreNoCountsAreDamage) {
+    for (const char* count : {"-1", "18446744073709551615", "1e9", " 5"}) {
+        SCOPED_TRACE(count);
+        const std::string cell =
+            std::string("<table:table-cell table:formula=\"of:=1\" table:number-columns-repeated=\"") + count + "\"/>";
+        WriteZip(Path("count.ods"), OdsParts({"", kOds.start + OdsRow(0, kHeaderCells) + "<table:table-row>" + cell +
+                                                      "</table:table-row>" + kOds.end}));
+        const CalcRun run = RunCalc(dir_, {"-o", "out.csv", "count.ods"});
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_NE(run.err.find("не число ячеек листа"), std::string::npos) << run.err;
+        EXPECT_TRUE(Others({"count.ods"}).empty());
+    }
+}
+
 // A header in two rows: "Нагрузка" over the power and the current, every other name merged down
 // both rows. The names' row is the header, the groups' row a title above it.
 TEST_F(ShownCells, HeadersInTwoRows) {
