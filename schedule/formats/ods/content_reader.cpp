@@ -51,15 +51,17 @@ private:
     void Start(std::string_view name, const char** attributes) override;
     void End(std::string_view name) override;
     void Text(std::string_view text) override {
-        if (in_paragraph_) AddText(text);
+        if (in_paragraph_ && skipped_ == 0) AddText(text);
     }
     void AddText(std::string_view text) {
+        if (string_value_) return;
         if (value_.size() + text.size() > 4 * kCellCharactersMax) return CellTooLong();
         value_ += text;
     }
     void StartTable(const char** attributes);
     void StartRow(const char** attributes);
     void StartCell(const char** attributes, bool covered);
+    void StartInCell(std::string_view name, const char** attributes);
     void EndCell();
     void EndRow();
     // A count as the format writes it: digits only, at most ten of them (more, a sign or anything
@@ -92,11 +94,12 @@ private:
     std::string value_, type_, number_, error_kind_;
     std::uint64_t row_repeat_ = 1, cell_repeat_ = 1, rows_ = 0, gap_pending_ = 0;
     std::size_t column_ = 0, row_bytes_ = 0;
-    bool in_cell_ = false, in_paragraph_ = false, formula_ = false, paragraphs_ = false;
-    int annotation_ = 0;
+    bool in_cell_ = false, in_paragraph_ = false, formula_ = false, paragraphs_ = false, string_value_ = false;
+    int skipped_ = 0;  // the depth within an element passed over whole
 };
 
 void SheetReader::Start(std::string_view name, const char** attributes) {
+    if (skipped_ > 0) return ++skipped_, void();
     if (name == "style" || name == "percentage-style") {
         const char* style = Attribute(attributes, "name");
         table_style_ = style ? style : "";
@@ -107,10 +110,14 @@ void SheetReader::Start(std::string_view name, const char** attributes) {
             if (hidden_styles_.size() >= 10000) return stream_.Fail("стилей листов больше 10 000");
             hidden_styles_.insert(table_style_);
         }
-    } else if (name == "table") {
+    } else if (name == "table" && !active_) {
         StartTable(attributes);
     } else if (!active_) {
         return;
+    } else if (in_cell_) {
+        StartInCell(name, attributes);
+    } else if (name == "table") {
+        skipped_ = 1;  // a table within the sheet is no rows of it
     } else if (name == "table-column") {
         if (std::string fault; !styles_.Column(columns_seen_, attributes, fault)) return stream_.Fail(fault);
         columns_seen_ +=
@@ -119,25 +126,31 @@ void SheetReader::Start(std::string_view name, const char** attributes) {
         StartRow(attributes);
     } else if (name == "table-cell" || name == "covered-table-cell") {
         StartCell(attributes, name == "covered-table-cell");
-    } else if (name == "annotation") {
-        ++annotation_;
-    } else if (in_cell_ && annotation_ == 0) {
-        if (name == "p" || name == "h") {
-            if (paragraphs_) AddText("\n");
-            paragraphs_ = in_paragraph_ = true;
-        } else if (name == "s" && in_paragraph_) {
-            const std::uint64_t spaces = Count(Attribute(attributes, "c"), 1);
-            if (spaces > 4 * kCellCharactersMax) return CellTooLong();
-            AddText(std::string(static_cast<std::size_t>(spaces), ' '));
-        } else if (name == "tab" && in_paragraph_) {
-            AddText("\t");
-        } else if (name == "line-break" && in_paragraph_) {
-            AddText("\n");
-        }
+    }
+}
+
+// Within a cell only its own paragraphs and their text are its text: a comment, a text box or a
+// shape anchored to the cell, a table or an extension's element within it, are passed over whole.
+void SheetReader::StartInCell(std::string_view name, const char** attributes) {
+    if (!in_paragraph_) {
+        if (name != "p" && name != "h") return skipped_ = 1, void();
+        if (paragraphs_) AddText("\n");
+        paragraphs_ = in_paragraph_ = true;
+    } else if (name == "s") {
+        const std::uint64_t spaces = Count(Attribute(attributes, "c"), 1);
+        if (spaces > 4 * kCellCharactersMax) return CellTooLong();
+        AddText(std::string(static_cast<std::size_t>(spaces), ' '));
+    } else if (name == "tab") {
+        AddText("\t");
+    } else if (name == "line-break") {
+        AddText("\n");
+    } else if (name != "span" && name != "a" && name != "soft-page-break" && !name.starts_with("bookmark")) {
+        skipped_ = 1;
     }
 }
 
 void SheetReader::End(std::string_view name) {
+    if (skipped_ > 0) return --skipped_, void();
     if (name == "table") {
         if (active_) {
             active_ = false;
@@ -145,9 +158,7 @@ void SheetReader::End(std::string_view name) {
         }
     } else if (!active_) {
         return;
-    } else if (name == "annotation") {
-        --annotation_;
-    } else if ((name == "p" || name == "h") && annotation_ == 0) {
+    } else if ((name == "p" || name == "h") && in_paragraph_) {
         in_paragraph_ = false;
     } else if (name == "table-cell" || name == "covered-table-cell") {
         EndCell();
@@ -202,6 +213,11 @@ void SheetReader::StartCell(const char** attributes, bool covered) {
     if (type_ == "time") value = Attribute(attributes, "time-value");
     if (type_ == "boolean") value = Attribute(attributes, "boolean-value");
     number_ = value ? value : "";
+    // The format's rule: a string's value, where the cell gives one, is its value, not its text.
+    const char* string_value = type_ == "string" ? Attribute(attributes, "string-value") : nullptr;
+    string_value_ = false;
+    if (string_value) AddText(string_value);
+    string_value_ = string_value != nullptr;  // the paragraphs add nothing to it
 }
 
 void SheetReader::EndCell() {

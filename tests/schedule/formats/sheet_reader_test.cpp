@@ -288,6 +288,40 @@ TEST_F(ShownCells, MergedCellsReadAsShown) {
     EXPECT_NE(Out("across.xlsx").find("Ячейка C2 входит в объединение"), std::string::npos);
 }
 
+// Only a cell's own paragraphs are its text, and a given string value is the value: a table
+// within a cell or an extension's table element ends nothing, a text box anchored to a cell is not
+// its length, "алюминий" given as the value is aluminium whatever the paragraph says.
+TEST_F(ShownCells, OnlyTheCellsOwnTextIsItsValue) {
+    std::vector<std::string> aluminium = kRowCells;
+    aluminium[6] = "алюминий";
+    std::string plain;
+    for (const std::vector<std::string>* cells :
+         std::initializer_list<const std::vector<std::string>*>{&kHeaderCells, &aluminium, &kRowCells}) {
+        for (std::size_t i = 0; i < cells->size(); ++i) plain += (i ? ";" : "") + (*cells)[i];
+        plain += "\r\n";
+    }
+    Write("plain.csv", plain);
+    const std::string typed = Out("plain.csv");
+    std::string first = "<table:table-row>", second = "<table:table-row>";
+    for (std::size_t i = 0; i < kRowCells.size(); ++i) {
+        if (i == 6) {
+            first += R"(<table:table-cell office:value-type="string" office:string-value="алюминий">)"
+                     R"(<text:p>медь</text:p></table:table-cell>)";
+        } else if (i == 9) {
+            first += R"(<table:table-cell office:value-type="float" office:value="15"><draw:frame><draw:text-box>)"
+                     R"(<text:p>10</text:p></draw:text-box></draw:frame><text:p>15<ext:table/></text:p>)"
+                     R"(<table:table><table:table-row><table:table-cell/></table:table-row></table:table>)"
+                     R"(</table:table-cell>)";
+        } else {
+            first += OdsCell(kRowCells[i]);
+        }
+        second += OdsCell(kRowCells[i]);
+    }
+    WriteZip(Path("own.ods"), OdsParts({"", kOds.start + OdsRow(0, kHeaderCells) + first + "</table:table-row>" +
+                                                second + "</table:table-row>" + kOds.end}));
+    EXPECT_EQ(Out("own.ods"), typed);
+}
+
 // Counts read strictly: "-1" was 2^64 − 1 and an empty formula cell repeated so took the program.
 TEST_F(ShownCells, RepeatCountsThatAreNoCountsAreDamage) {
     for (const char* count : {"-1", "18446744073709551615", "1e9", " 5"}) {
