@@ -310,6 +310,10 @@ std::unique_ptr<TableReader> MakeOdsReader(int fd, const SheetWanted& wanted, st
         error = std::string(kDamaged) + ": архив документа не читается";
         return nullptr;
     }
+    if (!document->Fault().empty()) {
+        error = std::string(kDamaged) + ": " + document->Fault();
+        return nullptr;
+    }
     DocumentSheets sheets(std::move(document));
     return ChooseSheet(sheets, wanted, {"в документе", "документа", std::string(kDamaged) + ": в документе нет листов"},
                        error);

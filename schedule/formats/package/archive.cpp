@@ -1,6 +1,8 @@
 #include "schedule/formats/package/archive.h"
 
 #include <new>
+#include <string>
+#include <unordered_set>
 
 #include "schedule/formats/files.h"
 
@@ -67,7 +69,21 @@ unzFile OpenZip(int fd) {
     return unzOpen2_64(&fd, &functions);
 }
 
-OpenArchive::OpenArchive(int fd) : archive_{OpenZip(fd), fd} {}
+OpenArchive::OpenArchive(int fd) : archive_{OpenZip(fd), fd} {
+    if (!archive_.zip) return;
+    // One name, one part: tools that take the first or the last of two would read different files.
+    constexpr std::size_t kPartsMax = 1 << 17;
+    std::unordered_set<std::string> names;
+    for (int status = unzGoToFirstFile(archive_.zip); status == UNZ_OK && names.size() < kPartsMax;
+         status = unzGoToNextFile(archive_.zip)) {
+        char name[1024] = {};
+        if (unzGetCurrentFileInfo64(archive_.zip, nullptr, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) break;
+        if (!names.insert(name).second) {
+            fault_ = std::string("в архиве две части «") + name + "»";
+            return;
+        }
+    }
+}
 
 OpenArchive::~OpenArchive() {
     if (archive_.zip) unzClose(archive_.zip);

@@ -5,6 +5,8 @@
 
 #include <minizip/unzip.h>
 
+#include <string>
+
 namespace kelvo::schedule {
 
 // An archive as minizip sees it, and a descriptor of the same file for the packed bytes.
@@ -23,10 +25,14 @@ public:
     OpenArchive& operator=(const OpenArchive&) = delete;
 
     bool Opened() const { return archive_.zip != nullptr; }
+    // What makes the archive damaged though minizip reads it (two parts of one name, which tools
+    // would read differently); empty when nothing does.
+    const std::string& Fault() const { return fault_; }
     Archive Get() const { return archive_; }
 
 private:
     Archive archive_;
+    std::string fault_;
 };
 
 // Opens the archive in `fd` for minizip, reading through the descriptor (which stays open when the

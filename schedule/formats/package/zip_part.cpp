@@ -40,7 +40,17 @@ PartOpened ZipPart::Open(const std::string& name) {
     int method = 0, level = 0;
     if (unzOpenCurrentFile2(archive_.zip, &method, &level, 1) != UNZ_OK) return PartOpened::Damaged;
     position_ = unzGetCurrentFileZStreamPos64(archive_.zip);
+    const int local_extra = unzGetLocalExtrafield(archive_.zip, nullptr, 0);
     unzCloseCurrentFile(archive_.zip);
+    // The part's own header names the part the directory names: one that names another is read
+    // as a different file by tools that follow the headers.
+    const std::uint64_t header_size = 30 + name.size() + static_cast<std::uint64_t>(std::max(local_extra, 0));
+    std::string local_name(name.size(), '\0');
+    if (local_extra < 0 || position_ < header_size ||
+        ReadAt(archive_.fd, local_name.data(), local_name.size(), position_ - header_size + 30) !=
+            static_cast<long long>(local_name.size()) ||
+        local_name != name)
+        return PartOpened::Damaged;
     if (method_ == Z_DEFLATED) {
         if (inflateInit2(&zlib_, -MAX_WBITS) != Z_OK) return PartOpened::Damaged;
         inflating_ = true;

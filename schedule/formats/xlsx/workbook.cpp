@@ -111,6 +111,10 @@ std::unique_ptr<TableReader> MakeXlsxReader(int fd, const SheetWanted& wanted, s
         error = std::string(kDamaged) + ": архив книги не читается";
         return nullptr;
     }
+    if (!book->file.Fault().empty()) {
+        error = std::string(kDamaged) + ": " + book->file.Fault();
+        return nullptr;
+    }
     std::vector<Sheet> sheets;
     std::string fault;
     if (!SheetList(sheets, book->date1904).Read(book->archive, fault) || !book->shared.Read(book->archive, fault) ||

@@ -105,6 +105,21 @@ TEST_P(SheetReader, DamageIsDamage) {
     Refused(Book(), "ошибка XML");
     Make(Part{"", R"(<?xml version="1.0"?><!DOCTYPE x [<!ENTITY a "aaaa">]>)" + F().start + Header() + F().end});
     Refused(Book(), "DOCTYPE");
+    // Two parts of one name: tools that take the first or the last read different sheets.
+    std::vector<Part> parts = F().parts({"", F().start + Header() + F().end});
+    parts.push_back(parts.back());
+    parts.back().text = F().start + F().end;
+    WriteZip(Path(Book()), parts);
+    Refused(Book(), "две части");
+    // A part whose own header names another part than the directory does.
+    Make(Part{"", F().start + Header() + F().end, {}, true});
+    std::string bytes = Read(Book());
+    const std::string name = F().parts(Part{}).back().name;
+    const auto local = bytes.find(name);
+    ASSERT_NE(local, std::string::npos);
+    bytes[local + name.size() - 1] = 'X';
+    Write(Book(), bytes);
+    Refused(Book(), "поврежден");
 }
 
 TEST_P(SheetReader, WhatIsNotACsvIsNeverReadAsOne) {
