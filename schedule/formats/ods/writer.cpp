@@ -115,6 +115,7 @@ private:
         buffer_ += "</table:table-row>";
         row_open_ = false;
         column_ = 0;
+        if (Row() + 1 >= kSheetRowsMax) Fail("в листе ODS не больше 1 048 576 строк");
         if (buffer_.size() >= (1u << 16)) Flush();
     }
     bool AddWhole(const char* name, std::string_view text, bool packed) {
@@ -147,6 +148,7 @@ void OdsTableWriter::Cell(std::string_view field) {
     if (!in_content_ || !error_.empty()) return;
     if (!row_open_) buffer_ += "<table:table-row>", row_open_ = true, skipped_ = 0;
     const std::size_t column = column_++;
+    if (column_ > kSheetColumnsMax) return Fail("в строке больше столбцов, чем в листе ODS");
     if (field.empty()) return ++skipped_, void();
     if (skipped_ > 0) {
         buffer_ += "<table:table-cell table:number-columns-repeated=\"" + std::to_string(skipped_) + "\"/>";

@@ -104,6 +104,16 @@ TEST_F(WorkbookWriter, StandardOutputOntoTheInputIsRefused) {
     EXPECT_TRUE(Read("l.csv") == input);
 }
 
+// A row wider than a sheet cannot be written: exit 2, the earlier result kept.
+TEST_P(SheetWriter, RowsWiderThanASheetAreRefused) {
+    Write("s.csv", Schedule(1, "", std::string(17000, ';') + "x"));
+    Write(Named("res"), "earlier");
+    const CalcRun run = RunCalc(dir_, {"-o", Named("res"), "s.csv"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find("больше столбцов"), std::string::npos) << run.err;
+    EXPECT_EQ(Read(Named("res")), "earlier");
+}
+
 TEST_P(SheetWriter, LongNamesAreWritten) {
     Write("s.csv", Schedule(2));
     const std::string long_name = Named(std::string(251 - GetParam().size(), 'r'));  // near the longest a name may be
