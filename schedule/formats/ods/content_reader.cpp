@@ -304,6 +304,38 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Whether the manifest says that the document's parts are encrypted (a password).
+class Manifest : public XmlEvents {
+public:
+    bool encrypted = false;
+    void Start(std::string_view name, const char**) override { encrypted |= name == "encryption-data"; }
+    void End(std::string_view) override {}
+    void Text(std::string_view) override {}
+};
+
+// Why an archive that holds a content part is still no spreadsheet to read: protected by a
+// password, or a document of another kind (its media type); empty when it is one.
+std::string RefusedDocument(Archive archive) {
+    Manifest manifest;
+    XmlStream stream(manifest);
+    std::string fault;
+    if (ParsePart(archive, "META-INF/manifest.xml", stream, /*absent_ok=*/true, fault) && manifest.encrypted)
+        return "документ защищен паролем: сохраните его в табличной программе без пароля";
+    ZipPart part(archive);
+    if (part.Open("mimetype") != PartOpened::Open) return {};
+    char type[128] = {};
+    const long got = part.Read(type, sizeof type - 1);
+    const std::string_view media(type, got > 0 ? static_cast<std::size_t>(got) : 0);
+    if (media.starts_with("application/vnd.oasis.opendocument.") &&
+        !media.starts_with("application/vnd.oasis.opendocument.spreadsheet"))
+        return "это не таблица, а документ OpenDocument другого вида («" + std::string(media) + "»)";
+    return {};
+}
+
+}  // namespace
+
 std::unique_ptr<TableReader> MakeOdsReader(int fd, const SheetWanted& wanted, std::string& error) {
     auto document = std::make_shared<const OpenArchive>(fd);
     if (!document->Opened()) {
@@ -312,6 +344,10 @@ std::unique_ptr<TableReader> MakeOdsReader(int fd, const SheetWanted& wanted, st
     }
     if (!document->Fault().empty()) {
         error = std::string(kDamaged) + ": " + document->Fault();
+        return nullptr;
+    }
+    if (const std::string refused = RefusedDocument(document->Get()); !refused.empty()) {
+        error = refused;
         return nullptr;
     }
     DocumentSheets sheets(std::move(document));

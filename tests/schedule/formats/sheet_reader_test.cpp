@@ -337,6 +337,24 @@ TEST_F(ShownCells, OnlyTheCellsOwnTextIsItsValue) {
     EXPECT_EQ(Out("own.ods"), typed);
 }
 
+// A document protected by a password, or one of another kind, is said to be so.
+TEST_F(ShownCells, ProtectedAndOtherDocumentsSayWhatTheyAre) {
+    const Part content{"content.xml", kOds.start + OdsRow(0, kHeaderCells) + kOds.end};
+    WriteZip(Path("locked.ods"),
+             {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", {}, true},
+              content,
+              {"META-INF/manifest.xml",
+               R"(<manifest:manifest xmlns:manifest="m"><manifest:file-entry manifest:full-path="content.xml">)"
+               R"(<manifest:encryption-data/></manifest:file-entry></manifest:manifest>)"}});
+    const CalcRun locked = RunCalc(dir_, {"locked.ods"});
+    EXPECT_EQ(locked.status, 2);
+    EXPECT_NE(locked.err.find("защищен паролем"), std::string::npos) << locked.err;
+    WriteZip(Path("text.ods"), {{"mimetype", "application/vnd.oasis.opendocument.text", {}, true}, content});
+    const CalcRun text = RunCalc(dir_, {"text.ods"});
+    EXPECT_EQ(text.status, 2);
+    EXPECT_NE(text.err.find("не таблица"), std::string::npos) << text.err;
+}
+
 // Counts read strictly: "-1" was 2^64 − 1 and an empty formula cell repeated so took the program.
 TEST_F(ShownCells, RepeatCountsThatAreNoCountsAreDamage) {
     for (const char* count : {"-1", "18446744073709551615", "1e9", " 5"}) {
