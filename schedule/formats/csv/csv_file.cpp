@@ -61,7 +61,11 @@ public:
     ~CsvFileReader() override {
         if (owned_) CloseDescriptor(fd_);
     }
-    Result Next(std::vector<std::string_view>& fields) override { return reader_->Next(fields); }
+    Result Next(std::vector<std::string_view>& fields) override {
+        const Result result = reader_->Next(fields);
+        ended_ |= result == Result::End || result == Result::UnclosedQuote;
+        return result;
+    }
     std::size_t RecordLine() const override { return reader_->RecordLine(); }
     TableFormat Format() const override { return reader_->Format(); }
     std::string Fault() const override { return reader_->Fault(); }
@@ -69,7 +73,14 @@ public:
     TextRecords* AsText() override { return reader_->AsText(); }
 
 private:
-    std::string ReadingFault() const { return buffer_.error() ? ReadFault(buffer_.error()) : std::string(); }
+    std::string ReadingFault() const {
+        if (buffer_.error()) return ReadFault(buffer_.error());
+        // A file that grew or shrank while it was read gave rows that are not the file's.
+        if (ended_ && size_at_open_ &&
+            (buffer_.BytesRead() != *size_at_open_ || SizeOfDescriptor(fd_) != size_at_open_))
+            return "файл изменился во время чтения: прочитайте его снова, когда его не пишут";
+        return {};
+    }
     double Share() const {
         const auto size = SizeOfDescriptor(fd_);
         if (!size || *size == 0) return -1;
@@ -78,6 +89,8 @@ private:
 
     int fd_;
     bool owned_;
+    std::optional<std::uint64_t> size_at_open_ = SizeOfDescriptor(fd_);
+    bool ended_ = false;
     FdReadBuffer buffer_;
     std::istream stream_;
     std::unique_ptr<TableReader> reader_;

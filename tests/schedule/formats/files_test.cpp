@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "schedule/formats/files.h"
+#include "schedule/schedule_file.h"
 #include "tests/support/scratch.h"
 
 namespace kelvo::schedule {
@@ -63,6 +64,27 @@ TEST_F(AtomicOutputTest, LinksLongNamesFoldersAndDevices) {
     AtomicOutput device("/dev/null");
     EXPECT_TRUE(device.TemporaryPath().empty());
     EXPECT_TRUE(device.Commit());
+}
+
+// A schedule that grows or shrinks while it is read is a fault, never rows that are not the file's.
+TEST_F(AtomicOutputTest, AFileThatChangesWhileReadIsAFault) {
+    for (const bool grows : {true, false}) {
+        std::string text = "расчет;мощность_кВт;род_тока;напряжение_В;материал;проводник;прокладка;длина_м;потери_%\n";
+        for (int i = 0; i < 20000; ++i) text += "прямой;2,5;1ф;220;медь;провод;p1;15;4\n";
+        std::ofstream(Path("s.csv"), std::ios::binary) << text;
+        std::string error;
+        const auto input = ScheduleInput::Open(Path("s.csv"), {}, error);
+        ASSERT_TRUE(input) << error;
+        std::vector<std::string_view> fields;
+        ASSERT_EQ(input->Reader().Next(fields), TableReader::Result::Record);
+        if (grows)
+            std::ofstream(Path("s.csv"), std::ios::binary | std::ios::app) << text;
+        else
+            fs::resize_file(Path("s.csv"), text.size() / 2);
+        while (input->Reader().Next(fields) == TableReader::Result::Record) {
+        }
+        EXPECT_NE(input->Reader().Fault().find("изменился во время чтения"), std::string::npos) << grows;
+    }
 }
 
 }  // namespace
