@@ -1,6 +1,8 @@
 // kelvo-calc: a cable schedule calculated as the window calculates one line, from the command
 // line: any format of the list in (formats/format_list.h), CSV, XLSX or ODS out.
 #include <fcntl.h>
+
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,8 +81,7 @@ std::optional<std::string> RefuseOutputOntoInput(const schedule::ScheduleInput& 
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::setlocale(LC_MESSAGES, "");  // the system's reasons in the user's language
+int Run(int argc, char** argv) {
     const bool stdin_closed = HoldIfClosed(STDIN_FILENO);
     const bool stdout_closed = HoldIfClosed(STDOUT_FILENO);
     HoldIfClosed(STDERR_FILENO);
@@ -123,4 +124,14 @@ int main(int argc, char** argv) {
         return Fail(arguments.output ? "не удалось записать «" + output_path + "»: " + error
                                      : "не удалось записать результат: " + error);
     return status;
+}
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_MESSAGES, "");  // the system's reasons in the user's language
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Unwound: the temporary result file is gone, the earlier result as it was.
+        return Fail("не хватило памяти: файл требует больше, чем есть у этой машины");
+    }
 }

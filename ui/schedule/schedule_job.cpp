@@ -1,6 +1,7 @@
 #include "ui/schedule/schedule_job.h"
 
 #include <QMetaObject>
+#include <new>
 
 #include "schedule/schedule_file.h"
 #include "schedule/formats/cells/cell_writer.h"
@@ -61,6 +62,18 @@ ScheduleJob::~ScheduleJob() {
 }
 
 void ScheduleJob::Run(std::string path) {
+    try {
+        Calculate(std::move(path));
+    } catch (const std::bad_alloc&) {
+        // The window goes on: the schedule gets a message instead of ending the program.
+        JobEnd end;
+        end.error = "не хватило памяти: файл требует больше, чем есть у этой машины";
+        QMetaObject::invokeMethod(
+            receiver_, [this, end] { on_end_(end); }, Qt::QueuedConnection);
+    }
+}
+
+void ScheduleJob::Calculate(std::string path) {
     // Everything handed over runs on the receiver's thread, in order, while the receiver lives.
     const auto post = [this](std::function<void()> step) {
         QMetaObject::invokeMethod(receiver_, std::move(step), Qt::QueuedConnection);

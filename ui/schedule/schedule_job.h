@@ -38,6 +38,7 @@ public:
 
 private:
     void Run(std::string path);
+    void Calculate(std::string path);
 
     QObject* receiver_;  // outlives the job: the window owns it
     std::function<void(const RowChunk&, double)> on_rows_;
