@@ -37,7 +37,7 @@ PictureViewer::PictureViewer()
     palette.setColor(QPalette::WindowText, palette.color(QPalette::HighlightedText));
     label4_->setPalette(palette);
     label4_->setAttribute(Qt::WA_TranslucentBackground);
-    PlaceTwips(label4_, 4200, 60, 2295, 255);
+    PlaceTwips(label4_, 4200, 105, 2295, 255);  // its baseline on the title picture's ("kelvo v2.1")
 
     struct Area {
         int left, top, width, height;
