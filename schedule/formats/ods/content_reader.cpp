@@ -37,8 +37,9 @@ public:
 
     // Parses until the wanted sheet's first row: false when the content part has no such sheet.
     bool Find() {
-        if (Part().Open(kContent) != PartOpened::Open) {
-            Damaged(std::string(kDamaged) + ": нет части «content.xml»");
+        if (const PartOpened opened = Part().Open(kContent); opened != PartOpened::Open) {
+            Damaged(std::string(kDamaged) +
+                    (opened == PartOpened::Absent ? ": нет части «content.xml»" : ": часть «content.xml» повреждена"));
             return false;
         }
         while (!active_ && !Done()) ParseMore();

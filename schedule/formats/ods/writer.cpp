@@ -95,13 +95,13 @@ private:
     void Start() override {
         const std::size_t message_column = Layout().message_column;
         zip_ = zipOpen64(path_.c_str(), APPEND_STATUS_CREATE);
-        if (!zip_) return Fail("не удается создать файл документа");
+        if (!zip_) return Fail("не удается создать файл документа: " + std::string(std::strerror(errno)));
         // The media type comes first and unpacked, as the format asks.
         if (!AddWhole("mimetype", kMimeType, false) || !AddWhole("META-INF/manifest.xml", kManifest, true)) return;
         zip_fileinfo info{};
         if (zipOpenNewFileInZip64(zip_, "content.xml", &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 1) !=
             ZIP_OK)
-            return Fail("не удается записать документ");
+            return Fail("ошибка записи документа: " + std::string(std::strerror(errno)));
         in_content_ = true;
         buffer_ = kContentStart;
         if (message_column > 0)
@@ -124,7 +124,7 @@ private:
                                   packed ? 6 : 0, 0) != ZIP_OK ||
             zipWriteInFileInZip(zip_, text.data(), static_cast<unsigned>(text.size())) != ZIP_OK ||
             zipCloseFileInZip(zip_) != ZIP_OK)
-            return Fail("не удается записать документ"), false;
+            return Fail("ошибка записи документа: " + std::string(std::strerror(errno))), false;
         return true;
     }
     void Flush() {

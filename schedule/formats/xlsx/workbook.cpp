@@ -1,6 +1,7 @@
 // Opening a workbook: its sheets from the workbook part and its relations, the parts every sheet
 // needs (shared strings, number formats), and the sheet to read.
 #include <map>
+#include <vector>
 
 #include "schedule/formats/package/sheet_choice.h"
 #include "schedule/formats/xlsx/workbook.h"
@@ -13,6 +14,39 @@ namespace {
 constexpr std::size_t kSheetsMax = 10000;
 
 std::string Quoted(const std::string& text) { return "«" + text + "»"; }
+
+// The part a relationship of the workbook part names: relative to "xl/" (with "./" and "../"
+// steps) or from the package's root ("/…"), its percent-encoded bytes decoded.
+std::string PartOfTarget(std::string_view target) {
+    std::string decoded;
+    for (std::size_t i = 0; i < target.size(); ++i) {
+        const auto hex = [&](char c) {
+            return std::string_view("0123456789ABCDEFabcdef").find(c) != std::string_view::npos;
+        };
+        if (target[i] == '%' && i + 2 < target.size() && hex(target[i + 1]) && hex(target[i + 2])) {
+            decoded += static_cast<char>(std::stoi(std::string(target.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += target[i];
+        }
+    }
+    std::vector<std::string> steps;
+    if (!decoded.starts_with('/')) steps.push_back("xl");
+    std::size_t start = 0;
+    while (start <= decoded.size()) {
+        const std::size_t end = std::min(decoded.find('/', start), decoded.size());
+        const std::string step = decoded.substr(start, end - start);
+        if (step == "..") {
+            if (!steps.empty()) steps.pop_back();
+        } else if (!step.empty() && step != ".") {
+            steps.push_back(step);
+        }
+        start = end + 1;
+    }
+    std::string part;
+    for (const std::string& step : steps) part += (part.empty() ? "" : "/") + step;
+    return part;
+}
 
 struct Sheet {
     std::string name, part;
@@ -44,7 +78,7 @@ private:
             if (!id || !target) return;
             if (targets_.size() >= kSheetsMax) return stream_->Fail("связей больше " + std::to_string(kSheetsMax));
             const std::string path = target;
-            targets_[id] = path.starts_with("/") ? path.substr(1) : "xl/" + path;
+            targets_[id] = PartOfTarget(path);
         } else if (!reading_relations_ && name == "sheet") {
             const char* sheet_name = Attribute(attributes, "name");
             const char* id = Attribute(attributes, "id");
@@ -92,8 +126,11 @@ public:
 private:
     std::unique_ptr<TableReader> Open(const Sheet& sheet, std::string& fault, bool with_merges) {
         auto part = std::make_unique<ZipPart>(book_->archive);
-        if (part->Open(sheet.part) != PartOpened::Open) {
-            fault = std::string(kDamaged) + ": нет листа " + Quoted(sheet.name);
+        if (const PartOpened opened = part->Open(sheet.part); opened != PartOpened::Open) {
+            fault = std::string(kDamaged) + (opened == PartOpened::Absent
+                                                 ? ": нет листа " + Quoted(sheet.name)
+                                                 : ": лист " + Quoted(sheet.name) + " не читается (часть " +
+                                                       Quoted(sheet.part) + " повреждена)");
             return nullptr;
         }
         return MakeSheetReader(book_, std::move(part), with_merges, fault);

@@ -169,5 +169,20 @@ TEST_F(WorkbookReader, TextsAreReadAsTheWorkbookMeansThem) {
         << guides.out;
 }
 
+// Relationship targets as the packaging rules allow them: "./", "../" steps, a root path and
+// percent-encoded names all name the sheet's part.
+TEST_F(WorkbookReader, RelationshipTargetsAreResolvedAsThePackageRulesSay) {
+    for (const char* target : {"worksheets/sheet1.xml", "./worksheets/sheet1.xml", "../xl/worksheets/sheet1.xml",
+                               "/xl/worksheets/sheet1.xml", "worksheets/sheet%31.xml"}) {
+        SCOPED_TRACE(target);
+        std::vector<Part> parts = WorkbookParts(SheetPart(HeaderRow() + InlineRow(2, kRowCells)));
+        const std::string from = "Target=\"worksheets/sheet1.xml\"";
+        parts[1].text.replace(parts[1].text.find(from), from.size(), std::string("Target=\"") + target + "\"");
+        WriteZip(Path("book.xlsx"), parts);
+        const CalcRun run = RunCalc(dir_, {"book.xlsx"});
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+}
+
 }  // namespace
 }  // namespace kelvo::schedule::testing
