@@ -127,9 +127,9 @@ QImage HelpPage(qreal ratio) {
     p.drawText(QRect(30, 78, 550, 20), Qt::AlignLeft, QStringLiteral("Выбор сечения проводника и защиты линии"));
 
     p.setFont(PixelFont(12, true));
-    p.drawText(QRect(30, 112, 550, 18), Qt::AlignLeft, QStringLiteral("Лицензия"));
+    p.drawText(QRect(30, 104, 550, 18), Qt::AlignLeft, QStringLiteral("Лицензия"));
     p.setFont(PixelFont(12));
-    p.drawText(QRect(30, 132, 550, 180), Qt::AlignLeft | Qt::TextWordWrap,
+    p.drawText(QRect(30, 122, 550, 116), Qt::AlignLeft | Qt::TextWordWrap,
                QStringLiteral("Программа распространяется бесплатно. Её можно свободно устанавливать, "
                               "запускать и передавать другим лицам без изменений, в том числе для работы "
                               "в организациях. Продажа программы запрещена.\n\n"
@@ -139,15 +139,16 @@ QImage HelpPage(qreal ratio) {
                               "обращайтесь к специалистам."));
 
     p.setFont(PixelFont(12, true));
-    p.drawText(QRect(30, 256, 550, 18), Qt::AlignLeft, QStringLiteral("Кабельный журнал"));
+    p.drawText(QRect(30, 238, 550, 18), Qt::AlignLeft, QStringLiteral("Кабельный журнал"));
     p.setFont(PixelFont(12));
-    p.drawText(QRect(30, 274, 550, 56), Qt::AlignLeft | Qt::TextWordWrap,
+    p.drawText(QRect(30, 256, 550, 50), Qt::AlignLeft | Qt::TextWordWrap,
                QStringLiteral("Файл CSV, XLSX или ODS перетащите на окно программы или откройте клавишами Ctrl+O: "
                               "каждая строка рассчитывается, как в окне, результат сохраняется кнопкой "
                               "«Сохранить». Из командной строки — kelvo-calc (справка: kelvo-calc --help)."));
 
+    // The rule of the disconnection check, with the program's texts above the contacts.
     p.setFont(PixelFont(11));
-    p.drawText(QRect(30, 357, 510, 30), Qt::AlignLeft | Qt::TextWordWrap,
+    p.drawText(QRect(30, 305, 550, 30), Qt::AlignLeft | Qt::TextWordWrap,
                QStringLiteral("Проверка отключения при КЗ (меню «Расчеты»): Iк = U0 / (Zвх + L·z0) ≥ Iа = m·Iн, "
                               "m = 5, 10, 20 для B, C, D; r0 = 1,2·ρ20·(1/S + 1/Sпе), x0 = 0,15 Ом/км."));
 
