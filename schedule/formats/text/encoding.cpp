@@ -65,6 +65,35 @@ std::size_t Utf8Length(unsigned char lead) {
     return 1;
 }
 
+// Each UTF-8 character of the bytes written (after those kept from the last write) as its code
+// point; a character cut at the end is kept in `pending` for the next write.
+template <typename Each>
+void EachCodePoint(std::string_view data, std::string& pending, Each&& each) {
+    std::string joined;
+    std::string_view text = data;
+    if (!pending.empty()) {
+        joined = pending + std::string(data);
+        pending.clear();
+        text = joined;
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = Utf8Length(lead);
+        if (i + length > text.size()) {
+            pending.assign(text.substr(i));
+            break;
+        }
+        char32_t code = lead;
+        if (length > 1) {
+            code = lead & (0x7F >> length);
+            for (std::size_t k = 1; k < length; ++k)
+                code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        each(code);
+        i += length;
+    }
+}
+
 // The Unicode code point of a Windows-1251 byte.
 char32_t Cp1251CodePoint(unsigned char byte) { return byte < 0x80 ? byte : kCp1251[byte - 0x80]; }
 
@@ -81,31 +110,9 @@ Cp1251Decoder::int_type Cp1251Decoder::underflow() {
 }
 
 std::streamsize Cp1251Encoder::xsputn(const char* data, std::streamsize size) {
-    std::string_view text(data, static_cast<std::size_t>(size));
     encoded_.clear();
-    std::size_t i = 0;
-    std::string joined;
-    if (!pending_.empty()) {
-        joined = pending_ + std::string(text);
-        pending_.clear();
-        text = joined;
-    }
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = Utf8Length(lead);
-        if (i + length > text.size()) {
-            pending_.assign(text.substr(i));
-            break;
-        }
-        char32_t code = lead;
-        if (length > 1) {
-            code = lead & (0x7F >> length);
-            for (std::size_t k = 1; k < length; ++k)
-                code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        }
-        encoded_ += Cp1251Byte(code);
-        i += length;
-    }
+    EachCodePoint(std::string_view(data, static_cast<std::size_t>(size)), pending_,
+                  [&](char32_t code) { encoded_ += Cp1251Byte(code); });
     const auto written = target_.sputn(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
     return written == static_cast<std::streamsize>(encoded_.size()) ? size : 0;
 }
@@ -194,31 +201,14 @@ std::streamsize Utf16Encoder::xsputn(const char* data, std::streamsize size) {
         started_ = true;
         Unit(0xFEFF);
     }
-    std::string text = std::move(pending_);
-    pending_.clear();
-    text.append(data, static_cast<std::size_t>(size));
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = Utf8Length(lead);
-        if (i + length > text.size()) {
-            pending_ = text.substr(i);
-            break;
-        }
-        char32_t code = lead;
-        if (length > 1) {
-            code = lead & (0x7F >> length);
-            for (std::size_t k = 1; k < length; ++k)
-                code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        }
+    EachCodePoint(std::string_view(data, static_cast<std::size_t>(size)), pending_, [&](char32_t code) {
         if (code >= 0x10000) {
             Unit(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
             Unit(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
         } else {
             Unit(static_cast<char16_t>(code));
         }
-        i += length;
-    }
+    });
     const auto written = target_.sputn(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
     return written == static_cast<std::streamsize>(encoded_.size()) ? size : 0;
 }

@@ -10,14 +10,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sanitizers keep memory of their own; the bound is checked on the plain build.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMeasuresMemory = false;
-#else
-constexpr bool kMeasuresMemory = true;
-#endif
-constexpr long kPeakKibMax = 256 * 1024;
-
 // One format as the tests make its files: the sheet around its rows, a row, and the rows that go
 // to a sheet's edges.
 struct Format {
@@ -190,12 +182,17 @@ protected:
         EXPECT_LT(run.status, 2) << name << ": " << run.err;
         return run.out;
     }
-    // The schedule typed plainly: the header and one row, with `loss` and `current` as given.
+    // The schedule typed plainly: the header and one row, its loss as given.
     std::string Plain(const std::string& loss) {
+        std::vector<std::string> row = kRowCells;
+        row[10] = loss;
+        return Typed({&kHeaderCells, &row});
+    }
+    // kelvo-calc's output for the rows typed plainly, under the header.
+    std::string Typed(std::initializer_list<const std::vector<std::string>*> rows) {
         std::string text;
-        for (const auto* cells : {&kHeaderCells, &kRowCells}) {
-            for (std::size_t i = 0; i < cells->size(); ++i)
-                text += (i ? ";" : "") + (cells == &kRowCells && i == 10 ? loss : (*cells)[i]);
+        for (const std::vector<std::string>* cells : rows) {
+            for (std::size_t i = 0; i < cells->size(); ++i) text += (i ? ";" : "") + (*cells)[i];
             text += "\r\n";
         }
         Write("plain.csv", text);
@@ -257,14 +254,7 @@ TEST_F(ShownCells, PercentStylesEmptyFormulaResultsAndFormattedEmptyRows) {
 TEST_F(ShownCells, MergedCellsReadAsShown) {
     std::vector<std::string> row = kRowCells;
     row[6] = "алюминий", row[11] = "1,25";
-    std::string plain;
-    for (const std::vector<std::string>* cells :
-         std::initializer_list<const std::vector<std::string>*>{&kHeaderCells, &row, &row}) {
-        for (std::size_t i = 0; i < cells->size(); ++i) plain += (i ? ";" : "") + (*cells)[i];
-        plain += "\r\n";
-    }
-    Write("plain.csv", plain);
-    const std::string typed = Out("plain.csv");
+    const std::string typed = Typed({&kHeaderCells, &row, &row});
 
     std::string first = "<table:table-row>", second = "<table:table-row>";
     for (std::size_t i = 0; i < row.size(); ++i) {
@@ -309,14 +299,7 @@ TEST_F(ShownCells, MergedCellsReadAsShown) {
 TEST_F(ShownCells, OnlyTheCellsOwnTextIsItsValue) {
     std::vector<std::string> aluminium = kRowCells;
     aluminium[6] = "алюминий";
-    std::string plain;
-    for (const std::vector<std::string>* cells :
-         std::initializer_list<const std::vector<std::string>*>{&kHeaderCells, &aluminium, &kRowCells}) {
-        for (std::size_t i = 0; i < cells->size(); ++i) plain += (i ? ";" : "") + (*cells)[i];
-        plain += "\r\n";
-    }
-    Write("plain.csv", plain);
-    const std::string typed = Out("plain.csv");
+    const std::string typed = Typed({&kHeaderCells, &aluminium, &kRowCells});
     std::string first = "<table:table-row>", second = "<table:table-row>";
     for (std::size_t i = 0; i < kRowCells.size(); ++i) {
         if (i == 6) {
@@ -373,14 +356,7 @@ TEST_F(ShownCells, RepeatCountsThatAreNoCountsAreDamage) {
 // A header in two rows: "Нагрузка" over the power and the current, every other name merged down
 // both rows. The names' row is the header, the groups' row a title above it.
 TEST_F(ShownCells, HeadersInTwoRows) {
-    std::string plain;
-    for (const std::vector<std::string>* cells :
-         std::initializer_list<const std::vector<std::string>*>{&kHeaderCells, &kRowCells}) {
-        for (std::size_t i = 0; i < cells->size(); ++i) plain += (i ? ";" : "") + (*cells)[i];
-        plain += "\r\n";
-    }
-    Write("plain.csv", plain);
-    const std::string typed = Out("plain.csv");
+    const std::string typed = Typed({&kHeaderCells, &kRowCells});
     std::vector<std::string> groups = kHeaderCells, names(kHeaderCells.size());
     groups[1] = "Нагрузка", groups[2] = "";
     names[1] = kHeaderCells[1], names[2] = kHeaderCells[2];

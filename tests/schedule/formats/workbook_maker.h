@@ -16,6 +16,14 @@
 
 namespace kelvo::schedule::testing {
 
+// Sanitizers keep memory of their own; the bound is checked on the plain build.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kMeasuresMemory = false;
+#else
+inline constexpr bool kMeasuresMemory = true;
+#endif
+inline constexpr long kPeakKibMax = 256 * 1024;
+
 // A part's content: a text, or a writer that hands its pieces to `put`.
 struct Part {
     std::string name;

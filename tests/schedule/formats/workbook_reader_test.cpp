@@ -12,14 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sanitizers keep memory of their own; the bound is checked on the plain build.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMeasuresMemory = false;
-#else
-constexpr bool kMeasuresMemory = true;
-#endif
-constexpr long kPeakKibMax = 256 * 1024;
-
 std::string Sheet(const std::string& rows) { return kSheetStart + rows + kSheetEnd; }
 
 Part SheetPart(const std::string& rows) { return {"", Sheet(rows)}; }
