@@ -84,6 +84,10 @@ inline constexpr const char* kTooLongRow = "Строка длиннее 1 МиБ
 inline constexpr const char* kSurplusFields =
     "В строке больше полей, чем столбцов в заголовке: лишние поля перенесены за столбцы результата";
 
+// A row with more surplus fields than are carried: the first field not carried is named.
+inline constexpr NamingMessage kSurplusFieldsCut{"В строке больше 1 024 полей за столбцами заголовка: начиная с ",
+                                                 " они не перенесены"};
+
 // What kelvo-calc says about a schedule's cell it cannot read, naming the cell's text in «».
 inline constexpr NamingMessage kMissingColumn{"В таблице нет столбца «", "»"};
 // The disconnection check's verdict, as kelvo-calc writes it and the window shows it.

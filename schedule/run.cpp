@@ -23,6 +23,9 @@ constexpr std::size_t kHeaderRowsSearched = 50;
 constexpr std::size_t kHeldBytesMax = std::size_t{4} << 20;
 
 // A record read while the header was looked for, kept to be written once it is known.
+// The most fields a row carries beyond the header's width, after its results.
+constexpr std::size_t kSurplusFieldsMax = 1024;
+
 struct Held {
     std::vector<std::string> fields;
     std::vector<CellShown> shown;
@@ -223,6 +226,14 @@ private:
         const bool blank = AllBlank(fields_, count);
         bool calculated = true;
         if (blank) {
+        } else if (count > width_ + kSurplusFieldsMax) {
+            const std::size_t first_cut = width_ + kSurplusFieldsMax;
+            const std::size_t line = replayed_ ? replayed_->line : reader_.RecordLine();
+            const std::string named = reader_.Format().kind == TableFormat::Kind::Csv
+                                          ? "поля " + std::to_string(first_cut + 1)
+                                          : "ячейки " + CellReference(first_cut, line);
+            SetMessage(result_, messages::kSurplusFieldsCut, named);
+            calculated = false;
         } else if (count > width_) {
             SetMessage(result_, messages::kSurplusFields);
             calculated = false;
@@ -240,7 +251,8 @@ private:
         }
         for (std::size_t i = shown; i < width_; ++i) writer_.Field({});
         WriteResults(blank ? no_result_ : result_);
-        for (std::size_t i = width_; i < count; ++i) writer_.Field(fields_[i]);
+        // A file cannot make a result many times its size: surplus fields are carried up to a bound.
+        for (std::size_t i = width_; i < std::min(count, width_ + kSurplusFieldsMax); ++i) writer_.Field(fields_[i]);
         return calculated;
     }
 

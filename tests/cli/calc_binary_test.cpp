@@ -234,6 +234,18 @@ TEST_F(KelvoCalc, EnglishNumbersAreFoundFromTheWholeFile) {
     EXPECT_NE(Named(Calc("unknown.csv").out).at(0).at("сообщение").find("«1,200» читается двояко"), std::string::npos);
 }
 
+// A row carries at most 1 024 surplus fields: a file cannot make a result many times its size.
+TEST_F(KelvoCalc, SurplusFieldsAreCarriedUpToABound) {
+    Write("in.csv", kHeader + "\n" + kRow + std::string(3000, ';') + "x\n");
+    const Outcome run = Calc("in.csv");
+    EXPECT_EQ(run.status, 1);
+    const auto records = Parse(run.out);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].size(), records[0].size() + 1024);
+    EXPECT_NE(records[1][records[0].size() - 1].find("начиная с поля 1037 они не перенесены"), std::string::npos)
+        << records[1][records[0].size() - 1];
+}
+
 // Excel's "Unicode text" (UTF-16 with its mark, tabs, CRLF) is read and the result written back in
 // it; without a mark it is refused naming UTF-16; a flat OpenDocument file is refused by name.
 TEST_F(KelvoCalc, Utf16TextAndFlatDocuments) {

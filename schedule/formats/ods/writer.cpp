@@ -94,6 +94,7 @@ public:
 private:
     void Start() override {
         const std::size_t message_column = Layout().message_column;
+        if (message_column >= kSheetColumnsMax) return Fail("в строке больше столбцов, чем в листе ODS");
         zip_ = zipOpen64(path_.c_str(), APPEND_STATUS_CREATE);
         if (!zip_) return Fail("не удается создать файл документа: " + std::string(std::strerror(errno)));
         // The media type comes first and unpacked, as the format asks.

@@ -1,6 +1,7 @@
 // Opening a workbook: its sheets from the workbook part and its relations, the parts every sheet
 // needs (shared strings, number formats), and the sheet to read.
 #include <map>
+#include <set>
 #include <vector>
 
 #include "schedule/formats/package/sheet_choice.h"
@@ -85,6 +86,9 @@ private:
             const char* state = Attribute(attributes, "state");
             if (!sheet_name || !id || !targets_.count(id)) return;
             if (sheets_.size() >= kSheetsMax) return stream_->Fail("листов больше " + std::to_string(kSheetsMax));
+            // Two sheets of one part would have the part read as often as it is named.
+            if (!parts_.insert(targets_[id]).second)
+                return stream_->Fail("два листа ссылаются на одну часть «" + targets_[id] + "»");
             sheets_.push_back({sheet_name, targets_[id], state && std::string_view(state) != "visible"});
         } else if (!reading_relations_ && name == "workbookPr") {
             const char* system = Attribute(attributes, "date1904");
@@ -97,6 +101,7 @@ private:
     std::vector<Sheet>& sheets_;
     bool& date1904_;
     std::map<std::string, std::string> targets_;
+    std::set<std::string> parts_;  // the parts the sheets named so far
     XmlStream* stream_ = nullptr;
     bool reading_relations_ = true;
 };

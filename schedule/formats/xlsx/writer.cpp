@@ -161,6 +161,7 @@ private:
     void Start() override {
         const std::size_t message_column = Layout().message_column;
         const std::size_t header_row = Layout().rows_above_header;
+        if (message_column >= LXW_COL_MAX) return Fail("в строке больше столбцов, чем в листе XLSX");
         std::string error;
         lxw_ = XlsxWriterLibrary(error);
         if (!lxw_) return Fail(std::move(error));

@@ -161,6 +161,16 @@ TEST_F(WorkbookReader, TextsAreReadAsTheWorkbookMeansThem) {
         << guides.out;
 }
 
+// Two sheets that name one part would have a heavy part read as often as it is named: damage.
+TEST_F(WorkbookReader, TwoSheetsOfOnePartAreDamage) {
+    std::vector<Part> parts = WorkbookParts(SheetPart(HeaderRow()));
+    const std::string sheet = R"(<sheet name="Журнал" sheetId="1" r:id="rId1"/>)";
+    parts[0].text.replace(parts[0].text.find(sheet), sheet.size(),
+                          sheet + R"(<sheet name="Копия" sheetId="2" r:id="rId1"/>)");
+    WriteZip(Path("book.xlsx"), parts);
+    Refused("book.xlsx", "два листа ссылаются на одну часть");
+}
+
 // Relationship targets as the packaging rules allow them: "./", "../" steps, a root path and
 // percent-encoded names all name the sheet's part.
 TEST_F(WorkbookReader, RelationshipTargetsAreResolvedAsThePackageRulesSay) {
