@@ -79,12 +79,7 @@ protected:
     void Make(const std::string& rows) const { Make(Part{"", F().start + rows + F().end}); }
     // Runs kelvo-calc on `book` with an earlier result in place, which must survive.
     CalcRun Refused(const std::string& book, const std::string& reason) {
-        const std::string earlier = "earlier result\n";
-        Write("res.csv", earlier);
-        const CalcRun run = RunCalc(dir_, {"-o", "res.csv", book});
-        EXPECT_EQ(run.status, 2) << run.err;
-        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
-        EXPECT_EQ(Read("res.csv"), earlier);
+        const CalcRun run = RunRefused(dir_, book, reason);
         EXPECT_TRUE(Others({book, Book(), "res.csv", "sheet-header-damaged"}).empty());
         return run;
     }

@@ -104,4 +104,16 @@ using kelvo::testing::ReadFile;
 using kelvo::testing::RunCalc;
 using kelvo::testing::Scratch;
 
+// Runs kelvo-calc on `book` in `folder` with an earlier result in place: the run must be refused
+// with exit 2 and `reason`, the earlier result as it was.
+inline CalcRun RunRefused(const std::filesystem::path& folder, const std::string& book, const std::string& reason) {
+    const std::string earlier = "earlier result\n";
+    std::ofstream(folder / "res.csv", std::ios::binary) << earlier;
+    const CalcRun run = RunCalc(folder, {"-o", "res.csv", book});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(folder / "res.csv"), earlier);
+    return run;
+}
+
 }  // namespace kelvo::schedule::testing
