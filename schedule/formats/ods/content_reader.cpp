@@ -262,7 +262,7 @@ void SheetReader::EndCell() {
 }
 
 void SheetReader::EndRow() {
-    ApplyMerges(merges_, rows_ + 1);
+    if (!ApplyMerges(merges_, rows_ + 1)) return;
     if (rows_ + row_repeat_ > kSheetRowsMax && !cells_.empty()) return stream_.Fail("строк в листе больше 1 048 576");
     if (cells_.empty()) {
         // Empty rows are counted; they come out only when a row that holds something follows.

@@ -8,7 +8,6 @@ namespace kelvo::schedule {
 namespace {
 
 constexpr std::size_t kAreasMax = 65536;
-constexpr std::size_t kTextKeptMax = std::size_t{16} << 20;
 
 }  // namespace
 
@@ -25,26 +24,23 @@ bool Merges::Add(std::uint64_t row, std::uint64_t column, std::uint64_t rows, st
     return true;
 }
 
-void Merges::Value(std::uint64_t row, std::uint64_t column, std::string_view text, CellShown shown) {
-    for (Area& area : areas_) {
-        if (area.row != row || area.column != column) continue;
-        if (kept_ + text.size() > kTextKeptMax) return;  // beyond the bound the rows below read empty
-        kept_ += text.size();
-        area.text.assign(text);
-        area.shown = shown;
-    }
-}
-
 void Merges::Sort() {
     std::stable_sort(areas_.begin(), areas_.end(), [](const Area& a, const Area& b) { return a.row < b.row; });
 }
 
-void Merges::Forget(std::uint64_t row) {
-    std::erase_if(areas_, [&](const Area& area) {
-        const bool ended = area.row + area.rows <= row;
-        if (ended) kept_ -= std::min(kept_, area.text.size());
-        return ended;
+bool Merges::Forget(std::uint64_t row, std::string& fault) {
+    // Only the areas begun so far are looked at: the work of a row is bounded by those standing.
+    const auto begun = std::partition_point(areas_.begin(), areas_.end(), [&](const Area& a) { return a.row < row; });
+    const auto ended = std::remove_if(areas_.begin(), begun, [&](const Area& area) {
+        const bool gone = area.row + area.rows <= row;
+        if (gone) kept_ -= std::min(kept_, area.text.size());
+        return gone;
     });
+    const auto standing = static_cast<std::size_t>(ended - areas_.begin());
+    areas_.erase(ended, begun);
+    if (standing <= kCoveredPerRowMax) return true;
+    fault = "над строкой " + std::to_string(row) + " больше 1 024 объединенных областей";
+    return false;
 }
 
 }  // namespace kelvo::schedule

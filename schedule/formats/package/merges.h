@@ -20,8 +20,20 @@ public:
     // in the order of their first rows (Sort puts areas added otherwise in order); false (and the
     // reason) beyond the bounds.
     bool Add(std::uint64_t row, std::uint64_t column, std::uint64_t rows, std::uint64_t columns, std::string& fault);
-    // The first cell of an area has this value (kept for the rows below it).
-    void Value(std::uint64_t row, std::uint64_t column, std::string_view text, CellShown shown);
+    // The areas that begin in `row` take their first cell's value: `value_of(column)` gives a
+    // pointer to the text and how it is shown, or null for an empty cell.
+    template <typename ValueOf>
+    void TakeValues(std::uint64_t row, ValueOf&& value_of) {
+        for (Area& area : areas_) {
+            if (area.row > row) break;  // areas are kept in the order of their first rows
+            if (area.row != row) continue;
+            if (const auto value = value_of(area.column); value && kept_ + value->first.size() <= kTextKeptMax) {
+                kept_ += value->first.size();  // beyond the bound the rows below read empty
+                area.text.assign(value->first);
+                area.shown = value->second;
+            }
+        }
+    }
     struct Covered {
         std::uint64_t column;
         std::string_view text;
@@ -33,7 +45,7 @@ public:
     void EachCovered(std::uint64_t row, Take&& take) const {
         std::size_t given = 0;
         for (const Area& area : areas_) {
-            if (area.row > row) break;  // areas are kept in the order of their first rows
+            if (area.row > row || given >= kCoveredPerRowMax) break;
             if (row >= area.row + area.rows) continue;
             for (std::uint64_t c = area.column; c < area.column + area.columns && given < kCoveredPerRowMax; ++c) {
                 if (row == area.row && c == area.column) continue;  // the area's own value
@@ -45,17 +57,11 @@ public:
             }
         }
     }
-    // The areas that begin in `row`: their first column, through `each`.
-    template <typename Each>
-    void EachBeginning(std::uint64_t row, Each&& each) const {
-        for (const Area& area : areas_) {
-            if (area.row > row) break;
-            if (area.row == row) each(area.column);
-        }
-    }
     static constexpr std::size_t kCoveredPerRowMax = 1024;
-    // Areas that end above `row` are no longer kept.
-    void Forget(std::uint64_t row);
+    static constexpr std::size_t kTextKeptMax = std::size_t{16} << 20;
+    // Areas that end above `row` are no longer kept; false (and the reason) when more than
+    // kCoveredPerRowMax areas still stand over it, which no sheet of a person has.
+    bool Forget(std::uint64_t row, std::string& fault);
     bool Empty() const { return areas_.empty(); }
     void Sort();
 

@@ -1,6 +1,8 @@
 #include "schedule/formats/package/sheet_rows.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace kelvo::schedule {
 
@@ -64,11 +66,14 @@ void SheetRows::HandOver(std::vector<std::string_view>& fields) {
     }
 }
 
-void SheetRows::ApplyMerges(Merges& merges, std::uint64_t row) {
-    if (merges.Empty()) return;
-    merges.EachBeginning(row, [&](std::uint64_t column) {
-        for (const Cell& cell : cells_)
-            if (cell.column == column) merges.Value(row, column, CellText(cell), cell.shown);
+bool SheetRows::ApplyMerges(Merges& merges, std::uint64_t row) {
+    if (merges.Empty()) return true;
+    // The cells are in the order of their columns.
+    merges.TakeValues(row, [&](std::uint64_t column) -> std::optional<std::pair<std::string_view, CellShown>> {
+        const auto cell = std::lower_bound(cells_.begin(), cells_.end(), column,
+                                           [](const Cell& c, std::uint64_t at) { return c.column < at; });
+        if (cell == cells_.end() || cell->column != column) return std::nullopt;
+        return std::pair{CellText(*cell), cell->shown};
     });
     bool added = false;
     const std::size_t last = cells_.empty() ? 0 : cells_.back().column;
@@ -86,7 +91,10 @@ void SheetRows::ApplyMerges(Merges& merges, std::uint64_t row) {
     });
     if (added)
         std::sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) { return a.column < b.column; });
-    merges.Forget(row + 1);
+    std::string fault;
+    if (merges.Forget(row + 1, fault)) return true;
+    stream_.Fail(fault);
+    return false;
 }
 
 }  // namespace kelvo::schedule

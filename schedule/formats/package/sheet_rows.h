@@ -51,8 +51,9 @@ protected:
         done_ = true;
     }
     // The row just read, numbered `row` (from 1), as the sheet's merged areas show it: the first
-    // cells' values kept for the rows below, covered cells filled in or marked.
-    void ApplyMerges(Merges& merges, std::uint64_t row);
+    // cells' values kept for the rows below, covered cells filled in or marked. False (the stream
+    // failed with the reason) beyond the merges' bounds.
+    bool ApplyMerges(Merges& merges, std::uint64_t row);
     // Parses on to the next row held or the part's end; a fault ends the sheet with its reason.
     void ParseMore();
     bool Done() const { return done_; }

@@ -70,7 +70,7 @@ private:
         } else if (name == "c") {
             EndCell();
         } else if (name == "row") {
-            ApplyMerges(merges_, rows_);
+            if (!ApplyMerges(merges_, rows_)) return;
             // A row with no value in any cell (a formatted empty area) is counted, and comes out
             // only when a row that holds something follows: trailing ones are no rows.
             if (cells_.empty()) {
