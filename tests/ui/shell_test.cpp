@@ -75,7 +75,13 @@ void ExpectFrameLaidOut(const SkinnedWindow& window, int title_picture_top) {
     EXPECT_NEAR(minimise.y(), 30, ty);
     EXPECT_EQ(outer, QRect(0, 0, w, h));
     EXPECT_EQ(inner, QRect(tx, ty, w - 2 * tx, h - 2 * ty));
-    EXPECT_EQ(GeometryTwips(window.Image1()), QRect(0, 0, w, 24 * ty));
+    // The strip spans the window and ends where the title picture ends in a window whose picture
+    // stands 40 twips down, whatever this window's picture does: never just under the buttons.
+    const QRect strip = window.Image1()->geometry();
+    EXPECT_EQ(strip.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(strip.width(), window.width());
+    EXPECT_EQ(strip.height(), TwipsToPixelsY(40) + 24);
+    EXPECT_GE(strip.bottom(), window.Picture2()->geometry().bottom());
     EXPECT_NEAR(GeometryTwips(window.Picture2()).x(), 20, tx);
     EXPECT_NEAR(GeometryTwips(window.Picture2()).y(), title_picture_top, ty);
     EXPECT_EQ(window.Shape1(0)->BorderColor(), colors::kBorderOuter);

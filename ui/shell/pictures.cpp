@@ -18,10 +18,19 @@
 
 namespace kelvo::shell::pictures {
 
-QImage TitleStrip(qreal ratio) {
-    QImage image = Blank(54, 24, Qt::black, ratio);
+QImage TitleStrip(int top, int depth, qreal ratio) {
+    QImage band = Blank(54, 24, Qt::black, ratio);
+    {
+        QPainter p(&band);
+        PaintTitleGradient(p, QRect(0, 0, 54, 24));
+    }
+    QImage image = Blank(54, depth, Qt::black, ratio);
     QPainter p(&image);
-    PaintTitleGradient(p, QRect(0, 0, 54, 24));
+    const QImage first = band.copy(QRect(QPoint(0, 0), QSize(band.width(), 1)));
+    const QImage last = band.copy(QRect(QPoint(0, band.height() - 1), QSize(band.width(), 1)));
+    for (int y = 0; y < top; ++y) p.drawImage(QRect(0, y, 54, 1), first);
+    for (int y = top + 24; y < depth; ++y) p.drawImage(QRect(0, y, 54, 1), last);
+    p.drawImage(QRect(0, top, 54, 24), band);
     return image;
 }
 

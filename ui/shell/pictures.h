@@ -45,7 +45,9 @@ extern const QString kMainWindowTitle;
 QByteArray EncodePicture(const QImage& picture);
 QImage DecodePicture(const QByteArray& data);
 
-QImage TitleStrip(qreal ratio = ScreenPixelRatio());                          // 54 × 24, stretched
+// 54 × depth, stretched across: the title picture's gradient at `top`, its first and last rows
+// carried above and below it.
+QImage TitleStrip(int top = 0, int depth = 24, qreal ratio = ScreenPixelRatio());
 QImage TitlePicture(const QString& title, qreal ratio = ScreenPixelRatio());  // 873 × 24
 QImage CloseButton(qreal ratio = ScreenPixelRatio());                         // 21 × 21
 QImage MinimiseButton(qreal ratio = ScreenPixelRatio());                      // 21 × 21

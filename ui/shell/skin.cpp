@@ -47,6 +47,11 @@ QFont UiFont(double points, bool bold) {
     // widths on Debian (the package depends on it). Where it is missing, the system's font
     // matching picks a sans face: one family only, so that each size is matched once.
     QFont font(QStringLiteral("Liberation Sans"));
+    // A character the face lacks (an older face without "²") comes from another sans face, never
+    // from the system's default serif one.
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Nimbus Sans")});
+    font.setStyleHint(QFont::SansSerif);
     // A screen font is drawn at whole pixels: the size is the nearest whole number of the
     // screen's pixels (11 for 8,25 points at 96 dpi). 6,75 and 7 points, or 8 and 8,25, are then
     // one size, with one set of glyphs to prepare.

@@ -1,15 +1,13 @@
 #include "ui/shell/skinned_window.h"
 
-#include <QCoreApplication>
-#include "ui/shell/outside_close.h"
-
 #include <QCloseEvent>
-
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
-#include <QWindow>
+#include <algorithm>
 
+#include "ui/shell/outside_close.h"
 #include "ui/shell/pictures.h"
 #include "ui/shell/program.h"
 #include "ui/shell/skin.h"
@@ -58,9 +56,7 @@ SkinnedWindow::SkinnedWindow(const QString& caption, const QString& title_text, 
     SetCaption(caption);
     setFont(UiFont());
 
-    image1_->setPixmap(QPixmap::fromImage(pictures::TitleStrip()));
     image1_->setScaledContents(true);
-    image1_->setFixedHeight(24);
     picture2_->setPixmap(QPixmap::fromImage(pictures::TitlePicture(title_text)));
     picture2_->resize(873, 24);
     picture1_[0]->setPixmap(QPixmap::fromImage(pictures::CloseButton()));
@@ -142,13 +138,19 @@ void SkinnedWindow::LayoutFrame() {
     const float w = static_cast<float>(width()) * tx;
     const float h = static_cast<float>(height()) * ty;
 
-    PlaceTwips(image1_, 0, 0, w, 24 * ty);
+    MoveTwips(picture2_, 20, title_picture_top_);
+    // The strip goes on where the title picture ends, with the picture's own gradient, as deep as
+    // in the windows whose picture stands 40 twips down: under the buttons the bar ends where it
+    // ends beside them.
+    const int top = picture2_->y();
+    const int depth = std::max(top, TwipsToPixelsY(40)) + picture2_->height();
+    image1_->setPixmap(QPixmap::fromImage(pictures::TitleStrip(top, depth)));
+    image1_->setGeometry(0, 0, width(), depth);
     PlaceTwips(shape1_[0], 0, 0, w, h);
     PlaceTwips(shape1_[1], tx, ty, w - 2 * tx, h - 2 * ty);
     const float close_left = w - static_cast<float>(picture1_[0]->width()) * tx - 40;
     MoveTwips(picture1_[0], close_left, 30);
     MoveTwips(picture1_[1], close_left - static_cast<float>(picture1_[1]->width()) * tx - 20, 30);
-    MoveTwips(picture2_, 20, title_picture_top_);
 }
 
 bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {

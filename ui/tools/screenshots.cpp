@@ -2,10 +2,14 @@
 // given as the first argument.
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 
 #include "ui/disconnection/disconnection_window.h"
 #include "ui/main/main_window.h"
+#include "ui/schedule/schedule_window.h"
 #include "ui/shell/message_window.h"
 #include "ui/shell/picture_viewer.h"
 #include "ui/shell/pictures.h"
@@ -26,6 +30,29 @@ void Click(QWidget* widget) {
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+// A small schedule calculated in the schedule window.
+void SaveSchedule(QWidget& owner, const QDir& folder) {
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("щит-1.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return;
+    file.write(
+        "расчет,мощность_кВт,ток_А,сечение_мм2,род_тока,напряжение_В,материал,проводник,прокладка,"
+        "длина_м,потери_%,кратность\n"
+        "прямой,\"2,5\",,,1ф,220,медь,провод,p1,15,4,1\n"
+        "прямой,,23,,1ф,220,медь,кабель,k3,40,5,\"1,25\"\n"
+        "обратный,,,16,3ф,380,алюминий,кабель,к7,,,\n"
+        "прямой,,,,1ф,220,медь,кабель,k3,40,5,1\n");
+    file.close();
+    auto* window = new kelvo::schedulewindow::ScheduleWindow(&owner, path);
+    QEventLoop wait;
+    QObject::connect(window, &kelvo::schedulewindow::ScheduleWindow::finished, &wait, &QEventLoop::quit);
+    window->show();
+    if (!window->Finished()) wait.exec();
+    Save(*window, folder, QStringLiteral("schedule"));
+    delete window;
 }
 
 void SaveImage(const QImage& image, const QDir& folder, const QString& name) {
@@ -75,6 +102,7 @@ int main(int argc, char** argv) {
         form1.Combo3->Write(QStringLiteral("2,5"));
         form1.Command5->Press();
         Save(form1, folder, QStringLiteral("form1-reverse"));
+        SaveSchedule(form1, folder);
     }
     ShowMessage(QStringLiteral("десятичные вводятся через запятую, пример 2,5 или не "
                                "установлена мощность / ток"),
