@@ -87,6 +87,10 @@ inline constexpr const char* kSurplusFields =
 // A row with more surplus fields than are carried: the first field not carried is named.
 inline constexpr NamingMessage kSurplusFieldsCut{"В строке больше 1 024 полей за столбцами заголовка: начиная с ",
                                                  " они не перенесены"};
+// A spreadsheet whose rows make more text than is carried, followed by the row's number.
+inline constexpr const char* kSheetTextTooMuch =
+    "в строках файла больше 256 МиБ текста ячеек (повторы строк и ячеек считаются каждый); столько не "
+    "переносится; предел пройден в строке ";
 
 // What kelvo-calc says about a schedule's cell it cannot read, naming the cell's text in «».
 inline constexpr NamingMessage kMissingColumn{"В таблице нет столбца «", "»"};

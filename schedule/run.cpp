@@ -1,6 +1,7 @@
 #include "schedule/run.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 
 #include "core/messages.h"
@@ -25,6 +26,11 @@ constexpr std::size_t kHeldBytesMax = std::size_t{4} << 20;
 // A record read while the header was looked for, kept to be written once it is known.
 // The most fields a row carries beyond the header's width, after its results.
 constexpr std::size_t kSurplusFieldsMax = 1024;
+
+// The most cell text a workbook or an OpenDocument file may make the result carry. Their rows and
+// cells repeat by count and their strings are shared, so a file of a kilobyte could otherwise
+// make gigabytes; a text file carries at most its own bytes.
+constexpr std::uint64_t kSheetTextMax = std::uint64_t{256} << 20;
 
 struct Held {
     std::vector<std::string> fields;
@@ -186,6 +192,7 @@ private:
                 calculated = false;
                 break;
             case Result::Record:
+                if (!WithinSheetText()) return false;
                 calculated = Record();
                 break;
         }
@@ -256,6 +263,18 @@ private:
         return calculated;
     }
 
+    // Counts the record's text against what a spreadsheet may make; past it the run ends, a fault
+    // (a result cut short would pass for the whole).
+    bool WithinSheetText() {
+        if (text_) return true;
+        for (const std::string_view field : fields_) sheet_text_ += field.size();
+        if (sheet_text_ <= kSheetTextMax) return true;
+        report_.status = Status::ReadFault;
+        const std::size_t line = replayed_ ? replayed_->line : reader_.RecordLine();
+        report_.fault = std::string(messages::kSheetTextTooMuch) + std::to_string(line);
+        return false;
+    }
+
     // Whether the record's text can stand for its fields in the output.
     bool CopyablePlain() const {
         if (!writer_.CopiesPlainRecords() || PlainRecord().empty()) return false;
@@ -299,7 +318,8 @@ private:
     std::vector<std::string_view> fields_;
     std::optional<ColumnMap> columns_;
     std::size_t width_ = 0;
-    LineResult result_;  // reused between rows, so that its strings keep their room
+    std::uint64_t sheet_text_ = 0;  // the cell text of the rows read, from a spreadsheet
+    LineResult result_;             // reused between rows, so that its strings keep their room
     const LineResult no_result_;
     std::deque<Held> held_;
     std::size_t next_held_ = 0;

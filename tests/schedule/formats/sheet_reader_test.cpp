@@ -23,6 +23,7 @@ struct Format {
     std::string last_row;              // the empty rows down to the sheet's last, which holds a row
     std::string beyond_rows;           // a value in more rows than a sheet has
     const char* beyond_reason;
+    std::vector<Part> (*amplifier)();  // a small file whose rows hold over 256 MiB of text
 };
 
 std::string OdsRow(int, const std::vector<std::string>& cells) {
@@ -37,26 +38,41 @@ std::vector<Part> OdsParts(Part content) {
     return {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", {}, true}, std::move(content)};
 }
 
-const Format kXlsx{".xlsx",
-                   kSheetStart,
-                   kSheetEnd,
-                   InlineRow,
-                   [](Part sheet) { return WorkbookParts(std::move(sheet)); },
-                   "<row r=\"2\"><c t=\"inlineStr\"><is><t>",
-                   "</t></is></c></row>",
-                   "<row r=\"",
-                   "<row><c r=\"XFD1\"><v>1</v></c></row>",
-                   InlineRow(1048576, kRowCells),
-                   R"(<row r="1048577"><c><v>1</v></c></row>)",
-                   "вне листа"};
+const Format kXlsx{
+    ".xlsx",
+    kSheetStart,
+    kSheetEnd,
+    InlineRow,
+    [](Part sheet) { return WorkbookParts(std::move(sheet)); },
+    "<row r=\"2\"><c t=\"inlineStr\"><is><t>",
+    "</t></is></c></row>",
+    "<row r=\"",
+    "<row><c r=\"XFD1\"><v>1</v></c></row>",
+    InlineRow(1048576, kRowCells),
+    R"(<row r="1048577"><c><v>1</v></c></row>)",
+    "вне листа",
+    [] {
+        // One shared string of 32 000 characters in 500 cells of each row (under 16 MiB a row).
+        std::vector<Part> more = {{"xl/sharedStrings.xml", R"(<sst xmlns="http://schemas.openxmlformats.org/)"
+                                                           R"(spreadsheetml/2006/main"><si><t>)" +
+                                                               std::string(32000, 'x') + "</t></si></sst>"}};
+        std::string row = "<row>";
+        for (int i = 0; i < 500; ++i) row += R"(<c t="s"><v>0</v></c>)";
+        return WorkbookParts(Repeated(kSheetStart + InlineRow(1, kHeaderCells), row + "</row>", 20, kSheetEnd),
+                             std::move(more));
+    }};
 
-const Format kOds{
-    ".ods",
+const std::string kOdsStart =
     R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
     R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
     R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet>)"
-    R"(<table:table table:name="Журнал">)",
-    "</table:table></office:spreadsheet></office:body></office:document-content>",
+    R"(<table:table table:name="Журнал">)";
+const std::string kOdsEnd = "</table:table></office:spreadsheet></office:body></office:document-content>";
+
+const Format kOds{
+    ".ods",
+    kOdsStart,
+    kOdsEnd,
     OdsRow,
     OdsParts,
     "<table:table-row><table:table-cell><text:p>",
@@ -68,7 +84,15 @@ const Format kOds{
         OdsRow(0, kRowCells),
     R"(<table:table-row table:number-rows-repeated="1048576"><table:table-cell office:value-type="float" )"
     R"(office:value="1"/></table:table-row>)",
-    "строк в листе больше 1 048 576"};
+    "строк в листе больше 1 048 576",
+    [] {
+        // A row of 16 384 cells repeated over the sheet's rows: a kilobyte's worth.
+        return OdsParts({"", kOdsStart + OdsRow(1, kHeaderCells) +
+                                 R"(<table:table-row table:number-rows-repeated="1048575"><table:table-cell )"
+                                 R"(table:number-columns-repeated="16384" office:value-type="string"><text:p>x)"
+                                 R"(</text:p></table:table-cell></table:table-row>)" +
+                                 kOdsEnd});
+    }};
 
 class SheetReader : public Scratch, public ::testing::WithParamInterface<const Format*> {
 protected:
@@ -145,6 +169,17 @@ TEST_P(SheetReader, BombsAreRefusedWithinBoundedMemory) {
             EXPECT_LT(run.peak_kib, kPeakKibMax);
         }
         fs::remove(Path(Book()));
+    }
+}
+
+// Repeated rows and cells, or one shared string in many cells, make at most 256 MiB of text: a
+// kilobyte cannot write gigabytes. The run ends at the bound and writes nothing.
+TEST_P(SheetReader, ASmallFileCannotMakeGigabytes) {
+    WriteZip(Path(Book()), F().amplifier());
+    EXPECT_LT(fs::file_size(Path(Book())), 64 * 1024);
+    const CalcRun run = Refused(Book(), "больше 256 МиБ текста ячеек");
+    if (kMeasuresMemory) {
+        EXPECT_LT(run.peak_kib, kPeakKibMax);
     }
 }
 
