@@ -11,6 +11,7 @@
 
 #include "schedule/columns.h"
 #include "schedule/formats/csv/csv_table.h"
+#include "schedule/formats/package/zip_part.h"
 #include "schedule/shown_numbers.h"
 
 namespace kelvo::schedule {
@@ -84,6 +85,7 @@ DecimalSign SurveyNumbers(const FileFormat& format, int fd, std::string_view hea
     std::optional<ColumnMap> columns;
     bool point = false, two_ways = false;
     for (std::size_t record = 0;; ++record) {
+        if (record % 4096 == 0 && read.sheet.stop && read.sheet.stop()) break;
         const auto result = reader->Next(fields);
         if (result == TableReader::Result::End || result == TableReader::Result::UnclosedQuote) break;
         if (result != TableReader::Result::Record) continue;
@@ -140,7 +142,8 @@ std::unique_ptr<ScheduleInput> ScheduleInput::Open(const std::string& path, cons
     std::string why;
     const FileFormat* format = RecognisedFormat(standard ? std::string_view() : path, seekable, head, tail, shown, why);
     if (!format) return fail(why);
-    ReadOptions read{options.encoding, options.separator, {options.sheet, LooksLikeHeader, NormalizedColumnName}};
+    ReadOptions read{
+        options.encoding, options.separator, {options.sheet, LooksLikeHeader, NormalizedColumnName, options.stop}};
     if (!format->package) read.numbers = SurveyNumbers(*format, seekable, head, read);
     auto reader = format->open({seekable, owned, head}, read, error);
     if (!reader) return nullptr;
@@ -202,5 +205,7 @@ std::unique_ptr<ScheduleOutput> ScheduleOutput::Open(const std::string& path, co
     if (!output->Opened(error)) return nullptr;
     return output;
 }
+
+bool ReadingStopped(std::string_view fault) { return fault.ends_with(kStopped); }
 
 }  // namespace kelvo::schedule

@@ -3,9 +3,11 @@
 // target only once complete. kelvo-calc and the window's schedule both go through here.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "schedule/formats/files.h"
 #include "schedule/formats/format_list.h"
@@ -17,7 +19,11 @@ struct InputOptions {
     std::optional<Encoding> encoding;  // found from the file when not given
     std::optional<char> separator;     // found from the header line when not given
     std::string sheet;                 // a spreadsheet's sheet; the first with a header when empty
+    std::function<bool()> stop;        // asked while a spreadsheet is read: true stops it (a fault)
 };
+
+// Whether a file's fault is only that its reading was stopped by InputOptions::stop.
+bool ReadingStopped(std::string_view fault);
 
 class ScheduleInput {
 public:

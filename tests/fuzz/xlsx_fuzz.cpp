@@ -25,7 +25,8 @@ void ReadWith(Open open, const std::uint8_t* data, std::size_t size) {
     }
     ::lseek(fd, 0, SEEK_SET);
     std::string error;
-    const auto reader = open(fd, {"", kelvo::schedule::LooksLikeHeader, kelvo::schedule::NormalizedColumnName}, error);
+    const auto reader =
+        open(fd, {"", kelvo::schedule::LooksLikeHeader, kelvo::schedule::NormalizedColumnName, {}}, error);
     if (!reader) {
         if (error.empty()) std::abort();
         return;

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/form_fixture.h"
+#include "tests/schedule/formats/workbook_maker.h"
 
 #include <QBrush>
 #include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -103,6 +105,45 @@ TEST_F(ScheduleWindowTest, ShowsWhatKelvoCalcWritesAndSavesIt) {
         QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// Opening a file is stopped by "Отмена" and by closing the window, the search for its sheet too:
+// a document whose search would take seconds (400 MiB of sheets without a header) ends cancelled,
+// with no message, and closing the window while it is searched returns at once.
+TEST_F(ScheduleWindowTest, TheSearchForTheSheetStopsAtCancel) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("many.ods"));
+    std::string sheet = "<table:table table:name=\"Щит\">";
+    for (int i = 0; i < 60; ++i)
+        sheet += "<table:table-row><table:table-cell><text:p>-</text:p></table:table-cell></table:table-row>";
+    sheet += "</table:table>";
+    schedule::testing::Part content = schedule::testing::Repeated(
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+        R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
+        R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet>)",
+        sheet, (400 << 20) / sheet.size(), "</office:spreadsheet></office:body></office:document-content>");
+    content.name = "content.xml";
+    schedule::testing::WriteZip(path.toStdString(),
+                                {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", {}, true}, content});
+    form->OpenSchedule(path);
+    auto* window = form->findChildren<ScheduleWindow*>().value(0);
+    ASSERT_TRUE(window);
+    QTest::mouseClick(window->CancelButton(), Qt::LeftButton);
+    if (!window->Finished()) QSignalSpy(window, &ScheduleWindow::finished).wait(10000);
+    ASSERT_TRUE(window->Finished());
+    EXPECT_TRUE(window->Counts()->text().endsWith(QStringLiteral("расчет отменен")))
+        << window->Counts()->text().toStdString();
+    EXPECT_FALSE(shell::Form2Exists() && shell::Form2().isVisible());
+    EXPECT_FALSE(window->SaveButton()->isEnabled());
+    QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
+    // Closed while the search goes on: the window and its job go at once.
+    form->OpenSchedule(path);
+    window = form->findChildren<ScheduleWindow*>().value(0);
+    ASSERT_TRUE(window);
+    const QPointer<ScheduleWindow> closed = window;
+    QTest::mouseClick(window->Picture1(0), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
 }
 
 // Fields hold any byte, and a row over the length limit is cut into its fields: the window shows,

@@ -73,14 +73,29 @@ void ScheduleJob::Run(std::string path) {
     }
 }
 
+namespace {
+
+// The end of a job stopped before its file was open.
+JobEnd Cancelled() {
+    JobEnd end;
+    end.report.status = schedule::ScheduleReport::Status::Cancelled;
+    return end;
+}
+
+}  // namespace
+
 void ScheduleJob::Calculate(std::string path) {
     // Everything handed over runs on the receiver's thread, in order, while the receiver lives.
     const auto post = [this](std::function<void()> step) {
         QMetaObject::invokeMethod(receiver_, std::move(step), Qt::QueuedConnection);
     };
     JobEnd end;
-    const auto input = schedule::ScheduleInput::Open(path, {}, end.error);
+    // Every step, the search for the sheet too, stops at "Отмена" or at the window's close.
+    schedule::InputOptions options;
+    options.stop = [this] { return cancelled_.load(); };
+    const auto input = schedule::ScheduleInput::Open(path, options, end.error);
     if (!input) {
+        if (cancelled_ && schedule::ReadingStopped(end.error)) end = Cancelled();
         post([this, end] { on_end_(end); });
         return;
     }
@@ -93,6 +108,8 @@ void ScheduleJob::Calculate(std::string path) {
     events.cancelled = [this] { return cancelled_.load(); };
     events.on_row_outcome = [&writer](schedule::ScheduleEvents::RowOutcome outcome) { writer.RowOutcome(outcome); };
     end.report = schedule::ProcessSchedule(reader, writer, events);
+    if (cancelled_ && schedule::ReadingStopped(end.report.fault))  // a read stopped within a row
+        end.report.status = schedule::ScheduleReport::Status::Cancelled;
     end.input = reader.Format();
     std::string unused;
     writer.Finish(unused);

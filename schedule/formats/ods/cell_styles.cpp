@@ -43,6 +43,11 @@ bool CellStyles::Column(std::uint64_t first, const char** attributes, std::strin
     return true;
 }
 
+void CellStyles::NewSheet() {
+    for (const auto& column : columns_) kept_ -= column.second.size() + sizeof(column);
+    columns_.clear();
+}
+
 CellShown CellStyles::OfFloat(const char* style, std::uint64_t column) const {
     std::string_view name = style ? std::string_view(style) : std::string_view();
     if (!style) {

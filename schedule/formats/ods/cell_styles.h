@@ -25,10 +25,13 @@ public:
     bool Column(std::uint64_t first, const char** attributes, std::string& fault);
     // How a float in a cell of this style (null: the column's default) is shown.
     CellShown OfFloat(const char* style, std::uint64_t column) const;
-
-private:
+    // A new sheet begins: the columns' styles of the last are forgotten.
+    void NewSheet();
+    // Counts `bytes` of names kept from the styles (here or beside): false, with the reason, past
+    // the bound on all of them together.
     bool Keep(std::size_t bytes, std::string& fault);
 
+private:
     std::unordered_set<std::string> percent_data_styles_;
     std::unordered_map<std::string, std::string> data_style_of_;  // cell style: its data style
     std::vector<std::pair<std::uint64_t, std::string>> columns_;  // first column: its default style

@@ -1,6 +1,7 @@
 // Reading an OpenDocument spreadsheet: the document's content part, one sheet of it a row at a
 // time (the parser is suspended at the end of every row that holds something).
 #include <cstdlib>
+#include <limits>
 #include <set>
 
 #include "schedule/formats/cells/shown_values.h"
@@ -45,8 +46,27 @@ public:
         while (!active_ && !Done()) ParseMore();
         return active_;
     }
+    // Parses on, past the rest of the sheet found last, to the next sheet's first row: the sheets
+    // are searched in one pass over the content. False when there is no next sheet.
+    bool FindNext() {
+        if (!Fault().empty()) return false;
+        passing_ = active_;  // the rest of the sheet is passed over
+        active_ = hidden_ = in_cell_ = in_paragraph_ = false;
+        skipped_ = 0;
+        ++index_;
+        merges_ = Merges();
+        styles_.NewSheet();
+        columns_seen_ = rows_ = gap_pending_ = 0;
+        cells_.clear();
+        row_text_.clear();
+        Restart();
+        while (!active_ && !Done()) ParseMore();
+        return active_;
+    }
+    std::size_t Index() const { return index_; }
     bool Hidden() const { return hidden_; }
     const std::vector<std::string>& Names() const { return names_; }
+    std::size_t Count() const { return tables_; }
 
 private:
     void Start(std::string_view name, const char** attributes) override;
@@ -91,6 +111,10 @@ private:
     std::string table_style_;
     std::size_t tables_ = 0;
     bool active_ = false, hidden_ = false;
+    bool passing_ = false;         // over the rest of a sheet searched, to its end
+    std::size_t depth_ = 0;        // of the element being parsed
+    std::size_t table_depth_ = 0;  // of the sheet's table element
+    std::size_t spreadsheet_depth_ = std::numeric_limits<std::size_t>::max() - 1;  // of the sheets' parent
     // The row being read.
     std::string value_, type_, number_, error_kind_;
     std::uint64_t row_repeat_ = 1, cell_repeat_ = 1, rows_ = 0, gap_pending_ = 0;
@@ -100,6 +124,8 @@ private:
 };
 
 void SheetReader::Start(std::string_view name, const char** attributes) {
+    ++depth_;
+    if (passing_) return;
     if (skipped_ > 0) return ++skipped_, void();
     if (name == "style" || name == "percentage-style") {
         const char* style = Attribute(attributes, "name");
@@ -109,10 +135,14 @@ void SheetReader::Start(std::string_view name, const char** attributes) {
         const char* display = Attribute(attributes, "display");
         if (display && std::string_view(display) == "false") {
             if (hidden_styles_.size() >= 10000) return stream_.Fail("стилей листов больше 10 000");
+            if (std::string fault; !styles_.Keep(table_style_.size(), fault)) return stream_.Fail(fault);
             hidden_styles_.insert(table_style_);
         }
+    } else if (name == "spreadsheet") {
+        spreadsheet_depth_ = depth_;
     } else if (name == "table" && !active_) {
-        StartTable(attributes);
+        // A sheet is a table of the spreadsheet itself, not one within a cell of a sheet.
+        if (depth_ == spreadsheet_depth_ + 1) StartTable(attributes);
     } else if (!active_) {
         return;
     } else if (in_cell_) {
@@ -151,6 +181,11 @@ void SheetReader::StartInCell(std::string_view name, const char** attributes) {
 }
 
 void SheetReader::End(std::string_view name) {
+    const std::size_t depth = depth_--;
+    if (passing_) {
+        passing_ = depth != table_depth_;
+        return;
+    }
     if (skipped_ > 0) return --skipped_, void();
     if (name == "table") {
         if (active_) {
@@ -172,11 +207,14 @@ void SheetReader::StartTable(const char** attributes) {
     const char* name = Attribute(attributes, "name");
     const char* style = Attribute(attributes, "style-name");
     const std::string table_name = name ? name : "";
+    std::string fault;
+    if (names_.size() < 10000 && !styles_.Keep(table_name.size(), fault)) return stream_.Fail(fault);
     if (names_.size() < 10000) names_.push_back(table_name);
     const bool wanted = wanted_.name.empty() ? tables_ == index_ : wanted_.SameName(table_name, wanted_.name);
     ++tables_;
     if (!wanted || active_) return;
     active_ = true;
+    table_depth_ = depth_;
     hidden_ = style && hidden_styles_.count(style);
     stream_.Suspend();  // Find() stops here
 }
@@ -275,18 +313,34 @@ void SheetReader::EndRow() {
     rows_ += row_repeat_;
 }
 
-// The document's sheets, each found by parsing its content from the start.
+// The document's sheets: searched in one pass over the content; the one chosen found from its start.
 class DocumentSheets : public SheetSet {
 public:
     explicit DocumentSheets(std::shared_ptr<const OpenArchive> document) : document_(std::move(document)) {}
 
-    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault, bool) override {
+    std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault, bool probe) override {
+        // The search goes on from the sheet searched last, where its parse stands.
+        if (probe && passed_ && passed_->Index() + 1 == index) {
+            std::unique_ptr<SheetReader> next = std::move(passed_);
+            if (next->FindNext()) {
+                hidden = next->Hidden();
+                return next;
+            }
+            fault = next->Fault();
+            names_ = next->Names();
+            count_ = next->Count();
+            return nullptr;
+        }
         return Found(std::make_unique<SheetReader>(document_, index, SheetWanted{}), &hidden, fault);
+    }
+    void Passed(std::unique_ptr<TableReader> probe) override {
+        passed_.reset(static_cast<SheetReader*>(probe.release()));  // made here, by OpenAt
     }
     std::unique_ptr<TableReader> OpenNamed(const SheetWanted& wanted, std::string& fault) override {
         return Found(std::make_unique<SheetReader>(document_, 0, wanted), nullptr, fault);
     }
     std::vector<std::string> Names() const override { return names_; }
+    std::size_t Count() const override { return count_; }
 
 private:
     std::unique_ptr<TableReader> Found(std::unique_ptr<SheetReader> reader, bool* hidden, std::string& fault) {
@@ -296,11 +350,14 @@ private:
         }
         fault = reader->Fault();
         names_ = reader->Names();
+        count_ = reader->Count();
         return nullptr;
     }
 
     std::shared_ptr<const OpenArchive> document_;
     std::vector<std::string> names_;
+    std::size_t count_ = 0;
+    std::unique_ptr<SheetReader> passed_;  // the sheet searched last, when it was not the one
 };
 
 }  // namespace
@@ -338,7 +395,7 @@ std::string RefusedDocument(Archive archive) {
 }  // namespace
 
 std::unique_ptr<TableReader> MakeOdsReader(int fd, const SheetWanted& wanted, std::string& error) {
-    auto document = std::make_shared<const OpenArchive>(fd);
+    auto document = std::make_shared<const OpenArchive>(fd, wanted.stop);
     if (!document->Opened()) {
         error = std::string(kDamaged) + ": архив документа не читается";
         return nullptr;

@@ -69,7 +69,7 @@ unzFile OpenZip(int fd) {
     return unzOpen2_64(&fd, &functions);
 }
 
-OpenArchive::OpenArchive(int fd) : archive_{OpenZip(fd), fd} {
+OpenArchive::OpenArchive(int fd, std::function<bool()> stop) : archive_{OpenZip(fd), fd, std::move(stop)} {
     if (!archive_.zip) return;
     // One name, one part: tools that take the first or the last of two would read different files.
     constexpr std::size_t kPartsMax = 1 << 17;

@@ -5,6 +5,7 @@
 
 #include <minizip/unzip.h>
 
+#include <functional>
 #include <string>
 
 namespace kelvo::schedule {
@@ -13,13 +14,15 @@ namespace kelvo::schedule {
 struct Archive {
     unzFile zip = nullptr;
     int fd = -1;
+    std::function<bool()> stop;  // asked as parts are read: true stops the reading (a fault)
 };
 
 // An open archive that closes its minizip handle, and the descriptor it took over, when it goes.
 class OpenArchive {
 public:
     // Takes the descriptor over; Opened() tells whether minizip could read the archive's directory.
-    explicit OpenArchive(int fd);
+    // `stop`, when given, is asked as the parts are read (see Archive).
+    explicit OpenArchive(int fd, std::function<bool()> stop = {});
     ~OpenArchive();
     OpenArchive(const OpenArchive&) = delete;
     OpenArchive& operator=(const OpenArchive&) = delete;

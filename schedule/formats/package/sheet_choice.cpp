@@ -1,11 +1,18 @@
 #include "schedule/formats/package/sheet_choice.h"
 
+#include <algorithm>
+
 namespace kelvo::schedule {
 namespace {
 
-std::string NamesOf(const std::vector<std::string>& names) {
+// The sheets' names for a message: the first 50, and how many more there are.
+std::string NamesOf(const SheetSet& sheets) {
+    constexpr std::size_t kNamed = 50;
+    const std::vector<std::string> names = sheets.Names();
     std::string list;
-    for (const std::string& name : names) list.append(" «").append(name).append("»");
+    for (std::size_t i = 0; i < names.size() && i < kNamed; ++i) list.append(" «").append(names[i]).append("»");
+    if (const std::size_t count = std::max(sheets.Count(), names.size()); count > kNamed)
+        list += " и еще " + std::to_string(count - kNamed);
     return list;
 }
 
@@ -26,7 +33,7 @@ std::unique_ptr<TableReader> ChooseSheet(SheetSet& sheets, const SheetWanted& wa
     if (!wanted.name.empty()) {
         auto reader = sheets.OpenNamed(wanted, error);
         if (!reader && error.empty())
-            error = std::string(words.in_file) + " нет листа «" + wanted.name + "»; листы:" + NamesOf(sheets.Names());
+            error = std::string(words.in_file) + " нет листа «" + wanted.name + "»; листы:" + NamesOf(sheets);
         return reader;
     }
     for (std::size_t index = 0;; ++index) {
@@ -38,16 +45,20 @@ std::unique_ptr<TableReader> ChooseSheet(SheetSet& sheets, const SheetWanted& wa
                     : index == 0   ? words.no_sheets
                                    : "ни на одном видимом листе " + std::string(words.of_file) +
                                        " нет строки заголовка кабельного журнала (в первых 50 строках); листы:" +
-                                       NamesOf(sheets.Names()) + "; укажите лист: --sheet ИМЯ";
+                                       NamesOf(sheets) + "; укажите лист: --sheet ИМЯ";
             return nullptr;
         }
-        if (hidden) continue;
+        if (hidden) {
+            sheets.Passed(std::move(probe));
+            continue;
+        }
         if (!wanted.is_header) return sheets.OpenAt(index, hidden, error);
         if (HasHeader(*probe, wanted.is_header)) return sheets.OpenAt(index, hidden, error);
         if (!probe->Fault().empty()) {
             error = probe->Fault();
             return nullptr;
         }
+        sheets.Passed(std::move(probe));
     }
 }
 

@@ -22,6 +22,8 @@ struct SheetWanted {
     HeaderTest is_header;  // whether a row is a schedule's header (empty: the first visible sheet)
     // What a sheet's name is compared as (case and the like aside); as it is when empty.
     std::function<std::string(std::string_view)> fold;
+    // Asked while the file is searched and read: true stops the reading, as a fault.
+    std::function<bool()> stop;
     bool SameName(std::string_view a, std::string_view b) const { return fold ? fold(a) == fold(b) : a == b; }
 };
 
@@ -33,11 +35,15 @@ public:
     // rows will be read, to look for a header.
     virtual std::unique_ptr<TableReader> OpenAt(std::size_t index, bool& hidden, std::string& fault,
                                                 bool probe = false) = 0;
+    // A sheet opened by OpenAt to be searched that was not the one: the set may go on from it.
+    virtual void Passed(std::unique_ptr<TableReader> probe) { probe.reset(); }
     // The sheet named so (SheetWanted::SameName); nothing when there is none, with `fault` when the
     // file is damaged.
     virtual std::unique_ptr<TableReader> OpenNamed(const SheetWanted& wanted, std::string& fault) = 0;
     // The sheets' names in order (known once a search has passed them all).
     virtual std::vector<std::string> Names() const = 0;
+    // How many sheets there are (more than their names kept, in a file of very many).
+    virtual std::size_t Count() const { return Names().size(); }
 };
 
 // How the messages name the file: "книга"/"документ" in their cases.

@@ -49,7 +49,7 @@ void SheetRows::EndSheet() {
 void SheetRows::ParseMore() {
     std::string fault;
     if (ParseOpenPart(*part_, stream_, read_, fault)) {
-        done_ = true;
+        done_ = at_part_end_ = true;
     } else if (!stream_.Suspended()) {
         fault_ = damaged_ + ": " + fault;
         done_ = true;

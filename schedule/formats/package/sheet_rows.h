@@ -45,6 +45,13 @@ protected:
     void HoldRow(std::uint64_t gap, std::uint64_t repeat);
     // From a handler: the sheet ends here, whatever follows in the part.
     void EndSheet();
+    // Another sheet of the same part is read from here: its rows are numbered from 1.
+    void Restart() {
+        gap_ = repeat_ = 0;
+        line_ = 0;
+        shown_.clear();
+        done_ = at_part_end_;
+    }
     // The file is damaged so (the whole message): the sheet ends.
     void Damaged(std::string fault) {
         fault_ = std::move(fault);
@@ -77,6 +84,7 @@ private:
     std::uint64_t gap_ = 0, repeat_ = 0, read_ = 0;
     std::size_t line_ = 0;
     bool done_ = false;
+    bool at_part_end_ = false;  // the part is parsed to its end
     std::string fault_;
 };
 

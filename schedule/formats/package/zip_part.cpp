@@ -102,6 +102,10 @@ long ZipPart::ReadPacked(char* data, std::size_t size) {
 
 long ZipPart::Read(char* data, std::size_t size) {
     if (!fault_.empty()) return -1;
+    if (archive_.stop && archive_.stop()) {
+        fault_ = kStopped;
+        return -1;
+    }
     if (ended_ || size == 0) return 0;
     auto* out = reinterpret_cast<Bytef*>(data);
     long got = 0;

@@ -18,6 +18,9 @@ namespace kelvo::schedule {
 
 enum class PartOpened { Open, Absent, Damaged };
 
+// A part's fault when the archive's stop function stopped the reading.
+inline constexpr const char* kStopped = "чтение остановлено";
+
 class ZipPart {
 public:
     explicit ZipPart(Archive archive) : archive_(archive) {}

@@ -148,7 +148,7 @@ private:
 }  // namespace
 
 std::unique_ptr<TableReader> MakeXlsxReader(int fd, const SheetWanted& wanted, std::string& error) {
-    auto book = std::make_shared<Workbook>(fd);
+    auto book = std::make_shared<Workbook>(fd, wanted.stop);
     if (!book->file.Opened()) {
         error = std::string(kDamaged) + ": архив книги не читается";
         return nullptr;

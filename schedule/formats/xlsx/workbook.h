@@ -17,7 +17,7 @@ inline constexpr const char* kDamaged = "файл XLSX поврежден";
 // An open workbook: its archive (closed with it), shared strings and number formats, and its
 // date system.
 struct Workbook {
-    explicit Workbook(int fd) : file(fd), archive(file.Get()) {}
+    Workbook(int fd, std::function<bool()> stop) : file(fd, std::move(stop)), archive(file.Get()) {}
     OpenArchive file;
     Archive archive;
     SharedStrings shared;

@@ -383,6 +383,40 @@ TEST_F(ShownCells, RepeatCountsThatAreNoCountsAreDamage) {
     }
 }
 
+// The sheets are searched in one pass: 20 000 sheets without a header (nested tables, row groups
+// and hidden sheets among them) took minutes when each was found by parsing from the start.
+TEST_F(ShownCells, ManySheetsAreSearchedInOnePass) {
+    const std::string typed = Typed({&kHeaderCells, &kRowCells});
+    const std::string title = OdsRow(0, {"Щит 1"});
+    const std::string odd = "<table:table-row-group>" + title +
+                            R"(<table:table-row><table:table-cell><table:table><table:table-row>)"
+                            R"(<table:table-cell/></table:table-row></table:table></table:table-cell>)"
+                            "</table:table-row></table:table-row-group>";
+    std::string sheets = R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+                         R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
+                         R"(xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" )"
+                         R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)"
+                         R"(<office:automatic-styles><style:style style:name="ta2" style:family="table">)"
+                         R"(<style:table-properties table:display="false"/></style:style></office:automatic-styles>)"
+                         "<office:body><office:spreadsheet>";
+    for (int i = 0; i < 20000; ++i)
+        sheets +=
+            "<table:table table:name=\"Щит " + std::to_string(i) + "\">" + (i % 2 ? odd : title) + "</table:table>";
+    // A hidden sheet with a header is passed over; the visible one after it is read.
+    const std::string schedule = OdsRow(0, kHeaderCells) + OdsRow(0, kRowCells);
+    sheets += R"(<table:table table:name="Скрытый" table:style-name="ta2">)" + schedule + "</table:table>";
+    sheets += R"(<table:table table:name="Журнал">)" + schedule + "</table:table>";
+    WriteZip(Path("sheets.ods"),
+             OdsParts({"", sheets + "</office:spreadsheet></office:body></office:document-content>"}));
+    EXPECT_EQ(Out("sheets.ods"), typed);
+    WriteZip(Path("none.ods"), OdsParts({"", sheets.substr(0, sheets.rfind("<table:table table:name=\"Скрытый\"")) +
+                                                 "</office:spreadsheet></office:body></office:document-content>"}));
+    const CalcRun none = RunCalc(dir_, {"none.ods"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("листы: «Щит 0» «Щит 1»"), std::string::npos) << none.err.substr(0, 300);
+    EXPECT_NE(none.err.find("«Щит 49» и еще 19950;"), std::string::npos) << none.err.substr(0, 300);
+}
+
 // A header in two rows: "Нагрузка" over the power and the current, every other name merged down
 // both rows. The names' row is the header, the groups' row a title above it.
 TEST_F(ShownCells, HeadersInTwoRows) {

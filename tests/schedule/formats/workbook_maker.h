@@ -101,8 +101,10 @@ inline const std::vector<std::string> kRowCells = {"прямой", "2,5",    "",
 
 using kelvo::testing::CalcRun;
 using kelvo::testing::ReadFile;
-using kelvo::testing::RunCalc;
 using kelvo::testing::Scratch;
+
+#ifdef KELVO_CALC
+using kelvo::testing::RunCalc;
 
 // Runs kelvo-calc on `book` in `folder` with an earlier result in place: the run must be refused
 // with exit 2 and `reason`, the earlier result as it was.
@@ -115,5 +117,6 @@ inline CalcRun RunRefused(const std::filesystem::path& folder, const std::string
     EXPECT_EQ(ReadFile(folder / "res.csv"), earlier);
     return run;
 }
+#endif
 
 }  // namespace kelvo::schedule::testing
