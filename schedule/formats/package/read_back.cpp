@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -42,7 +43,7 @@ std::string CheckParts(Archive archive, const WrittenSheet& sheet) {
         }
         ElementCounter counter(sheet.row_element);
         XmlStream stream(counter);
-        if (!ParsePart(archive, name, stream, false, fault)) return fault;
+        if (!ParsePart(archive, name, stream, false, fault, std::numeric_limits<std::uint64_t>::max())) return fault;
         if (part == sheet.part && counter.count != sheet.rows)
             return "в записанном листе " + std::to_string(counter.count) + " строк из " + std::to_string(sheet.rows);
     }

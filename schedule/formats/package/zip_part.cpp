@@ -177,7 +177,8 @@ bool ParseOpenPart(ZipPart& part, XmlStream& stream, std::uint64_t& read, std::s
     return false;
 }
 
-bool ParsePart(Archive archive, const std::string& name, XmlStream& stream, bool absent_ok, std::string& fault) {
+bool ParsePart(Archive archive, const std::string& name, XmlStream& stream, bool absent_ok, std::string& fault,
+               std::uint64_t size_max) {
     ZipPart part(archive);
     switch (part.Open(name)) {
         case PartOpened::Absent:
@@ -188,6 +189,10 @@ bool ParsePart(Archive archive, const std::string& name, XmlStream& stream, bool
             return false;
         case PartOpened::Open:
             break;
+    }
+    if (part.Size() > size_max) {
+        fault = Named(name) + " больше " + std::to_string(size_max >> 20) + " МиБ";
+        return false;
     }
     std::uint64_t read = 0;
     const bool parsed = ParseOpenPart(part, stream, read, fault);

@@ -61,7 +61,13 @@ private:
 // `read` counts the unpacked bytes.
 bool ParseOpenPart(ZipPart& part, XmlStream& stream, std::uint64_t& read, std::string& fault);
 
-// Opens and parses a whole part; `absent_ok`: a part that is not there is no fault.
-bool ParsePart(Archive archive, const std::string& name, XmlStream& stream, bool absent_ok, std::string& fault);
+// The most a part beside the sheets (the workbook, its relationships, its styles, a manifest) may
+// unpack to: far over any real one, and parsed within a second.
+inline constexpr std::uint64_t kSidePartMax = std::uint64_t{64} << 20;
+
+// Opens and parses a whole part of at most `size_max` unpacked bytes (more is damage); `absent_ok`:
+// a part that is not there is no fault.
+bool ParsePart(Archive archive, const std::string& name, XmlStream& stream, bool absent_ok, std::string& fault,
+               std::uint64_t size_max = kSidePartMax);
 
 }  // namespace kelvo::schedule

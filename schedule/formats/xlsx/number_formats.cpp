@@ -12,6 +12,7 @@ namespace kelvo::schedule {
 namespace {
 
 constexpr std::size_t kStylesMax = 65536;
+constexpr std::size_t kCodesKeptMax = std::size_t{16} << 20;
 
 // The format code without what does not decide how a number is shown: quoted texts, escaped
 // characters, colours and conditions in brackets (elapsed times, "[h]", stay).
@@ -52,7 +53,10 @@ public:
         if (name == "numFmt") {
             const char* id = Attribute(attributes, "numFmtId");
             const char* code = Attribute(attributes, "formatCode");
-            if (id && code && codes_.size() < kStylesMax) codes_[std::strtoul(id, nullptr, 10)] = code;
+            if (!id || !code || codes_.size() >= kStylesMax) return;
+            codes_kept_ += std::string_view(code).size();
+            if (codes_kept_ > kCodesKeptMax) return stream_->Fail("коды числовых форматов занимают больше 16 МиБ");
+            codes_[std::strtoul(id, nullptr, 10)] = code;
         } else if (name == "cellXfs") {
             in_cell_styles_ = true;
         } else if (name == "xf" && in_cell_styles_) {
@@ -79,6 +83,7 @@ private:
     std::vector<bool>& time_only_;
     XmlStream*& stream_;
     std::map<unsigned long, std::string> codes_;
+    std::size_t codes_kept_ = 0;  // bytes of the codes
     bool in_cell_styles_ = false;
 };
 

@@ -86,7 +86,8 @@ bool SharedStrings::Read(Archive archive, std::string& fault) {
     SharedStringsPart part(*this, stream);
     XmlStream parser(part);
     stream = &parser;
-    return ParsePart(archive, "xl/sharedStrings.xml", parser, /*absent_ok=*/true, fault);
+    // At most 100 MiB of strings, in what XML around them a real part has.
+    return ParsePart(archive, "xl/sharedStrings.xml", parser, /*absent_ok=*/true, fault, std::uint64_t{256} << 20);
 }
 
 }  // namespace kelvo::schedule

@@ -1,5 +1,6 @@
 // A workbook's sheet read a row at a time, each cell as the spreadsheet shows it.
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 #include "schedule/formats/package/sheet_rows.h"
@@ -187,7 +188,7 @@ class MergeList : public XmlEvents {
 public:
     explicit MergeList(Merges& merges) : merges_(merges), stream_(*this) {}
     bool Read(Archive archive, const std::string& part, std::string& fault) {
-        if (!ParsePart(archive, part, stream_, false, fault)) return false;
+        if (!ParsePart(archive, part, stream_, false, fault, std::numeric_limits<std::uint64_t>::max())) return false;
         merges_.Sort();
         return true;
     }

@@ -1,5 +1,6 @@
 // Opening a workbook: its sheets from the workbook part and its relations, the parts every sheet
 // needs (shared strings, number formats), and the sheet to read.
+#include <cstring>
 #include <map>
 #include <set>
 #include <vector>
@@ -78,6 +79,7 @@ private:
             const char* target = Attribute(attributes, "Target");
             if (!id || !target) return;
             if (targets_.size() >= kSheetsMax) return stream_->Fail("связей больше " + std::to_string(kSheetsMax));
+            if (!Keep(std::strlen(id) + std::strlen(target))) return;
             const std::string path = target;
             targets_[id] = PartOfTarget(path);
         } else if (!reading_relations_ && name == "sheet") {
@@ -86,6 +88,7 @@ private:
             const char* state = Attribute(attributes, "state");
             if (!sheet_name || !id || !targets_.count(id)) return;
             if (sheets_.size() >= kSheetsMax) return stream_->Fail("листов больше " + std::to_string(kSheetsMax));
+            if (!Keep(std::strlen(sheet_name))) return;
             // Two sheets of one part would have the part read as often as it is named.
             if (!parts_.insert(targets_[id]).second)
                 return stream_->Fail("два листа ссылаются на одну часть «" + targets_[id] + "»");
@@ -97,7 +100,17 @@ private:
     }
     void End(std::string_view) override {}
     void Text(std::string_view) override {}
+    // Counts bytes kept of the relationships and the sheets' names: false past 16 MiB (the stream
+    // failed).
+    bool Keep(std::size_t bytes) {
+        kept_ += bytes;
+        if (kept_ <= kKeptMax) return true;
+        stream_->Fail("связи и имена листов занимают больше 16 МиБ");
+        return false;
+    }
 
+    static constexpr std::size_t kKeptMax = std::size_t{16} << 20;
+    std::size_t kept_ = 0;
     std::vector<Sheet>& sheets_;
     bool& date1904_;
     std::map<std::string, std::string> targets_;

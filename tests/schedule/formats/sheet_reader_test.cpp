@@ -417,6 +417,23 @@ TEST_F(ShownCells, ManySheetsAreSearchedInOnePass) {
     EXPECT_NE(none.err.find("«Щит 49» и еще 19950;"), std::string::npos) << none.err.substr(0, 300);
 }
 
+// The names a document's styles keep, those of hidden sheets too, are bounded together.
+TEST_F(ShownCells, HiddenSheetStylesAreBounded) {
+    const std::string name(2 << 20, 's');
+    Part content =
+        Repeated(R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+                 R"(xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" )"
+                 R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"><office:automatic-styles>)",
+                 "<style:style style:name=\"" + name + "\" style:family=\"table\"><style:table-properties " +
+                     "table:display=\"false\"/></style:style>",
+                 20, "</office:automatic-styles></office:document-content>");
+    WriteZip(Path("styles.ods"), OdsParts(content));
+    const CalcRun run = RunRefused(dir_, "styles.ods", "стили ячеек занимают больше 16 МиБ");
+    if (kMeasuresMemory) {
+        EXPECT_LT(run.peak_kib, 128 * 1024);
+    }
+}
+
 // A header in two rows: "Нагрузка" over the power and the current, every other name merged down
 // both rows. The names' row is the header, the groups' row a title above it.
 TEST_F(ShownCells, HeadersInTwoRows) {

@@ -130,6 +130,47 @@ TEST_F(WorkbookReader, SharedStringBombsAreRefusedWithinBoundedMemory) {
     }
 }
 
+// The parts beside the sheets keep at most 16 MiB of what they name, and unpack to at most 64 MiB:
+// a 2 MB workbook took 2 GiB and half a minute.
+TEST_F(WorkbookReader, SidePartsAreBounded) {
+    const std::string code(2 << 20, '0');
+    const auto styles = [&](std::size_t formats) {
+        return Repeated(R"(<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><numFmts>)",
+                        "<numFmt numFmtId=\"200\" formatCode=\"" + code + "\"/>", formats, "</numFmts></styleSheet>");
+    };
+    struct Bomb {
+        const char* what;
+        std::size_t part;  // replaced in the workbook's parts
+        Part text;
+        const char* reason;
+    };
+    const std::vector<Bomb> bombs = {
+        {"number formats' codes", 99, styles(20), "коды числовых форматов занимают больше 16 МиБ"},
+        {"a styles part of 80 MiB", 99, styles(40), "«xl/styles.xml» больше 64 МиБ"},
+        {"relationships' targets", 1,
+         Repeated(R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)",
+                  "<Relationship Id=\"x\" Type=\"t\" Target=\"" + code + "\"/>", 20, "</Relationships>"),
+         "связи и имена листов занимают больше 16 МиБ"},
+    };
+    for (const Bomb& bomb : bombs) {
+        SCOPED_TRACE(bomb.what);
+        std::vector<Part> parts = WorkbookParts(SheetPart(HeaderRow()));
+        Part text = bomb.text;
+        if (bomb.part < parts.size()) {
+            text.name = parts[bomb.part].name;
+            parts[bomb.part] = text;
+        } else {
+            text.name = "xl/styles.xml";
+            parts.push_back(text);
+        }
+        WriteZip(Path("side.xlsx"), parts);
+        const CalcRun run = Refused("side.xlsx", bomb.reason);
+        if (kMeasuresMemory) {
+            EXPECT_LT(run.peak_kib, 128 * 1024);
+        }
+    }
+}
+
 TEST_F(WorkbookReader, TextsAreReadAsTheWorkbookMeansThem) {
     // The encoding the part declares; phonetic guides left out; the format's escapes read back.
     std::string latin = R"(<?xml version="1.0" encoding="ISO-8859-1"?>)" +
