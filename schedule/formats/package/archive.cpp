@@ -1,5 +1,6 @@
 #include "schedule/formats/package/archive.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <unordered_set>
@@ -10,18 +11,22 @@ namespace kelvo::schedule {
 namespace {
 
 // Where minizip is in the file: its own position over a descriptor that others read too.
+// `end`, when not 0, is where the file is taken to end.
 struct Position {
     int fd;
+    ZPOS64_T end = 0;
     ZPOS64_T at = 0;
     bool failed = false;
 };
 
-voidpf ZCALLBACK OpenStream(voidpf, const void* fd, int) {
-    return new (std::nothrow) Position{*static_cast<const int*>(fd)};
+voidpf ZCALLBACK OpenStream(voidpf, const void* source, int) {
+    return new (std::nothrow) Position{*static_cast<const Position*>(source)};
 }
 
 uLong ZCALLBACK ReadStream(voidpf, voidpf stream, void* data, uLong size) {
     auto& position = *static_cast<Position*>(stream);
+    if (position.end)
+        size = static_cast<uLong>(std::min<ZPOS64_T>(size, position.end - std::min(position.end, position.at)));
     const long long got = ReadAt(position.fd, static_cast<char*>(data), size, position.at);
     if (got < 0) {
         position.failed = true;
@@ -46,7 +51,7 @@ long ZCALLBACK SeekStream(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
     } else if (origin == ZLIB_FILEFUNC_SEEK_END) {
         const auto size = SizeOfDescriptor(position.fd);
         if (!size) return -1;
-        base = *size;
+        base = position.end ? position.end : *size;
     } else if (origin != ZLIB_FILEFUNC_SEEK_SET) {
         return -1;
     }
@@ -61,12 +66,38 @@ int ZCALLBACK CloseStream(voidpf, voidpf stream) {
 
 int ZCALLBACK StreamError(voidpf, voidpf stream) { return static_cast<Position*>(stream)->failed ? 1 : 0; }
 
+unzFile OpenZipTo(int fd, ZPOS64_T end) {
+    zlib_filefunc64_def functions{OpenStream, ReadStream,  WriteStream, TellStream,
+                                  SeekStream, CloseStream, StreamError, nullptr};
+    Position source{fd, end};
+    return unzOpen2_64(&source, &functions);
+}
+
+// Where the archive's end record stands when its comment is too long for minizip to find it
+// (minizip looks 65 535 bytes back from the end; the record is 22 bytes before a comment of up to
+// 65 535): the record whose comment reaches exactly to the file's end. 0 when there is none.
+ZPOS64_T EndBeforeLongComment(int fd) {
+    const auto size = SizeOfDescriptor(fd);
+    constexpr ZPOS64_T kRecord = 22;
+    if (!size || *size < kRecord) return 0;
+    const ZPOS64_T from = *size > kRecord + 0xFFFF ? *size - (kRecord + 0xFFFF) : 0;
+    std::string tail(static_cast<std::size_t>(*size - from), '\0');
+    if (ReadAt(fd, tail.data(), tail.size(), from) != static_cast<long long>(tail.size())) return 0;
+    for (std::size_t at = tail.size() - kRecord + 1; at-- > 0;) {
+        if (tail.compare(at, 4, "PK\x05\x06") != 0) continue;
+        const auto comment = static_cast<std::size_t>(static_cast<unsigned char>(tail[at + 20]) |
+                                                      static_cast<unsigned char>(tail[at + 21]) << 8);
+        if (at + kRecord + comment == tail.size()) return from + at + kRecord;
+    }
+    return 0;
+}
+
 }  // namespace
 
 unzFile OpenZip(int fd) {
-    zlib_filefunc64_def functions{OpenStream, ReadStream,  WriteStream, TellStream,
-                                  SeekStream, CloseStream, StreamError, nullptr};
-    return unzOpen2_64(&fd, &functions);
+    if (unzFile zip = OpenZipTo(fd, 0)) return zip;
+    const ZPOS64_T end = EndBeforeLongComment(fd);
+    return end ? OpenZipTo(fd, end) : nullptr;
 }
 
 OpenArchive::OpenArchive(int fd, std::function<bool()> stop) : archive_{OpenZip(fd), fd, std::move(stop)} {

@@ -35,22 +35,21 @@ PartOpened ZipPart::Open(const std::string& name) {
     extra.resize(std::min<std::size_t>(extra.size(), info.size_file_extra));
     method_ = static_cast<int>(info.compression_method);
     crc_wanted_ = info.crc;
-    if (!ReadSizes(info, extra) || (method_ != 0 && method_ != Z_DEFLATED)) return PartOpened::Damaged;
-    // Where the packed bytes begin, after the part's own header.
-    int method = 0, level = 0;
-    if (unzOpenCurrentFile2(archive_.zip, &method, &level, 1) != UNZ_OK) return PartOpened::Damaged;
-    position_ = unzGetCurrentFileZStreamPos64(archive_.zip);
-    const int local_extra = unzGetLocalExtrafield(archive_.zip, nullptr, 0);
-    unzCloseCurrentFile(archive_.zip);
-    // The part's own header names the part the directory names: one that names another is read
-    // as a different file by tools that follow the headers.
-    const std::uint64_t header_size = 30 + name.size() + static_cast<std::uint64_t>(std::max(local_extra, 0));
-    std::string local_name(name.size(), '\0');
-    if (local_extra < 0 || position_ < header_size ||
-        ReadAt(archive_.fd, local_name.data(), local_name.size(), position_ - header_size + 30) !=
-            static_cast<long long>(local_name.size()) ||
-        local_name != name)
+    if (method_ != 0 && method_ != Z_DEFLATED) return PartOpened::Damaged;
+    // The directory's own entry, read here: minizip keeps the part's offset to itself, and does not
+    // take 64-bit sizes that only the directory gives.
+    unz64_file_pos entry{};
+    unsigned char central[46];
+    if (unzGetFilePos64(archive_.zip, &entry) != UNZ_OK ||
+        ReadAt(archive_.fd, reinterpret_cast<char*>(central), sizeof central, entry.pos_in_zip_directory) !=
+            static_cast<long long>(sizeof central) ||
+        Little(central, 4) != 0x02014b50)
         return PartOpened::Damaged;
+    std::uint64_t local = Little(central + 42, 4);
+    size_ = Little(central + 24, 4);
+    packed_ = Little(central + 20, 4);
+    if (!ReadSizes(extra, local)) return PartOpened::Damaged;
+    if (!ReadLocalHeader(local, static_cast<unsigned>(Little(central + 8, 2)))) return PartOpened::Damaged;
     if (method_ == Z_DEFLATED) {
         if (inflateInit2(&zlib_, -MAX_WBITS) != Z_OK) return PartOpened::Damaged;
         inflating_ = true;
@@ -59,26 +58,51 @@ PartOpened ZipPart::Open(const std::string& name) {
     return PartOpened::Open;
 }
 
-// The sizes, from the 64-bit extra field where the directory's own fields are full.
-bool ZipPart::ReadSizes(const unz_file_info64& info, const std::vector<unsigned char>& extra) {
-    size_ = info.uncompressed_size;
-    packed_ = info.compressed_size;
+// The sizes and the offset, from the 64-bit extra field where the directory's own fields are full.
+bool ZipPart::ReadSizes(const std::vector<unsigned char>& extra, std::uint64_t& local) {
     for (std::size_t at = 0; at + 4 <= extra.size();) {
         const auto id = Little(&extra[at], 2);
         const auto length = static_cast<std::size_t>(Little(&extra[at + 2], 2));
         if (at + 4 + length > extra.size()) return false;
         if (id == 0x0001) {
             std::size_t field = at + 4;
-            for (std::uint64_t* size : {&size_, &packed_}) {
-                if (*size != kMax32) continue;
+            for (std::uint64_t* value : {&size_, &packed_, &local}) {
+                if (*value != kMax32) continue;
                 if (field + 8 > at + 4 + length) return false;
-                *size = Little(&extra[field], 8);
+                *value = Little(&extra[field], 8);
                 field += 8;
             }
         }
         at += 4 + length;
     }
     packed_left_ = packed_;
+    return true;
+}
+
+// The part's own header at `local`: it names the part the directory names (one that names
+// another is read as a different file by tools that follow the headers) and, unless its sizes
+// follow the data, agrees with the directory. The packed bytes begin after it.
+bool ZipPart::ReadLocalHeader(std::uint64_t local, unsigned flags) {
+    unsigned char header[30];
+    if (ReadAt(archive_.fd, reinterpret_cast<char*>(header), sizeof header, local) !=
+            static_cast<long long>(sizeof header) ||
+        Little(header, 4) != 0x04034b50 || Little(header + 8, 2) != static_cast<std::uint64_t>(method_))
+        return false;
+    const bool sizes_after = ((flags | Little(header + 6, 2)) & 8) != 0;
+    const auto agrees = [](std::uint64_t local_value, std::uint64_t value) {
+        return local_value == value || local_value == kMax32;
+    };
+    if (!sizes_after && (Little(header + 14, 4) != crc_wanted_ || !agrees(Little(header + 18, 4), packed_) ||
+                         !agrees(Little(header + 22, 4), size_)))
+        return false;
+    const std::uint64_t name_size = Little(header + 26, 2), extra_size = Little(header + 28, 2);
+    std::string local_name(static_cast<std::size_t>(name_size), '\0');
+    if (name_size != name_.size() ||
+        ReadAt(archive_.fd, local_name.data(), local_name.size(), local + 30) !=
+            static_cast<long long>(local_name.size()) ||
+        local_name != name_)
+        return false;
+    position_ = local + 30 + name_size + extra_size;
     return true;
 }
 

@@ -41,7 +41,8 @@ public:
 private:
     void Close();
     long Damaged(const std::string& what);
-    bool ReadSizes(const unz_file_info64& info, const std::vector<unsigned char>& extra);
+    bool ReadSizes(const std::vector<unsigned char>& extra, std::uint64_t& local);
+    bool ReadLocalHeader(std::uint64_t local, unsigned flags);
 
     long ReadPacked(char* data, std::size_t size);
 

@@ -133,6 +133,53 @@ TEST_P(SheetReader, DamageIsDamage) {
     Refused(Book(), "поврежден");
 }
 
+// Little-endian fields of a zip archive's records.
+std::uint64_t Field(const std::string& bytes, std::size_t at, int size) {
+    std::uint64_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+void SetField(std::string& bytes, std::size_t at, int size, std::uint64_t value) {
+    for (int i = 0; i < size; ++i, value >>= 8) bytes[at + i] = static_cast<char>(value & 0xFF);
+}
+
+// The archive with its directory's sizes given only in 64-bit extra fields, as some tools write.
+std::string WithSizesOnlyInTheDirectory(const std::string& zip) {
+    const std::size_t end = zip.rfind("PK\x05\x06");
+    const std::size_t start = Field(zip, end + 16, 4), size = Field(zip, end + 12, 4);
+    std::string directory;
+    for (std::size_t at = start; at < start + size;) {
+        const std::size_t name = Field(zip, at + 28, 2), extra = Field(zip, at + 30, 2),
+                          comment = Field(zip, at + 32, 2);
+        std::string entry = zip.substr(at, 46 + name + extra + comment), wide(20, '\0');
+        SetField(wide, 0, 2, 1), SetField(wide, 2, 2, 16);
+        SetField(wide, 4, 8, Field(entry, 24, 4)), SetField(wide, 12, 8, Field(entry, 20, 4));
+        SetField(entry, 20, 4, 0xFFFFFFFF), SetField(entry, 24, 4, 0xFFFFFFFF), SetField(entry, 30, 2, extra + 20);
+        directory += entry.insert(46 + name, wide);
+        at += 46 + name + extra + comment;
+    }
+    std::string record = zip.substr(end, 22);
+    SetField(record, 12, 4, directory.size());
+    return zip.substr(0, start) + directory + record;
+}
+
+// Archives other tools read whole are read: the longest comment an archive may have (minizip does
+// not look back that far), and sizes only in the directory's 64-bit fields.
+TEST_P(SheetReader, ArchivesOtherToolsReadAreRead) {
+    Make(Header() + F().row(2, kRowCells));
+    const CalcRun plain = RunCalc(dir_, {Book()});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    std::string commented = Read(Book());
+    SetField(commented, commented.rfind("PK\x05\x06") + 20, 2, 0xFFFF);
+    Write(std::string("commented") + F().ending, commented + std::string(0xFFFF, '#'));
+    Write(std::string("wide") + F().ending, WithSizesOnlyInTheDirectory(Read(Book())));
+    for (const std::string name : {"commented", "wide"}) {
+        const CalcRun run = RunCalc(dir_, {name + F().ending});
+        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+        EXPECT_EQ(run.out, plain.out) << name;
+    }
+}
+
 TEST_P(SheetReader, WhatIsNotACsvIsNeverReadAsOne) {
     // The sheet part's own header damaged: an unzip tool still lists the part.
     Make(Header());
