@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressBar>
 #include <QTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -242,6 +243,9 @@ TEST_F(ScheduleWindowTest, BadFilesGetAMessageAndNothingToSave) {
         ScheduleWindow* window = Open(kFixtures + QString::fromUtf8(file));
         ASSERT_TRUE(window) << file;
         EXPECT_FALSE(window->SaveButton()->isEnabled()) << file;
+        // Neither a full bar nor counts that pass for a whole calculation.
+        EXPECT_TRUE(window->Counts()->text().endsWith(QStringLiteral("расчет прерван"))) << file;
+        EXPECT_LT(window->findChild<QProgressBar*>()->value(), window->findChild<QProgressBar*>()->maximum()) << file;
         ASSERT_TRUE(shell::Form2Exists()) << file;
         EXPECT_FALSE(shell::Form2().Label1()->text().isEmpty()) << file;
         shell::ReleaseForm2();

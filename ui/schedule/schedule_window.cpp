@@ -121,6 +121,8 @@ void ScheduleWindow::OnEnd(const JobEnd& end) {
     // A cancelled calculation keeps the share it had read; a finished one is whole.
     if (cancelled)
         counts_->setText(counts_->text() + QStringLiteral(" — расчет отменен"));
+    else if (!fault.isEmpty())
+        counts_->setText(counts_->text() + QStringLiteral(" — расчет прерван"));
     else
         progress_->setValue(progress_->maximum());
     // Only a whole schedule is saved: a part would pass for the whole.
