@@ -4,6 +4,7 @@
 // expects.
 #include <optional>
 
+#include "core/choices.h"
 #include "core/line_calculation.h"
 #include "core/load_current.h"
 #include "core/number_text.h"
@@ -56,17 +57,10 @@ void MainWindow::OnOption2Click() {
 }
 
 void MainWindow::OnSupplyClick(SupplyKind supply) {
-    struct Voltages {
-        const char* shown;
-        const char* list[4];
-    };
-    static const Voltages kDc{"12", {"220", "110", "36", "12"}};
-    static const Voltages kSingle{"220", {"220", "127", "36", "12"}};
-    static const Voltages kThree{"380", {"380", "220", "127", "120"}};
-    const Voltages& v = supply == SupplyKind::DC ? kDc : supply == SupplyKind::SinglePhase ? kSingle : kThree;
+    const VoltageChoice voltages = VoltagesFor(supply);
     Combo2->Clear();
-    Combo2->Write(QString::fromUtf8(v.shown));
-    for (const char* entry : v.list) Combo2->AddItem(QString::fromUtf8(entry));
+    Combo2->Write(Q(voltages.shown));
+    for (const std::string_view entry : voltages.list) Combo2->AddItem(Q(entry));
 }
 
 void MainWindow::OnConductorKindClick(bool wire) {

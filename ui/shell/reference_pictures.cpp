@@ -1,6 +1,8 @@
 // The reference pictures: the three tables and the help page, drawn from the program's own
 // tables and texts.
 #include "ui/shell/pictures.h"
+
+#include "core/help_text.h"
 #include "ui/shell/picture_drawing.h"
 #include "ui/shell/picture_paint.h"
 
@@ -124,43 +126,31 @@ QImage HelpPage(qreal ratio) {
     p.drawText(QRect(232, 36, 80, 30), Qt::AlignLeft | Qt::AlignVCenter, maker::kVersion);
     p.setFont(PixelFont(13));
     p.setPen(QColor(60, 40, 20));
-    p.drawText(QRect(30, 78, 550, 20), Qt::AlignLeft, QStringLiteral("Выбор сечения проводника и защиты линии"));
+    p.drawText(QRect(30, 78, 550, 20), Qt::AlignLeft, Q(help::kSubtitle));
 
     p.setFont(PixelFont(12, true));
-    p.drawText(QRect(30, 104, 550, 18), Qt::AlignLeft, QStringLiteral("Лицензия"));
+    p.drawText(QRect(30, 104, 550, 18), Qt::AlignLeft, Q(help::kLicenceHeading));
     p.setFont(PixelFont(12));
-    p.drawText(QRect(30, 122, 550, 116), Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral("Программа распространяется бесплатно. Её можно свободно устанавливать, "
-                              "запускать и передавать другим лицам без изменений, в том числе для работы "
-                              "в организациях. Продажа программы запрещена.\n\n"
-                              "Программа предоставляется «как есть», без каких-либо гарантий. Результаты "
-                              "расчета ориентировочные и носят рекомендательный характер; автор не "
-                              "отвечает за последствия их применения. В каждом конкретном случае "
-                              "обращайтесь к специалистам."));
+    p.drawText(QRect(30, 122, 550, 116), Qt::AlignLeft | Qt::TextWordWrap, Q(help::kLicence));
 
     p.setFont(PixelFont(12, true));
-    p.drawText(QRect(30, 238, 550, 18), Qt::AlignLeft, QStringLiteral("Кабельный журнал"));
+    p.drawText(QRect(30, 238, 550, 18), Qt::AlignLeft, Q(help::kScheduleHeading));
     p.setFont(PixelFont(12));
-    p.drawText(QRect(30, 256, 550, 50), Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral("Файл CSV, XLSX или ODS перетащите на окно программы или откройте клавишами Ctrl+O: "
-                              "каждая строка рассчитывается, как в окне, результат сохраняется кнопкой "
-                              "«Сохранить». Из командной строки — kelvo-calc (справка: kelvo-calc --help)."));
+    p.drawText(QRect(30, 256, 550, 50), Qt::AlignLeft | Qt::TextWordWrap, Q(help::kSchedule));
 
     // The rule of the disconnection check, with the program's texts above the contacts.
     p.setFont(PixelFont(11));
-    p.drawText(QRect(30, 305, 550, 30), Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral("Проверка отключения при КЗ (меню «Расчеты»): Iк = U0 / (Zвх + L·z0) ≥ Iа = m·Iн, "
-                              "m = 5, 10, 20 для B, C, D; r0 = 1,2·ρ20·(1/S + 1/Sпе), x0 = 0,15 Ом/км."));
+    p.drawText(QRect(30, 305, 550, 30), Qt::AlignLeft | Qt::TextWordWrap, Q(help::kDisconnection));
 
     p.setFont(PixelFont(12));
     p.setPen(QColor(60, 40, 20));
     p.drawText(QRect(30, HelpMailLinkArea().top(), 400, HelpMailLinkArea().height()), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Вопросы и пожелания присылайте по адресу:"));
+               Q(help::kMailCaption));
     PaintLink(p, HelpMailLinkArea(), maker::kSupportMail, 12);
     p.setPen(QColor(60, 40, 20));
     p.setFont(PixelFont(12));
     p.drawText(QRect(30, HelpSiteLinkArea().top(), 370, HelpSiteLinkArea().height()), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Новые версии программы на сайте:"));
+               Q(help::kSiteCaption));
     PaintLink(p, HelpSiteLinkArea(), QStringLiteral("www.") + maker::kSiteHost, 12);
 
     PaintGlobe(p, QRectF(548, 366, 42, 38));  // inside the border, clear of its corner

@@ -1,5 +1,4 @@
-// The content of the three reference tables the viewer shows. Table 103 is read from the
-// permissible-current tables of the calculation, so the reference can never disagree with it.
+// The three reference tables the viewer shows (core/reference_tables.h), in the toolkit's texts.
 #pragma once
 
 #include <QString>
