@@ -112,8 +112,8 @@ ReferenceTable WireCurrentTable() {
     };
     // clang-format on
     const std::string pipe[] = {std::string("Два одно-\nжильных"), std::string("Три одно-\nжильных"),
-                            std::string("Четыре одно-\nжильных"), std::string("Один двух-\nжильный"),
-                            std::string("Один трех-\nжильных")};
+                                std::string("Четыре одно-\nжильных"), std::string("Один двух-\nжильный"),
+                                std::string("Один трех-\nжильных")};
     for (int i = 0; i < 5; ++i) {
         t.header.push_back({3, 3 + i, 1, 1, pipe[i]});
         t.header.push_back({3, 8 + i, 1, 1, pipe[i]});

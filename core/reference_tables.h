@@ -18,7 +18,7 @@ struct ReferenceTable {
     std::vector<std::string> title;   // one or two lines
     std::vector<int> header_heights;  // pixels per header row, as drawn
     std::vector<HeaderCell> header;
-    std::vector<int> column_weights;  // relative column widths
+    std::vector<int> column_weights;             // relative column widths
     std::vector<std::vector<std::string>> rows;  // body cells, "-" for an empty cell
     int emphasised_column = -1;                  // drawn bold on a darker ground
 };

@@ -13,6 +13,16 @@ packages=(
 if [ "${1:-}" = "--screenshots" ]; then
     packages+=(xvfb xauth x11-apps imagemagick)
 fi
+# The web page: emscripten (with node) builds it; the browser tests drive Debian's chromium and
+# take puppeteer-core from npm.
+if [ "${1:-}" = "--web" ] || [ "${1:-}" = "--web-test" ]; then
+    packages+=(emscripten python3)
+    command -v node >/dev/null || packages+=(nodejs)
+fi
+if [ "${1:-}" = "--web-test" ]; then
+    packages+=(chromium)
+    command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,16 @@
+# Writes the service worker into the site: the list of the site's files and a stamp made of their
+# contents, so that any change of the page is a new cache. -DSITE=… -DTEMPLATE=…
+file(GLOB_RECURSE files RELATIVE "${SITE}" "${SITE}/*")
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(contents "")
+set(listed "\"./\"")
+foreach(file IN LISTS files)
+    file(SHA256 "${SITE}/${file}" hash)
+    string(APPEND contents "${file}:${hash}\n")
+    string(APPEND listed ", \"${file}\"")
+endforeach()
+string(SHA256 stamp "${contents}")
+string(SUBSTRING "${stamp}" 0 16 KELVO_WEB_STAMP)
+set(KELVO_WEB_FILES "${listed}")
+configure_file("${TEMPLATE}" "${SITE}/sw.js" @ONLY)
