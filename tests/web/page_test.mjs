@@ -138,12 +138,21 @@ async function screenshots(browser, url) {
   }
 }
 
-// Loaded once from a server, the page works when the server is gone.
+// Loaded once from a server, the page can be installed, and works when the server is gone.
 async function offline(browser, server) {
   const page = await browser.newPage();
   await page.goto(server.url);
   await page.waitForSelector("body.ready");
   await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.reload();
+  await page.waitForSelector("body.ready");
+  const session = await page.createCDPSession();
+  const { installabilityErrors } = await session.send("Page.getInstallabilityErrors");
+  check(installabilityErrors.length === 0, `not installable: ${JSON.stringify(installabilityErrors)}`);
+  // At 200 % zoom of a 1280 px window nothing scrolls sideways either.
+  await page.setViewport({ width: 640, height: 400, deviceScaleFactor: 2 });
+  const width = await page.evaluate(() => document.documentElement.scrollWidth);
+  check(width <= 640, `the page is ${width} px wide at 200 % zoom`);
   await server.close();
   await page.reload();
   await page.waitForSelector("body.ready", { timeout: 10000 });
