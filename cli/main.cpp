@@ -16,9 +16,7 @@
 
 #include "cli/options.h"
 #include "schedule/formats/files.h"
-#include "schedule/schedule_file.h"
-#include "schedule/outcome.h"
-#include "schedule/run.h"
+#include "schedule/file_run.h"
 
 namespace {
 
@@ -65,20 +63,6 @@ bool HoldIfClosed(int fd) {
     return true;
 }
 
-// The result never goes over the input: it would be gone before it was read; standard output
-// appended or redirected onto the input would be read back as more input. What is said, or
-// nothing when the output is another file.
-std::optional<std::string> RefuseOutputOntoInput(const schedule::ScheduleInput& input, const Arguments& arguments) {
-    if (!input.Identity()) return std::nullopt;
-    if (arguments.output && input.Identity() == schedule::IdentityOfPath(*arguments.output))
-        return "файл результата «" + *arguments.output + "» — это входной файл; укажите другой файл после -o";
-    struct stat standard_output {};
-    if (!arguments.output && ::fstat(STDOUT_FILENO, &standard_output) == 0 && S_ISREG(standard_output.st_mode) &&
-        input.Identity() == schedule::IdentityOfDescriptor(STDOUT_FILENO))
-        return "стандартный вывод — это входной файл; укажите файл результата после -o";
-    return std::nullopt;
-}
-
 }  // namespace
 
 int Run(int argc, char** argv) {
@@ -91,38 +75,22 @@ int Run(int argc, char** argv) {
     const bool standard_input = arguments.input.empty() || arguments.input == "-";
     if (standard_input && stdin_closed) return Fail("ошибка чтения входа: " + Reason(EBADF));
     if (!arguments.output && stdout_closed) return Fail("не удалось записать результат: " + Reason(EBADF));
-    std::string error;
-    const auto input = schedule::ScheduleInput::Open(arguments.input, arguments.read, error);
-    if (!input) return Fail(error);
-    const std::string input_name = standard_input ? "стандартный ввод" : "«" + arguments.input + "»";
-
-    if (const auto refused = RefuseOutputOntoInput(*input, arguments)) return Fail(*refused);
-    const std::string output_path = arguments.output.value_or("");
-    const auto output = schedule::ScheduleOutput::Open(output_path, arguments.write, error);
-    if (!output) return Fail("не удается создать «" + output_path + "»: " + error);
-
     Progress progress;
     std::size_t rows = 0;
-    schedule::ScheduleEvents events;
+    bool finished = false;
+    schedule::FileRunEvents events;
+    // The progress line is ended before anything said after the rows.
+    events.say = [&](const std::string& line) {
+        if (!finished && rows > 0) progress.Finish(rows), finished = true;
+        std::cerr << "kelvo-calc: " << line << '\n';
+    };
     events.on_row = [&](std::size_t done) {
         rows = done;
         progress.Tick(done);
     };
-    events.on_unknown_column = [](std::string_view name) {
-        std::cerr << "kelvo-calc: " << schedule::UnknownColumnWarning(name) << '\n';
-    };
-    const auto report = schedule::ProcessSchedule(input->Reader(), output->Writer(), events);
-    if (const std::string note = schedule::NumbersNote(input->Reader().Format().numbers); !note.empty())
-        std::cerr << "kelvo-calc: " << note << '\n';
-    progress.Finish(rows);
-    if (report.rows_not_disconnected > 0)
-        std::cerr << "kelvo-calc: строк, в которых отключение при КЗ не обеспечено: " << report.rows_not_disconnected
-                  << '\n';
-    const int status = schedule::ExitStatus(report);
-    if (status == 2) return Fail(schedule::OutcomeFault(report, input_name, arguments.output.has_value()));
-    if (!output->Commit(error))
-        return Fail(arguments.output ? "не удалось записать «" + output_path + "»: " + error
-                                     : "не удалось записать результат: " + error);
+    const int status =
+        schedule::CalculateFile({arguments.input, arguments.read, arguments.output, arguments.write}, events);
+    if (!finished) progress.Finish(rows);
     return status;
 }
 

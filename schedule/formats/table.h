@@ -32,6 +32,8 @@ struct TableFormat {
     char separator = ';';
     std::string line_break = "\r\n";
     DecimalSign numbers = DecimalSign::Comma;
+    // A spreadsheet: the name of the sheet read.
+    std::string sheet;
 };
 
 // What a reader of text (CSV) also tells of the record last read, beyond its fields.

@@ -34,7 +34,7 @@ public:
     SheetReader(std::shared_ptr<const OpenArchive> document, std::size_t index, const SheetWanted& wanted)
         : SheetRows(TableFormat::Kind::Ods, kDamaged, document, std::make_unique<ZipPart>(document->Get())),
           index_(index),
-          wanted_{wanted.name, {}, wanted.fold} {}
+          wanted_{wanted.name, {}, wanted.fold, {}} {}
 
     // Parses until the wanted sheet's first row: false when the content part has no such sheet.
     bool Find() {
@@ -214,6 +214,7 @@ void SheetReader::StartTable(const char** attributes) {
     ++tables_;
     if (!wanted || active_) return;
     active_ = true;
+    NameSheet(table_name);
     table_depth_ = depth_;
     hidden_ = style && hidden_styles_.count(style);
     stream_.Suspend();  // Find() stops here

@@ -21,7 +21,12 @@ class SheetRows : public TableReader, protected XmlEvents {
 public:
     Result Next(std::vector<std::string_view>& fields) final;
     std::size_t RecordLine() const final { return line_; }
-    TableFormat Format() const final { return {kind_}; }
+    TableFormat Format() const final {
+        TableFormat format;
+        format.kind = kind_;
+        format.sheet = sheet_;
+        return format;
+    }
     std::string Fault() const final { return fault_; }
     std::span<const CellShown> Shown() const final { return shown_; }
     double Progress() const final;
@@ -43,6 +48,8 @@ protected:
     // From a handler: the row is complete; `gap` empty rows come before it, and it comes `repeat`
     // times.
     void HoldRow(std::uint64_t gap, std::uint64_t repeat);
+    // The name of the sheet read.
+    void NameSheet(std::string name) { sheet_ = std::move(name); }
     // From a handler: the sheet ends here, whatever follows in the part.
     void EndSheet();
     // Another sheet of the same part is read from here: its rows are numbered from 1.
@@ -86,6 +93,7 @@ private:
     bool done_ = false;
     bool at_part_end_ = false;  // the part is parsed to its end
     std::string fault_;
+    std::string sheet_;
 };
 
 }  // namespace kelvo::schedule

@@ -43,6 +43,7 @@ public:
         : SheetRows(TableFormat::Kind::Xlsx, kDamaged, book, std::move(part)),
           book_(std::move(book)),
           merges_(std::move(merges)) {}
+    void Named(const std::string& name) { NameSheet(name); }
 
 private:
     std::string_view CellText(const Cell& cell) const override {
@@ -219,13 +220,15 @@ private:
 }  // namespace
 
 std::unique_ptr<TableReader> MakeSheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part,
-                                             bool with_merges, std::string& fault) {
+                                             const std::string& name, bool with_merges, std::string& fault) {
     Merges merges;
     if (with_merges && !MergeList(merges).Read(book->archive, part->Name(), fault)) {
         fault = std::string(kDamaged) + ": " + fault;
         return nullptr;
     }
-    return std::make_unique<SheetReader>(std::move(book), std::move(part), std::move(merges));
+    auto reader = std::make_unique<SheetReader>(std::move(book), std::move(part), std::move(merges));
+    reader->Named(name);
+    return reader;
 }
 
 }  // namespace kelvo::schedule

@@ -151,7 +151,7 @@ private:
                                                        Quoted(sheet.part) + " повреждена)");
             return nullptr;
         }
-        return MakeSheetReader(book_, std::move(part), with_merges, fault);
+        return MakeSheetReader(book_, std::move(part), sheet.name, with_merges, fault);
     }
 
     std::shared_ptr<const Workbook> book_;

@@ -25,10 +25,10 @@ struct Workbook {
     bool date1904 = false;
 };
 
-// Reads the sheet whose part is open in `part`; `with_merges`: its merged areas read first (a pass
+// Reads the sheet named `name` whose part is open in `part`; `with_merges`: its merged areas read first (a pass
 // over the part of its own, since they stand after the rows), else none. Nothing, and the reason,
 // when they cannot be read.
 std::unique_ptr<TableReader> MakeSheetReader(std::shared_ptr<const Workbook> book, std::unique_ptr<ZipPart> part,
-                                             bool with_merges, std::string& fault);
+                                             const std::string& name, bool with_merges, std::string& fault);
 
 }  // namespace kelvo::schedule

@@ -2,7 +2,6 @@
 // temporary files beside the result, every call's outcome checked, and the finished workbook
 // read back before it counts as written, since the library does not check every write of its
 // temporary files (a full disk would otherwise give a workbook cut short, taken for complete).
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "schedule/formats/xlsx/library.h"
 #include "schedule/formats/xlsx/xlsx.h"
 #include "schedule/formats/cells/cell_writer.h"
 #include "schedule/formats/package/read_back.h"
@@ -22,65 +22,6 @@
 
 namespace kelvo::schedule {
 namespace {
-
-// libxlsxwriter brings the system's cryptography library with it, which takes a millisecond or
-// two to load at every start of a program linked to it. So it is loaded the first time a
-// workbook is written, and its calls are taken from it then.
-struct XlsxWriterCalls {
-    decltype(&::workbook_new_opt) workbook_new_opt = nullptr;
-    decltype(&::workbook_add_worksheet) workbook_add_worksheet = nullptr;
-    decltype(&::workbook_add_format) workbook_add_format = nullptr;
-    decltype(&::workbook_close) workbook_close = nullptr;
-    decltype(&::format_set_bold) format_set_bold = nullptr;
-    decltype(&::worksheet_set_column) worksheet_set_column = nullptr;
-    decltype(&::worksheet_freeze_panes) worksheet_freeze_panes = nullptr;
-    decltype(&::worksheet_write_string) worksheet_write_string = nullptr;
-    decltype(&::worksheet_write_number) worksheet_write_number = nullptr;
-    decltype(&::worksheet_write_datetime) worksheet_write_datetime = nullptr;
-    decltype(&::format_set_num_format) format_set_num_format = nullptr;
-    decltype(&::lxw_strerror) lxw_strerror = nullptr;
-};
-
-// The calls, or nothing (and the reason in `error`) when the library cannot be loaded.
-const XlsxWriterCalls* XlsxWriterLibrary(std::string& error) {
-    static const auto loaded = [] {
-        std::pair<std::optional<XlsxWriterCalls>, std::string> result;
-        void* library = dlopen(KELVO_XLSXWRITER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            const char* reason = dlerror();
-            result.second = reason ? reason : KELVO_XLSXWRITER_LIBRARY;
-            return result;
-        }
-        XlsxWriterCalls calls;
-        bool complete = true;
-        const auto take = [&](auto& call, const char* name) {
-            call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(dlsym(library, name));
-            complete = complete && call != nullptr;
-        };
-        take(calls.workbook_new_opt, "workbook_new_opt");
-        take(calls.workbook_add_worksheet, "workbook_add_worksheet");
-        take(calls.workbook_add_format, "workbook_add_format");
-        take(calls.workbook_close, "workbook_close");
-        take(calls.format_set_bold, "format_set_bold");
-        take(calls.worksheet_set_column, "worksheet_set_column");
-        take(calls.worksheet_freeze_panes, "worksheet_freeze_panes");
-        take(calls.worksheet_write_string, "worksheet_write_string");
-        take(calls.worksheet_write_number, "worksheet_write_number");
-        take(calls.worksheet_write_datetime, "worksheet_write_datetime");
-        take(calls.format_set_num_format, "format_set_num_format");
-        take(calls.lxw_strerror, "lxw_strerror");
-        if (complete)
-            result.first = calls;
-        else
-            result.second = std::string(KELVO_XLSXWRITER_LIBRARY) + " без нужных функций";
-        return result;
-    }();
-    if (!loaded.first) {
-        error = "не удается загрузить библиотеку записи XLSX: " + loaded.second;
-        return nullptr;
-    }
-    return &*loaded.first;
-}
 
 // While it lives, standard error goes nowhere: the library prints its own English lines there
 // when a call fails, and the program says what failed in its own words.
