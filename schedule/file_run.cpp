@@ -24,7 +24,7 @@ std::optional<std::string> RefuseOutputOntoInput(const ScheduleInput& input, con
 
 }  // namespace
 
-int CalculateFile(const FileRun& run, const FileRunEvents& events, ScheduleReport* report_out) {
+int CalculateFile(const FileRun& run, const FileRunEvents& events, ScheduleReport* report_out, TableFormat* input_out) {
     const auto say = [&](const std::string& line) {
         if (events.say) events.say(line);
     };
@@ -48,6 +48,7 @@ int CalculateFile(const FileRun& run, const FileRunEvents& events, ScheduleRepor
     schedule_events.on_unknown_column = [&](std::string_view name) { say(UnknownColumnWarning(name)); };
     const auto report = ProcessSchedule(input->Reader(), output->Writer(), schedule_events);
     if (report_out) *report_out = report;
+    if (input_out) *input_out = input->Reader().Format();
     if (const std::string note = NumbersNote(input->Reader().Format().numbers); !note.empty()) say(note);
     if (report.rows_not_disconnected > 0)
         say("строк, в которых отключение при КЗ не обеспечено: " + std::to_string(report.rows_not_disconnected));

@@ -16,7 +16,7 @@
 namespace kelvo::schedule {
 
 struct FileRun {
-    std::string input;                  // a path; "" or "-" for standard input
+    std::string input;  // a path; "" or "-" for standard input
     InputOptions read;
     std::optional<std::string> output;  // a path; standard output when none
     OutputOptions write;
@@ -31,7 +31,9 @@ struct FileRunEvents {
 };
 
 // The exit status kelvo-calc gives: 0, 1 (rows with a message or without disconnection) or 2 (a
-// fault: nothing written). `report`, when given, receives the run's counts.
-int CalculateFile(const FileRun& run, const FileRunEvents& events, ScheduleReport* report = nullptr);
+// fault: nothing written). `report` and `input`, when given, receive the run's counts and what
+// the input turned out to be (its format, the sheet read).
+int CalculateFile(const FileRun& run, const FileRunEvents& events, ScheduleReport* report = nullptr,
+                  TableFormat* input = nullptr);
 
 }  // namespace kelvo::schedule

@@ -49,11 +49,12 @@ emar rcs "$deps/lib/libminizip.a" "$build"/minizip/*.o
 cp "$zlib"/contrib/minizip/{ioapi.h,unzip.h,zip.h,crypt.h} "$deps/include/minizip/"
 
 # expat, with its configuration written here: the features Debian builds it with (DTD, namespaces,
-# the billion-laughs protection), "1" where the sources test the value.
+# the billion-laughs protection), "1" where the sources test the value; the hash salt from
+# /dev/urandom, which the module's file system takes from the browser's random source.
 cat >"$build/expat/expat_config.h" <<'CONFIG'
 #define BYTEORDER 1234
 #define HAVE_MEMMOVE 1
-#define HAVE_GETRANDOM 1
+#define XML_DEV_URANDOM 1
 #define XML_CONTEXT_BYTES 1024
 #define XML_DTD 1
 #define XML_NS 1

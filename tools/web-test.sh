@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The web page in headless Chromium (tests/web/page_test.mjs: 300 lines against kelvo-calc, the
-# phone's width, offline, from disk, screenshots into build/web-test/screenshots), and the
+# phone's width, offline, from disk, screenshots into build/web-test/screenshots;
+# schedule_test.mjs: schedules chosen on the page, their results against kelvo-calc's), and the
 # module's number texts against the native ones on 300 000 values and texts. Installs what is
 # missing: emscripten, chromium, npm and puppeteer-core (which downloads no browser).
 set -euo pipefail
@@ -29,6 +30,7 @@ fi
 echo "number texts: $(wc -l <"$out/numbers-native.txt") lines equal"
 
 node "$out/page_test.mjs" "$(pwd)/build/web" "$(pwd)/build/dev/cli/kelvo-calc" "$(pwd)/$out"
+node "$out/schedule_test.mjs" "$(pwd)/build/web" "$(pwd)/build/dev/cli/kelvo-calc" "$(pwd)" "$(pwd)/$out"
 
 # The budgets, measured.
 cp bench/web_budget.mjs "$out/"

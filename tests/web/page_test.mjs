@@ -131,8 +131,10 @@ async function screenshots(browser, url) {
       await page.keyboard.press("Enter");
       await page.screenshot({ path: join(out, "screenshots", `page-${width}-${scheme}.png`), fullPage: true });
       if (width === 360 && scheme === "light") await phoneLayout(page);
-      await page.goto(`${url}#tables`);
-      await page.screenshot({ path: join(out, "screenshots", `tables-${width}-${scheme}.png`) });
+      for (const part of ["tables", "schedule"]) {
+        await page.goto(`${url}#${part}`);
+        await page.screenshot({ path: join(out, "screenshots", `${part}-${width}-${scheme}.png`) });
+      }
       await page.close();
     }
   }

@@ -20,7 +20,8 @@ export async function serve(folder) {
       const body = await readFile(file);
       response.writeHead(200, { "Content-Type": TYPES[extname(file)] || "application/octet-stream" });
       response.end(body);
-    } catch {
+    } catch (error) {
+      console.error(`static server: ${request.url}: ${error.code || error}`);
       response.writeHead(404).end();
     }
   });

@@ -126,8 +126,9 @@
 
   // One section of the page at a time, by the address's fragment.
   function showSection() {
-    const id = ["calc", "tables", "help"].includes(location.hash.slice(1)) ? location.hash.slice(1) : "calc";
-    for (const section of ["calc", "tables", "help"]) $(section).hidden = section !== id;
+    const sections = ["calc", "schedule", "tables", "help"];
+    const id = sections.includes(location.hash.slice(1)) ? location.hash.slice(1) : "calc";
+    for (const section of sections) $(section).hidden = section !== id;
     for (const link of document.querySelectorAll("nav a")) {
       if (link.getAttribute("href") === `#${id}`) link.setAttribute("aria-current", "page");
       else link.removeAttribute("aria-current");

@@ -1,6 +1,7 @@
 // The service worker: the page and its module are kept on the first visit and served from the
-// browser afterwards, with or without a network. A new build (another cache name) is fetched in
-// the background and takes effect when the page is next started.
+// browser afterwards, with or without a network; the schedule module, the first time a schedule is
+// opened. A new build (another cache name) is fetched in the background and takes effect when the
+// page is next started.
 const CACHE = "kelvo-@KELVO_WEB_STAMP@";
 const FILES = [@KELVO_WEB_FILES@];
 
@@ -18,7 +19,15 @@ self.addEventListener("fetch", (event) => {
   if (event.request.method !== "GET") return;
   event.respondWith(
     caches.open(CACHE).then((cache) =>
-      cache.match(event.request, { ignoreSearch: true }).then((kept) => kept || fetch(event.request))
+      cache.match(event.request, { ignoreSearch: true }).then(
+        (kept) =>
+          kept ||
+          fetch(event.request).then((response) => {
+            if (response.ok && new URL(event.request.url).origin === location.origin)
+              cache.put(event.request, response.clone());
+            return response;
+          })
+      )
     )
   );
 });
