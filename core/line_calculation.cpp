@@ -32,8 +32,9 @@ void AddProtection(LineResult& result, double current, Fixed4 factor) {
 
 // A line with a message: every result empty, as "ОК" leaves the window.
 void ClearResults(LineResult& out) {
-    for (std::string* text : {&out.current, &out.power, &out.section_by_current, &out.section_by_loss, &out.recommended,
-                              &out.current_at_multiplicity, &out.breaker, &out.rcd_rated, &out.rcd_trip})
+    for (std::string* text :
+         {&out.current, &out.power, &out.section_by_current, &out.section_by_loss, &out.recommended,
+          &out.current_at_multiplicity, &out.breaker, &out.rcd_rated, &out.rcd_trip, &out.correction})
         text->clear();
     out.basis = Basis::None;
 }
@@ -118,6 +119,7 @@ struct ForwardFigures {
     bool length_given = false;
     std::optional<double> length, loss;
     Fixed4 factor;
+    std::optional<Fixed4> correction;  // K of the laying conditions, when they are given
 };
 
 // Reads the figures; false, with the line's message set, when they do not make a line.
@@ -144,6 +146,11 @@ bool ReadForwardFigures(const ForwardInput& input, ForwardFigures& figures, Line
         return ClearResults(out), false;
     }
     figures.factor = *factor;
+    if (line.conditions.Given()) {
+        const auto correction = CorrectionFor(*EffectiveLaying(line.conductor), line.conditions);
+        if (const auto* message = std::get_if<std::string>(&correction)) return SetMessage(out, *message), false;
+        figures.correction = std::get<Correction>(correction).k;
+    }
     return true;
 }
 
@@ -206,8 +213,12 @@ void CalculateForward(const ForwardInput& input, LineResult& out) {
     const double shown_current = RoundHalfEven2(current);
     out.current = WriteNumber(shown_current);
     WriteRounded(out.power, power);
-    const TableNumber by_current = SelectSectionByCurrent(shown_current, line.conductor);
+    // Under laying conditions the section by current is the table's for I / K: its corrected
+    // current K × Iдоп carries the load.
+    const TableNumber by_current = SelectSectionByCurrent(
+        figures.correction ? shown_current / figures.correction->ToDouble() : shown_current, line.conductor);
     out.section_by_current = by_current.text;
+    if (figures.correction) out.correction = WriteNumber(figures.correction->ToDouble());
     AddProtection(out, shown_current, figures.factor);
     // The first message, the exceed by power, names the power and is written only if no later
     // one replaces it.
@@ -239,8 +250,14 @@ void CalculateReverse(const ReverseInput& input, LineResult& out) {
 
     // The reverse calculation always starts from a fresh pipeline: multiplicity 1. The window
     // reads the maximum current back from its box; the tables' currents are short decimals
-    // that their texts give back exactly.
-    const double amperes = *maximum.amperes;
+    // that their texts give back exactly. Under laying conditions it is K × Iмакс, as shown.
+    std::optional<Fixed4> correction;
+    if (line.conditions.Given()) {
+        const auto factors = CorrectionFor(*EffectiveLaying(line.conductor), line.conditions);
+        if (const auto* message = std::get_if<std::string>(&factors)) return SetMessage(out, *message);
+        correction = std::get<Correction>(factors).k;
+    }
+    const double amperes = correction ? CorrectedCurrent(*maximum.amperes, *correction) : *maximum.amperes;
     const auto voltage = ReadNumber(line.voltage);
     if (!voltage) return SetMessage(out, messages::kDecimalComma);
     if (const auto fault = NumbersFault(amperes, *voltage, std::nullopt, std::nullopt)) return SetMessage(out, *fault);
@@ -250,6 +267,7 @@ void CalculateReverse(const ReverseInput& input, LineResult& out) {
     AddProtection(out, amperes, *OfferedMultiplicity(kDefaultMultiplicity));
     WriteRounded(out.current, amperes);
     WriteRounded(out.power, *power);
+    if (correction) out.correction = WriteNumber(correction->ToDouble());
 }
 
 }  // namespace kelvo

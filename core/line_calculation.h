@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "conductor.h"
+#include "laying_conditions.h"
 #include "messages.h"
 #include "number_text.h"
 
@@ -32,6 +33,7 @@ struct LineInput {
     std::string_view length = "1";        // m
     std::string_view loss_percent = "4";  // allowed voltage loss
     std::string_view multiplicity = "1";
+    LayingConditions conditions;  // none given: the tables' own
 };
 
 struct ForwardInput {
@@ -58,6 +60,8 @@ struct LineResult {
     std::string breaker;
     std::string rcd_rated;
     std::string rcd_trip;
+    // The correction factor K = Kt × Kn of the laying conditions, when they are given.
+    std::string correction;
     // The message the window shows; the results are then empty, as the window's "ОК"
     // leaves them. Empty when the line was calculated.
     std::string message;

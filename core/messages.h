@@ -92,6 +92,22 @@ inline constexpr const char* kSheetTextTooMuch =
     "в строках файла больше 256 МиБ текста ячеек (повторы строк и ячеек считаются каждый); столько не "
     "переносится; предел пройден в строке ";
 
+// The laying conditions' figures (core/laying_conditions.h).
+inline constexpr const char* kAmbientAboveTable =
+    "Температура среды выше +50 °C: в таблице поправочных коэффициентов ее нет";
+inline constexpr NamingMessage kAmbientNotNumber{"Температура среды «",
+                                                 "» не число: введите градусы Цельсия, например 40"};
+inline constexpr NamingMessage kCablesNotCount{"Число кабелей рядом «", "» не целое число от 1 до 6"};
+inline constexpr const char* kCablesAboveTable =
+    "Кабелей рядом больше 6: в таблице поправочных коэффициентов таких нет";
+inline constexpr const char* kCablesInAir =
+    "Число кабелей рядом учитывается только при прокладке в земле (k3, k5, k7, k9): для прокладки в воздухе его "
+    "поправки нет";
+inline constexpr NamingMessage kDistanceNotNumber{"Расстояние между кабелями «",
+                                                  "» не число: введите миллиметры, например 100"};
+inline constexpr const char* kDistanceBelowTable =
+    "Расстояние между кабелями меньше 100 мм: в таблице поправочных коэффициентов его нет";
+
 // What kelvo-calc says about a schedule's cell it cannot read, naming the cell's text in «».
 inline constexpr NamingMessage kMissingColumn{"В таблице нет столбца «", "»"};
 // The disconnection check's verdict, as kelvo-calc writes it and the window shows it.

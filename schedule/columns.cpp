@@ -5,10 +5,24 @@
 namespace kelvo::schedule {
 namespace {
 
-constexpr std::string_view kColumnNames[kColumnCount] = {
-    "расчет",        "мощность_кВт", "ток_А",   "сечение_мм2", "род_тока",  "напряжение_В",           "материал",
-    "проводник",     "прокладка",    "длина_м", "потери_%",    "кратность", "сопротивление_петли_Ом", "характеристика",
-    "сечение_PE_мм2"};
+constexpr std::string_view kColumnNames[kColumnCount] = {"расчет",
+                                                         "мощность_кВт",
+                                                         "ток_А",
+                                                         "сечение_мм2",
+                                                         "род_тока",
+                                                         "напряжение_В",
+                                                         "материал",
+                                                         "проводник",
+                                                         "прокладка",
+                                                         "длина_м",
+                                                         "потери_%",
+                                                         "кратность",
+                                                         "сопротивление_петли_Ом",
+                                                         "характеристика",
+                                                         "сечение_PE_мм2",
+                                                         "температура_среды_С",
+                                                         "число_кабелей_рядом",
+                                                         "расстояние_между_кабелями_мм"};
 
 // The names people give each input column, as ColumnKey writes them: the program's own name first.
 // clang-format off
@@ -28,6 +42,11 @@ const std::vector<std::string_view> kColumnKeys[kColumnCount] = {
     {"сопротивлениепетлиом", "сопротивлениепетли", "zпетлиом", "zпом", "сопротивлениепетлифазануль"},
     {"характеристика", "характеристикаавтомата", "кривая"},
     {"сечениеpeмм2", "сечениеpe", "pe", "сечениеpeпроводникамм2", "сечениеpенмм2"},
+    {"температурасредыс", "температурасреды", "tокр°c", "tокрc", "tокр", "температураокружающейсреды°c",
+     "температураокружающейсредыс", "температураокружающейсреды", "tсреды°c", "tсредыс", "температурасреды°c"},
+    {"числокабелейрядом", "числокабелей", "колвокабелей", "количествокабелей", "кабелейрядом", "колвокабелейрядом",
+     "количествокабелейрядом", "числокабелейвтраншее", "кол-вокабелей", "кол-вокабелейрядом"},
+    {"расстояниемеждукабелямимм", "расстояниемеждукабелями", "расстояниемм", "расстояние", "расстояниевсветумм"},
 };
 // clang-format on
 
@@ -48,42 +67,54 @@ std::string_view BasisText(Line line, Check) {
 }
 
 // clang-format off
-constexpr std::array<ResultColumn, kResultCount + kDisconnectionCount> kResultColumns = {{
-    {"ток_А_расчет",              false, [](Line l, Check) -> std::string_view { return l.current; }},
-    {"мощность_кВт_расчет",       false, [](Line l, Check) -> std::string_view { return l.power; }},
-    {"сечение_по_току_мм2",       false, [](Line l, Check) -> std::string_view { return l.section_by_current; }},
-    {"сечение_по_потерям_мм2",    false, [](Line l, Check) -> std::string_view { return l.section_by_loss; }},
-    {"рекомендуемое_сечение_мм2", false, [](Line l, Check) -> std::string_view { return l.recommended; }},
-    {"основание",                 false, BasisText},
-    {"ток_при_кратности_А",       false, [](Line l, Check) -> std::string_view { return l.current_at_multiplicity; }},
-    {"автомат_А",                 false, [](Line l, Check) -> std::string_view { return l.breaker; }},
-    {"УЗО_ток_А",                 false, [](Line l, Check) -> std::string_view { return l.rcd_rated; }},
-    {"УЗО_дифток_мА",             false, [](Line l, Check) -> std::string_view { return l.rcd_trip; }},
-    {"ток_КЗ_А",                  true,  [](Line, Check c) -> std::string_view { return c.fault_current; }},
-    {"ток_отключения_А",          true,  [](Line, Check c) -> std::string_view { return c.trip_current; }},
-    {"отключение",                true,  [](Line, Check c) -> std::string_view { return c.verdict; }},
-    {"предельная_длина_м",        true,  [](Line, Check c) -> std::string_view { return c.longest_line; }},
-    {"сечение_по_отключению_мм2", true,  [](Line, Check c) -> std::string_view { return c.smallest_section; }},
-    {"сообщение",                 false, [](Line l, Check) -> std::string_view { return l.message; }},
+constexpr std::array<ResultColumn, kResultColumnsMax> kResultColumns = {{
+    {"ток_А_расчет",              ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.current; }},
+    {"мощность_кВт_расчет",       ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.power; }},
+    {"сечение_по_току_мм2",       ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.section_by_current; }},
+    {"сечение_по_потерям_мм2",    ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.section_by_loss; }},
+    {"рекомендуемое_сечение_мм2", ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.recommended; }},
+    {"основание",                 ResultGroup::Line, BasisText},
+    {"ток_при_кратности_А",       ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.current_at_multiplicity; }},
+    {"автомат_А",                 ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.breaker; }},
+    {"УЗО_ток_А",                 ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.rcd_rated; }},
+    {"УЗО_дифток_мА",             ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.rcd_trip; }},
+    {"поправочный_коэффициент",   ResultGroup::Correction, [](Line l, Check) -> std::string_view { return l.correction; }},
+    {"ток_КЗ_А",                  ResultGroup::Disconnection, [](Line, Check c) -> std::string_view { return c.fault_current; }},
+    {"ток_отключения_А",          ResultGroup::Disconnection, [](Line, Check c) -> std::string_view { return c.trip_current; }},
+    {"отключение",                ResultGroup::Disconnection, [](Line, Check c) -> std::string_view { return c.verdict; }},
+    {"предельная_длина_м",        ResultGroup::Disconnection, [](Line, Check c) -> std::string_view { return c.longest_line; }},
+    {"сечение_по_отключению_мм2", ResultGroup::Disconnection, [](Line, Check c) -> std::string_view { return c.smallest_section; }},
+    {"сообщение",                 ResultGroup::Line, [](Line l, Check) -> std::string_view { return l.message; }},
 }};
 // clang-format on
 
 }  // namespace
 
-const std::array<ResultColumn, kResultCount + kDisconnectionCount>& ResultColumns() { return kResultColumns; }
+const std::array<ResultColumn, kResultColumnsMax>& ResultColumns() { return kResultColumns; }
 
-std::size_t ResultColumnNames(bool with_disconnection, ResultTexts& names) {
+namespace {
+
+bool Written(const ResultColumn& column, bool with_disconnection, bool with_correction) {
+    return column.group == ResultGroup::Line || (column.group == ResultGroup::Correction && with_correction) ||
+           (column.group == ResultGroup::Disconnection && with_disconnection);
+}
+
+}  // namespace
+
+std::size_t ResultColumnNames(bool with_disconnection, ResultTexts& names, bool with_correction) {
     std::size_t count = 0;
     for (const ResultColumn& column : kResultColumns)
-        if (with_disconnection || !column.disconnection) names[count++] = column.name;
+        if (Written(column, with_disconnection, with_correction)) names[count++] = column.name;
     return count;
 }
 
-std::size_t ResultFields(const LineResult& line, const DisconnectionFields* check, ResultTexts& texts) {
+std::size_t ResultFields(const LineResult& line, const DisconnectionFields* check, ResultTexts& texts,
+                         bool with_correction) {
     static const DisconnectionFields kNone;
     std::size_t count = 0;
     for (const ResultColumn& column : kResultColumns)
-        if (check || !column.disconnection) texts[count++] = column.text(line, check ? *check : kNone);
+        if (Written(column, check != nullptr, with_correction))
+            texts[count++] = column.text(line, check ? *check : kNone);
     return count;
 }
 

@@ -32,8 +32,12 @@ enum class Column {
     UpstreamImpedance,  // "сопротивление_петли_Ом": Z_up, Ω
     Characteristic,     // "характеристика": the breaker's B, C, D (default C)
     PeSection,          // "сечение_PE_мм2": the protective conductor (default: the phase's)
+    // The laying conditions (core/laying_conditions.h); empty: the tables' own.
+    Ambient,        // "температура_среды_С"
+    CablesNearby,   // "число_кабелей_рядом": working cables side by side in the ground
+    CableDistance,  // "расстояние_между_кабелями_мм"
 };
-inline constexpr std::size_t kColumnCount = 15;
+inline constexpr std::size_t kColumnCount = 18;
 
 std::string_view ColumnName(Column column);
 
@@ -41,21 +45,26 @@ std::string_view ColumnName(Column column);
 using DisconnectionFields = DisconnectionTexts;
 
 // The result columns appended to every row, in the order they are written: the line's figures,
-// the disconnection check's (only when the schedule has its upstream loop impedance column), the
-// message last. Each takes its text from the row's result or its check.
+// the correction factor (only when the schedule has a laying conditions' column), the
+// disconnection check's (only when it has the upstream loop impedance column), the message last.
+// Each takes its text from the row's result or its check.
+enum class ResultGroup { Line, Correction, Disconnection };
 struct ResultColumn {
     std::string_view name;
-    bool disconnection;
+    ResultGroup group;
     std::string_view (*text)(const LineResult& line, const DisconnectionFields& check);
 };
-inline constexpr std::size_t kResultCount = 11;        // without the check
+inline constexpr std::size_t kResultCount = 11;        // without the optional groups
+inline constexpr std::size_t kCorrectionCount = 1;     // the laying conditions' factor
 inline constexpr std::size_t kDisconnectionCount = 5;  // the check's
-const std::array<ResultColumn, kResultCount + kDisconnectionCount>& ResultColumns();
-using ResultTexts = std::array<std::string_view, kResultCount + kDisconnectionCount>;
+inline constexpr std::size_t kResultColumnsMax = kResultCount + kCorrectionCount + kDisconnectionCount;
+const std::array<ResultColumn, kResultColumnsMax>& ResultColumns();
+using ResultTexts = std::array<std::string_view, kResultColumnsMax>;
 // The names of the result columns written, into `names`: how many there are.
-std::size_t ResultColumnNames(bool with_disconnection, ResultTexts& names);
+std::size_t ResultColumnNames(bool with_disconnection, ResultTexts& names, bool with_correction = false);
 // A row's result texts, into `texts` (views into the result and the check): how many there are.
-std::size_t ResultFields(const LineResult& line, const DisconnectionFields* check, ResultTexts& texts);
+std::size_t ResultFields(const LineResult& line, const DisconnectionFields* check, ResultTexts& texts,
+                         bool with_correction = false);
 
 // Where each input column stands in the header (nothing when it is absent). Header names are
 // matched as a person writes them (see ColumnKey), each column under its own name or one of the
@@ -73,6 +82,11 @@ public:
     std::size_t InputColumns() const;
     // Whether rows are checked for disconnection (the header has the upstream loop impedance).
     bool ChecksDisconnection() const { return IndexOf(Column::UpstreamImpedance) != kAbsent; }
+    // Whether the header names a laying conditions' column (the rows then get the factor).
+    bool HasConditions() const {
+        return IndexOf(Column::Ambient) != kAbsent || IndexOf(Column::CablesNearby) != kAbsent ||
+               IndexOf(Column::CableDistance) != kAbsent;
+    }
 
 private:
     std::array<std::size_t, kColumnCount> index_;

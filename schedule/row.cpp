@@ -43,6 +43,7 @@ struct RowTexts {
     bool reverse = false, current_given = false;
     std::string_view supply, voltage, material, conductor, laying, multiplicity;
     std::string_view load, length, loss, section;
+    std::string_view ambient, cables, distance;  // the laying conditions
 };
 
 // The message a row's codes get, and the code for `named` put in `line`; empty when all are known.
@@ -103,7 +104,8 @@ CodeFault SheetCellFault(const Cells& cells, const SheetRow& sheet, std::string&
     static constexpr Read kRead[] = {
         {Column::Kind, false},     {Column::Power, true},      {Column::Current, true},  {Column::Section, true},
         {Column::Supply, false},   {Column::Voltage, true},    {Column::Material, false}, {Column::Conductor, false},
-        {Column::Laying, false},   {Column::Length, true},     {Column::Loss, true},     {Column::Multiplicity, true}};
+        {Column::Laying, false},   {Column::Length, true},     {Column::Loss, true},     {Column::Multiplicity, true},
+        {Column::Ambient, true},   {Column::CablesNearby, true}, {Column::CableDistance, true}};
     // clang-format on
     for (const Read& r : kRead) {
         const std::size_t index = cells.IndexOf(r.column);
@@ -127,16 +129,16 @@ CodeFault SheetCellFault(const Cells& cells, const SheetRow& sheet, std::string&
 // thousands grouped by spaces); false, with the message naming the column and the value, for a
 // text that is no number.
 bool ReadNumbers(RowTexts& texts, DecimalSign sign, LineResult& out) {
-    thread_local std::string shown[5], message;  // kept from row to row: no allocation per row
+    thread_local std::string shown[8], message;  // kept from row to row: no allocation per row
     struct Number {
         Column column;
         std::string_view* text;
     };
-    const Number numbers[] = {{Column::Voltage, &texts.voltage},
-                              {texts.current_given ? Column::Current : Column::Power, &texts.load},
-                              {Column::Length, &texts.length},
-                              {Column::Loss, &texts.loss},
-                              {Column::Section, &texts.section}};
+    const Number numbers[] = {
+        {Column::Voltage, &texts.voltage},     {texts.current_given ? Column::Current : Column::Power, &texts.load},
+        {Column::Length, &texts.length},       {Column::Loss, &texts.loss},
+        {Column::Section, &texts.section},     {Column::Ambient, &texts.ambient},
+        {Column::CablesNearby, &texts.cables}, {Column::CableDistance, &texts.distance}};
     for (std::size_t i = 0; i < std::size(numbers); ++i) {
         const ShownNumber read = ReadShownNumber(numbers[i].column, *numbers[i].text, sign, shown[i]);
         if (read == ShownNumber::Read) *numbers[i].text = shown[i];
@@ -203,6 +205,9 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     texts.conductor = cells.Get(Column::Conductor, true);
     texts.laying = cells.Get(Column::Laying, true);
     texts.multiplicity = cells.Get(Column::Multiplicity, false);
+    texts.ambient = cells.Get(Column::Ambient, false);
+    texts.cables = cells.Get(Column::CablesNearby, false);
+    texts.distance = cells.Get(Column::CableDistance, false);
     if (texts.reverse) {
         texts.section = cells.Get(Column::Section, true);
     } else {
@@ -228,6 +233,7 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
     if (!ReadNumbers(texts, numbers, out)) return false;
     line.voltage = texts.voltage;
     line.multiplicity = texts.multiplicity.empty() ? kDefaultMultiplicity : ListedMultiplicity(texts.multiplicity);
+    line.conditions = {texts.ambient, texts.cables, texts.distance};
     if (texts.reverse) {
         CalculateReverse({line, texts.section}, out);
     } else {
@@ -235,6 +241,9 @@ bool CalculateRow(const ColumnMap& columns, const std::vector<std::string_view>&
         line.loss_percent = texts.loss;
         CalculateForward({line, texts.current_given ? GivenLoad::Current : GivenLoad::Power, texts.load}, out);
     }
+    // A schedule that names the laying conditions gets the factor on every calculated row, 1 where
+    // the row gives none.
+    if (columns.HasConditions() && out.message.empty() && out.correction.empty()) out.correction = "1";
     if (disconnection && out.message.empty() && columns.ChecksDisconnection()) {
         if (const CodeFault fault = CheckRowDisconnection(cells, texts, line, out, *disconnection); fault.message) {
             disconnection->Clear();

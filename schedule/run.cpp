@@ -143,8 +143,9 @@ private:
         width_ = fields_.size();
         while (width_ > 1 && Trim(fields_[width_ - 1]).empty()) --width_;
         checks_disconnection_ = columns_->ChecksDisconnection();
+        corrects_ = columns_->HasConditions();
         ResultTexts names;
-        const std::size_t results = ResultColumnNames(checks_disconnection_, names);
+        const std::size_t results = ResultColumnNames(checks_disconnection_, names, corrects_);
         // The message is the last result column.
         writer_.Begin(reader_.Format(), {width_ + results - 1, above});
         for (std::size_t i = 0; i < above; ++i) {
@@ -176,6 +177,7 @@ private:
     bool RecordIsUtf8() const { return replayed_ ? replayed_->utf8 : !text_ || text_->RecordIsUtf8(); }
     std::string_view PlainRecord() const { return replayed_ || !text_ ? std::string_view() : text_->PlainRecord(); }
     bool checks_disconnection_ = false;
+    bool corrects_ = false;              // the rows get the laying conditions' factor
     DisconnectionFields disconnection_;  // the current row's check, reused between rows
     const DisconnectionFields no_disconnection_;
 
@@ -300,7 +302,7 @@ private:
                                            : calculated           ? &disconnection_
                                                                   : &no_disconnection_;
         ResultTexts texts;
-        writer_.Fields(std::span(texts).first(ResultFields(line, check, texts)));
+        writer_.Fields(std::span(texts).first(ResultFields(line, check, texts, corrects_)));
     }
 
     bool UnclosedQuote() {

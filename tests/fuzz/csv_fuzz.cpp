@@ -100,9 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (written[r] != read[r]) std::abort();
     std::size_t named = read[header].size();
     while (named > 1 && kelvo::Trim(read[header][named - 1]).empty()) --named;
-    const bool checks = kelvo::schedule::ColumnMap(fields_of(header)).ChecksDisconnection();
-    const std::size_t width =
-        named + kelvo::schedule::kResultCount + (checks ? kelvo::schedule::kDisconnectionCount : 0);
+    const kelvo::schedule::ColumnMap map(fields_of(header));
+    const std::size_t width = named + kelvo::schedule::kResultCount +
+                              (map.HasConditions() ? kelvo::schedule::kCorrectionCount : 0) +
+                              (map.ChecksDisconnection() ? kelvo::schedule::kDisconnectionCount : 0);
     if (written[header].size() != width) std::abort();
     for (std::size_t r = header + 1; r < written.size(); ++r) {
         const auto& row = written[r];

@@ -121,7 +121,7 @@ TEST_F(WindowVsBatch, ForwardCalculation) {
         form->Command2->Press();
         const QString window_message = Settle(*form);
 
-        LineInput line{c.supply, c.voltage, {c.material, c.kind, c.laying}, c.length, c.loss, c.multiplicity};
+        LineInput line{c.supply, c.voltage, {c.material, c.kind, c.laying}, c.length, c.loss, c.multiplicity, {}};
         const LineResult batch = CalculateForward({line, c.given, c.load});
         if (!batch.message.empty()) {
             ++with_message;
@@ -157,7 +157,7 @@ TEST_F(WindowVsBatch, ReverseCalculation) {
         form->Command5->Press();
         const QString window_message = Settle(*form);
 
-        LineInput line{c.supply, c.voltage, {c.material, c.kind, c.laying}, "1", "4", "1"};
+        LineInput line{c.supply, c.voltage, {c.material, c.kind, c.laying}, "1", "4", "1", {}};
         const LineResult batch = CalculateReverse({line, shell::S(section)});
         if (!batch.message.empty()) {
             if (batch.message == messages::kSectionNotInTable) {

@@ -61,8 +61,9 @@ KELVO_EXPORT const char* kelvo_calculate(const char* request) {
     CalculateRow(columns, values, result, /*fields_are_utf8=*/false, nullptr,
                  columns.ChecksDisconnection() ? &check : nullptr);
     ResultTexts texts, result_names;
-    const std::size_t count = ResultFields(result, columns.ChecksDisconnection() ? &check : nullptr, texts);
-    ResultColumnNames(columns.ChecksDisconnection(), result_names);
+    const std::size_t count =
+        ResultFields(result, columns.ChecksDisconnection() ? &check : nullptr, texts, columns.HasConditions());
+    ResultColumnNames(columns.ChecksDisconnection(), result_names, columns.HasConditions());
     answer.clear();
     for (std::size_t i = 0; i < count; ++i) Put(result_names[i], texts[i]);
     Put("рекомендация", result.message.empty() ? kelvo::RecommendationText(result) : std::string());
