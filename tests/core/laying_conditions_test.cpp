@@ -53,8 +53,8 @@ TEST(LayingConditions, FactorsAndTheTablesEdges) {
         const std::string got = std::holds_alternative<Correction>(result)
                                     ? WriteNumber(std::get<Correction>(result).k.ToDouble())
                                     : std::get<std::string>(result);
-        EXPECT_TRUE(got.starts_with(c.k)) << c.typed.ambient << "/" << c.typed.cables << "/" << c.typed.distance
-                                          << ": " << got;
+        EXPECT_TRUE(got.starts_with(c.k))
+            << c.typed.ambient << "/" << c.typed.cables << "/" << c.typed.distance << ": " << got;
     }
 }
 

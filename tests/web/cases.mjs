@@ -6,6 +6,7 @@ import { createRequire } from "node:module";
 const COLUMNS = ["расчет", "мощность_кВт", "ток_А", "сечение_мм2", "род_тока", "напряжение_В", "материал",
   "проводник", "прокладка", "длина_м", "потери_%", "кратность"];
 const CHECK_COLUMNS = ["сопротивление_петли_Ом", "характеристика", "сечение_PE_мм2"];
+const CONDITION_COLUMNS = ["температура_среды_С", "число_кабелей_рядом", "расстояние_между_кабелями_мм"];
 
 // The module's own lists (sections, multiplicities), read through the page's module in node.
 let module = null;
@@ -60,6 +61,12 @@ export function cases(count, seed) {
     c.loss = pick(["4", "5", "6", "7", "8", "9", "10"]);
     c.multiplicity = pick(module.multiplicities);
     if (r() < 0.3) {
+      c.conditions = true;
+      c.ambient = pick(["", "40", "27", "-10", "0,5", "55"]);
+      c.cables = pick(["", "1", "2", "4", "7"]);
+      c.distance = pick(["", "100", "250", "50"]);
+    }
+    if (r() < 0.3) {
       c.check = true;
       c.characteristic = pick(["B", "C", "D"]);
       c.upstream = pick(["0", "0,1", "0,3", "0,8", "1,5"]);
@@ -70,9 +77,10 @@ export function cases(count, seed) {
   return list;
 }
 
-// The case as a schedule's row (the header for null).
-export function rowOf(c, withCheck) {
-  const names = withCheck ? [...COLUMNS, ...CHECK_COLUMNS] : COLUMNS;
+// The case as a schedule's row (the header for null) of a schedule with the check's columns or the
+// conditions' or both.
+export function rowOf(c, withCheck, withConditions) {
+  const names = [...COLUMNS, ...(withConditions ? CONDITION_COLUMNS : []), ...(withCheck ? CHECK_COLUMNS : [])];
   if (!c) return names;
   const value = {
     "расчет": c.kind,
@@ -82,6 +90,7 @@ export function rowOf(c, withCheck) {
     "род_тока": c.supply, "напряжение_В": c.voltage, "материал": c.material, "проводник": c.conductor,
     "прокладка": c.laying, "длина_м": c.length, "потери_%": c.loss, "кратность": c.multiplicity,
     "сопротивление_петли_Ом": c.upstream ?? "", "характеристика": c.characteristic ?? "", "сечение_PE_мм2": c.pe ?? "",
+    "температура_среды_С": c.ambient ?? "", "число_кабелей_рядом": c.cables ?? "", "расстояние_между_кабелями_мм": c.distance ?? "",
   };
   return names.map((name) => value[name]);
 }

@@ -21,15 +21,19 @@ function check(condition, what) {
   }
 }
 
-// kelvo-calc's rows for the cases, one schedule with the check's columns and one without.
+// kelvo-calc's rows for the cases, a schedule for each combination of the check's columns and the
+// laying conditions'.
 function expected(list) {
   const results = new Array(list.length);
-  for (const withCheck of [false, true]) {
-    const picked = list.map((c, i) => [c, i]).filter(([c]) => Boolean(c.check) === withCheck);
+  for (const [withCheck, withConditions] of [[false, false], [true, false], [false, true], [true, true]]) {
+    const picked = list
+      .map((c, i) => [c, i])
+      .filter(([c]) => Boolean(c.check) === withCheck && Boolean(c.conditions) === withConditions);
     if (picked.length === 0) continue;
-    const header = rowOf(null, withCheck);
-    const csv = [header, ...picked.map(([c]) => rowOf(c, withCheck))].map((r) => r.join(";")).join("\n") + "\n";
-    const file = join(out, withCheck ? "check.csv" : "plain.csv");
+    const header = rowOf(null, withCheck, withConditions);
+    const csv =
+      [header, ...picked.map(([c]) => rowOf(c, withCheck, withConditions))].map((r) => r.join(";")).join("\n") + "\n";
+    const file = join(out, `cases-${withCheck}-${withConditions}.csv`);
     writeFileSync(file, csv);
     let text;
     try {
@@ -62,8 +66,15 @@ async function enter(page, c) {
   await retype(page, "#length", c.typedLength);
   await retype(page, "#loss", c.loss);
   await page.select("#multiplicity", c.multiplicity);
-  const open = await page.$eval("#check", (d) => d.open);
-  if (open !== Boolean(c.check)) await page.click("#check summary");
+  for (const [details, wanted] of [["#conditions", c.conditions], ["#check", c.check]]) {
+    const open = await page.$eval(details, (d) => d.open);
+    if (open !== Boolean(wanted)) await page.click(`${details} summary`);
+  }
+  if (c.conditions) {
+    await retype(page, "#ambient", c.ambient);
+    await retype(page, "#cables", c.cables);
+    await retype(page, "#distance", c.distance);
+  }
   if (c.check) {
     await page.select("#characteristic", c.characteristic);
     await retype(page, "#upstream", c.upstream);

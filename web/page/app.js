@@ -34,6 +34,7 @@
     document.body.classList.toggle("reverse", reverse);
     document.body.classList.toggle("wire", wire);
     document.body.classList.toggle("checking", $("check").open);
+    document.body.classList.toggle("conditioned", $("conditions").open);
     for (const element of document.querySelectorAll(".reverse-only, .forward-only, .wire-only, .cable-only")) {
       const hidden =
         (element.classList.contains("reverse-only") && !reverse) ||
@@ -72,6 +73,8 @@
     else row.push([checked("known"), $("load").value]);
     for (const name of ["род_тока", "материал", "проводник", "прокладка"]) row.push([name, checked(name)]);
     for (const id of ["voltage", "length", "loss", "multiplicity"]) row.push([$(id).name, $(id).value]);
+    if ($("conditions").open)
+      for (const id of ["ambient", "cables", "distance"]) row.push([$(id).name, $(id).value]);
     if ($("check").open) {
       row.push(["сопротивление_петли_Ом", $("upstream").value]);
       row.push(["характеристика", $("characteristic").value]);
@@ -187,11 +190,12 @@
     showParts();
   });
   form.addEventListener("input", commaInput);
-  // The check's figures stand only beside the line they were calculated with.
-  $("check").addEventListener("toggle", () => {
-    for (const cell of document.querySelectorAll(".check-only [data-result]")) cell.textContent = "";
-    showParts();
-  });
+  // The check's figures and the factor stand only beside the line they were calculated with.
+  for (const [details, part] of [["check", ".check-only"], ["conditions", ".conditions-only"]])
+    $(details).addEventListener("toggle", () => {
+      for (const cell of document.querySelectorAll(`${part} [data-result]`)) cell.textContent = "";
+      showParts();
+    });
   for (const type of ["focusin", "pointerover"]) form.addEventListener(type, showHint);
   $("filter").addEventListener("input", filterTables);
   window.addEventListener("hashchange", showSection);
