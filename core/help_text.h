@@ -20,6 +20,11 @@ inline constexpr const char* kSchedule =
 inline constexpr const char* kDisconnection =
     "Проверка отключения при КЗ (меню «Расчеты»): Iк = U0 / (Zвх + L·z0) ≥ Iа = m·Iн, m = 5, 10, 20 для B, C, D; "
     "r0 = 1,2·ρ20·(1/S + 1/Sпе), x0 = 0,15 Ом/км.";
+// The rule of the laying conditions.
+inline constexpr const char* kConditions =
+    "Условия прокладки (меню «Расчеты»): Iдоп' = Kt·Kn·Iдоп; Kt по температуре среды (таблицы: воздух "
+    "+25\u00A0°C, земля +15\u00A0°C, проводник +65\u00A0°C), Kn по числу кабелей рядом в земле и расстоянию "
+    "между ними.";
 inline constexpr const char* kMailCaption = "Вопросы и пожелания присылайте по адресу:";
 inline constexpr const char* kSiteCaption = "Новые версии программы на сайте:";
 inline constexpr const char* kSiteHost = "kelvo.example";

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/maximum_current.h"
 #include "core/messages.h"
+#include "core/permissible_current.h"
 
 namespace kelvo {
 namespace {
@@ -64,6 +66,31 @@ std::variant<Correction, std::string> CorrectionFor(LayingMethod laying, const L
     correction.kn = std::get<Fixed4>(kn);
     correction.k = *correction.kt.Times(correction.kn);  // two decimals by two: exact
     return correction;
+}
+
+std::string SelectSectionByCorrectedCurrent(std::string_view current, const ConductorChoice& choice,
+                                            std::optional<Fixed4> k) {
+    if (!k) return SelectSectionByCurrent(current, choice);
+    const auto amperes = ReadNumber(current);
+    if (!amperes || *amperes < 0) return SelectSectionByCurrent(current, choice);  // its own answer
+    return std::string(SelectSectionByCurrent(*amperes / k->ToDouble(), choice).text);
+}
+
+std::string CorrectedMaximumCurrentBySection(std::string_view section, const ConductorChoice& choice,
+                                             std::optional<Fixed4> k) {
+    std::string maximum = MaximumCurrentBySection(section, choice);
+    const auto amperes = ReadNumber(maximum);
+    if (!k || !amperes) return maximum;  // empty, "нет", or the tables' own
+    return WriteNumber(CorrectedCurrent(*amperes, *k));
+}
+
+std::variant<std::optional<Fixed4>, std::string> FactorFor(const ConductorChoice& choice,
+                                                           const LayingConditions& conditions) {
+    const auto laying = EffectiveLaying(choice);
+    if (!conditions.Given() || !laying) return std::optional<Fixed4>();
+    const auto correction = CorrectionFor(*laying, conditions);
+    if (const auto* message = std::get_if<std::string>(&correction)) return *message;
+    return std::optional<Fixed4>(std::get<Correction>(correction).k);
 }
 
 double CorrectedCurrent(double amperes, Fixed4 k) {

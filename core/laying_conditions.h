@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -60,6 +61,19 @@ struct Correction {
 // The factors for a laying, or the message (in Russian, naming the value) when a figure is no
 // number or lies outside the tables, or the cables are counted for a laying in air.
 std::variant<Correction, std::string> CorrectionFor(LayingMethod laying, const LayingConditions& conditions);
+
+// The section by permissible current for a current as typed, under the factor `k` (none: the
+// tables' own conditions): the table's section for I / K, as SelectSectionByCurrent words it.
+std::string SelectSectionByCorrectedCurrent(std::string_view current, const ConductorChoice& choice,
+                                            std::optional<Fixed4> k);
+// The maximum current of a section as typed, under the factor `k`: K × Iмакс as currents are
+// shown, as MaximumCurrentBySection words it.
+std::string CorrectedMaximumCurrentBySection(std::string_view section, const ConductorChoice& choice,
+                                             std::optional<Fixed4> k);
+// The factor for a choice and the conditions typed: none for the tables' own conditions or an
+// incomplete choice, the message when a figure cannot be used.
+std::variant<std::optional<Fixed4>, std::string> FactorFor(const ConductorChoice& choice,
+                                                           const LayingConditions& conditions);
 
 // The corrected current k × amperes, rounded halves to even to two decimals as currents are
 // shown (from the exact product).

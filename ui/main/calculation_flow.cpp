@@ -30,6 +30,7 @@
 //                           panel's copies), Text6.Change, Text1.Change
 #include <optional>
 
+#include "core/laying_conditions.h"
 #include "core/line_calculation.h"
 #include "core/load_current.h"
 #include "core/number_text.h"
@@ -212,7 +213,8 @@ void MainWindow::OnCommand3Click() {
 
 // The current box: the section by permissible current, then the protection pipeline.
 void MainWindow::OnTxtIChange() {
-    Text2->Write(Q(SelectSectionByCurrent(S(txtI->Text()), Conductor())));
+    ShowCorrection();
+    Text2->Write(Q(SelectSectionByCorrectedCurrent(S(txtI->Text()), Conductor(), CorrectionFactor())));
     frmS().Text2.Write(txtI->Text());
 }
 

@@ -94,6 +94,7 @@ void MainWindow::OnCommand5Click() {
         return;
     }
     Command3->Press();
+    ShowCorrection();
     frmS().Text1.Write(Combo3->Text());
     if (!shell::Form2Exists()) SettleLine();  // the reverse line, unless a message stopped it
 }

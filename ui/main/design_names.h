@@ -39,6 +39,7 @@ inline constexpr DesignName kDesignNames[] = {
     {"Check2",   "forward calculation: section from a load", nullptr},
     {"Check3",   "reverse calculation: maximum current and power from a section", nullptr},
     {"Check7",   "\"Проверка отключения при КЗ\": opens the disconnection check of the last calculation", nullptr},
+    {"Check8",   "\"Условия прокладки\": opens the laying conditions (ambient temperature, cables side by side)", nullptr},
     {"Frame21",  "drop-down panel of the reference tables", nullptr},
     {"Check4",   "reference table 101: power, current and section", nullptr},
     {"Check5",   "reference table 102: section and breaker", nullptr},

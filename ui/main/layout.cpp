@@ -156,10 +156,11 @@ constexpr Place kPlaces[] = {
     {"Label44",     1040,   120,   855,   255},
     {"Label45",     1920,   120,  1935,   255},
     {"Label46",     3840,   120,   855,   255},
-    {"Frame15",      240,  2280,  5055,  1335},
+    {"Frame15",      240,  2280,  5055,  1695},
     {"Check2",       120,   240,  4815,   255},
     {"Check3",       120,   600,  4815,   255},
     {"Check7",       120,   960,  4815,   255},
+    {"Check8",       120,  1320,  4815,   255},
     {"Frame21",      120,     0,  4695,  1335},
     {"Check4",       120,   240,  4455,   255},
     {"Check5",       120,   600,  4455,   255},
@@ -272,6 +273,7 @@ void MainWindow::BuildMenus() {
     Check2 = new CheckBox(Frame15, QStringLiteral("Check2"), texts::kForwardCalculation);
     Check3 = new CheckBox(Frame15, QStringLiteral("Check3"), texts::kReverseCalculation);
     Check7 = new CheckBox(Frame15, QStringLiteral("Check7"), QStringLiteral("Проверка отключения при КЗ"));
+    Check8 = new CheckBox(Frame15, QStringLiteral("Check8"), QStringLiteral("Условия прокладки"));
 
     Frame21 = new Frame(this, QStringLiteral("Frame21"), QString());
     Check4 = new CheckBox(Frame21, QStringLiteral("Check4"), QStringLiteral("Таблица мощности, тока и сечения"));

@@ -88,6 +88,7 @@ void MainWindow::Wire() {
     Check2->OnClick([this] { OnCheck2Click(); });
     Check3->OnClick([this] { OnCheck3Click(); });
     Check7->OnClick([this] { OnCheck7Click(); });
+    Check8->OnClick([this] { OnCheck8Click(); });
     // The program's other windows are kept above the main window: they follow its stacking.
     Check1->OnClick([this] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -266,6 +267,56 @@ void MainWindow::OnCheck7Click() {
     if (settled_line_ && SettledFigures() != settled_figures_) ForgetLine();
     disconnection_->SetSource(settled_line_);
     shell::ShowOverMainWindow(disconnection_, shell::Placement::Beside);
+}
+
+// The calculations menu's fourth entry: the laying conditions, for the main window's laying.
+void MainWindow::OnCheck8Click() {
+    if (!Check8->Value()) return;
+    Check8->SetValue(false);
+    Frame15->hide();
+    if (!conditions_) {
+        conditions_ = new conditions::ConditionsWindow();
+        connect(conditions_, &conditions::ConditionsWindow::changed, this, [this] { OnConditionsChanged(); });
+    }
+    conditions_->SetLine(Conductor(), Recommended());
+    shell::ShowOverMainWindow(conditions_, shell::Placement::Beside);
+}
+
+std::optional<Fixed4> MainWindow::CorrectionFactor() const {
+    if (!conditions_) return std::nullopt;
+    const auto factor = FactorFor(Conductor(), conditions_->Typed());
+    const auto* k = std::get_if<std::optional<Fixed4>>(&factor);
+    return k ? *k : std::nullopt;
+}
+
+// New conditions: a calculation on screen is made again with them.
+void MainWindow::OnConditionsChanged() {
+    ShowCorrection();
+    if (Check2->Value() && !Text2->Text().isEmpty() && !txtI->Text().isEmpty())
+        Command2->Press();
+    else if (Check3->Value() && !Text7->Text().isEmpty())
+        Command5->Press();
+    if (conditions_) conditions_->SetLine(Conductor(), Recommended());
+}
+
+// While K is not 1 the section by current's caption says so (shortened to fit its frame);
+// conditions the window cannot use are said there too.
+void MainWindow::ShowCorrection() {
+    QString caption = QStringLiteral("по длительной нагрузке");
+    if (conditions_) {
+        const auto factor = FactorFor(Conductor(), conditions_->Typed());
+        if (std::holds_alternative<std::string>(factor))
+            caption = QStringLiteral("по длит. нагрузке, K = 1 (?)");
+        else if (const auto& k = std::get<std::optional<Fixed4>>(factor); k && k->ticks() != Fixed4::kScale)
+            caption = QStringLiteral("по длит. нагрузке, K = ") + shell::Q(WriteNumber(k->ToDouble()));
+    }
+    Frame11->SetCaption(caption);
+}
+
+// The section the main window recommends, or the empty text.
+QString MainWindow::Recommended() const {
+    const auto recommendation = Recommend(shell::S(Text2->Text()), shell::S(Text1->Text()));
+    return recommendation ? shell::Q(std::string(recommendation->section)) : QString();
 }
 
 // The figures a settled line was taken from, to tell whether the main window still shows them.

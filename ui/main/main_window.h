@@ -15,6 +15,7 @@
 #include "ui/shell/controls.h"
 #include "ui/shell/program.h"
 #include "ui/shell/skinned_window.h"
+#include "ui/conditions/conditions_window.h"
 #include "ui/disconnection/disconnection_window.h"
 
 class QFrame;
@@ -49,7 +50,7 @@ public:
     QFrame* Frame14;
     Label *Label43, *Label22, *Label44, *Label45, *Label46;
     Frame* Frame15;
-    CheckBox *Check2, *Check3, *Check7;
+    CheckBox *Check2, *Check3, *Check7, *Check8;
     Frame* Frame21;
     CheckBox *Check4, *Check5, *Check6;
     Label* Label24;
@@ -208,6 +209,7 @@ private:
     QString exceed_power_;         // see OnCommand2Click
     // The disconnection check's window, while it is open; it follows the last calculation.
     QPointer<disconnection::DisconnectionWindow> disconnection_;
+    QPointer<conditions::ConditionsWindow> conditions_;
     std::optional<disconnection::LineSource> LastCalculation() const;
     bool MayEndWithSchedules();
     QString SettledFigures() const;
@@ -216,6 +218,13 @@ private:
     std::optional<disconnection::LineSource> settled_line_;  // the last calculation that settled
     QString settled_figures_;
     void OnCheck7Click();
+    void OnCheck8Click();
+    // The laying conditions' factor K, while the conditions window gives one other than the
+    // tables' own conditions; the caption of the section by current says so.
+    std::optional<Fixed4> CorrectionFactor() const override;
+    void OnConditionsChanged();
+    void ShowCorrection();
+    QString Recommended() const;
     QString PowerOfTheLoad() const;
     pipeline::CompactWindowSlot frms_;
     QString text_slot_;

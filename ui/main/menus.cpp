@@ -198,6 +198,13 @@ void MainWindow::OnPointerOver(const QString& control) {
             shell::Q(VoltageHint(shell::S(Combo2->Text()), shell::S(Combo1->Text()), shell::S(Text3->Text()))));
         return;
     }
+    if (control == QLatin1String("Frame11") && CorrectionFactor()) {
+        Label2->SetCaption(
+            QStringLiteral("Сечение по допустимому длительному току с поправкой на условия прокладки "
+                           "(меню «Расчеты», «Условия прокладки»): допустимый ток таблицы, умноженный "
+                           "на K, не меньше тока нагрузки."));
+        return;
+    }
     for (const auto& hint : texts::kHints) {
         if (QString::fromUtf8(hint.controls).split(QLatin1Char(' ')).contains(control)) {
             Label2->SetCaption(QString::fromUtf8(hint.text));

@@ -1,6 +1,7 @@
 #include "ui/pipeline/compact_window.h"
 
 #include "core/cross_section_list.h"
+#include "core/laying_conditions.h"
 #include "core/maximum_current.h"
 #include "core/number_text.h"
 #include "core/protection.h"
@@ -32,7 +33,7 @@ CompactWindow::CompactWindow(PipelineHost& host, QObject* owner)
 // steps once for every cross-section that has a maximum current, whether or not the residual
 // operating current changed (830 A for 400 mm² has none, and must still be handed over).
 void CompactWindow::OnText1Change() {
-    Text2.Write(Q(MaximumCurrentBySection(S(Text1.Text()), host_.Conductor())));
+    Text2.Write(Q(CorrectedMaximumCurrentBySection(S(Text1.Text()), host_.Conductor(), host_.CorrectionFactor())));
     if (!released_ && ReadNumber(S(Text2.Text()))) PressCommand1();
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/conductor.h"
 #include "core/messages.h"
+#include "core/number_text.h"
 #include "ui/shell/controls.h"
 #include "ui/shell/qtext.h"
 
@@ -39,6 +40,8 @@ public:
     virtual void PressCalculate() = 0;                   // Command2
     virtual void PressReverseReset() = 0;                // Command4
     virtual void WriteProtection(ProtectionBox box, const QString& text) = 0;
+    // The laying conditions' factor for the maximum current; none: the tables' own conditions.
+    virtual std::optional<Fixed4> CorrectionFactor() const { return std::nullopt; }
 };
 
 // The cross-section list for the conductor kind selected in the main window; nothing while

@@ -175,6 +175,11 @@ class Frame : public QWidget {
 public:
     Frame(QWidget* parent, const QString& name, const QString& caption);
     const QString& title() const { return title_; }
+    void SetCaption(const QString& caption) {
+        if (caption == title_) return;
+        title_ = caption;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

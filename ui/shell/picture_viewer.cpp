@@ -44,7 +44,7 @@ PictureViewer::PictureViewer()
         QUrl url;
     };
     const Area areas[] = {{7920, 5760, 1815, 375, SiteRootWithSlashUrl()},
-                          {7800, 5400, 2055, 255, SupportMailUrl()},
+                          {7800, 5910, 2055, 255, SupportMailUrl()},
                           {7320, 6240, 2175, 255, SiteRootWithSlashUrl()}};
     const QCursor link_pointer = pictures::LinkPointer();
     for (int i = 0; i < 3; ++i) {

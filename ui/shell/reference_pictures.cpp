@@ -141,6 +141,7 @@ QImage HelpPage(qreal ratio) {
     // The rule of the disconnection check, with the program's texts above the contacts.
     p.setFont(PixelFont(11));
     p.drawText(QRect(30, 305, 550, 30), Qt::AlignLeft | Qt::TextWordWrap, Q(help::kDisconnection));
+    p.drawText(QRect(30, 336, 550, 30), Qt::AlignLeft | Qt::TextWordWrap, Q(help::kConditions));
 
     p.setFont(PixelFont(12));
     p.setPen(QColor(60, 40, 20));
@@ -153,7 +154,7 @@ QImage HelpPage(qreal ratio) {
                Q(help::kSiteCaption));
     PaintLink(p, HelpSiteLinkArea(), QStringLiteral("www.") + maker::kSiteHost, 12);
 
-    PaintGlobe(p, QRectF(548, 366, 42, 38));  // inside the border, clear of its corner
+    PaintGlobe(p, QRectF(548, 20, 42, 38));  // inside the border, clear of its corner and the links
     return image;
 }
 
@@ -210,7 +211,7 @@ QImage ReferencePicture(Reference which, qreal ratio) {
 // The viewer's link areas lie at fixed places of the window; with the picture area 24 pixels
 // down and at the picture's Left, these are the places in the pictures.
 QRect TableSiteLinkArea() { return {527, 360, 121, 25}; }
-QRect HelpMailLinkArea() { return {437, 336, 137, 17}; }
+QRect HelpMailLinkArea() { return {437, 370, 137, 17}; }
 QRect HelpSiteLinkArea() { return {405, 392, 145, 17}; }
 
 }  // namespace kelvo::shell::pictures

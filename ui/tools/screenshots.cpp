@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
+#include "ui/conditions/conditions_window.h"
 #include "ui/disconnection/disconnection_window.h"
 #include "ui/main/main_window.h"
 #include "ui/schedule/schedule_window.h"
@@ -103,6 +104,21 @@ int main(int argc, char** argv) {
         form1.Command5->Press();
         Save(form1, folder, QStringLiteral("form1-reverse"));
         SaveSchedule(form1, folder);
+        // The laying conditions: +40 °C in air for the line of 50 m.
+        form1.Check2->SetValue(true);
+        form1.Check8->SetValue(true);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* conditions = qobject_cast<kelvo::conditions::ConditionsWindow*>(window);
+            if (!conditions) continue;
+            conditions->Ambient()->setText(QStringLiteral("40"));
+            form1.txtP->Write(QStringLiteral("5"));
+            form1.Command2->Press();
+            form1.Timer1->Tick();
+            conditions->SetLine(form1.Conductor(), form1.Text2->Text());
+            Save(*conditions, folder, QStringLiteral("conditions"));
+            Save(form1, folder, QStringLiteral("form1-conditions"));
+            delete conditions;
+        }
     }
     ShowMessage(QStringLiteral("десятичные вводятся через запятую, пример 2,5 или не "
                                "установлена мощность / ток"),

@@ -84,9 +84,10 @@ std::string HelpHtml() {
     return std::string("<section class=\"help\"><p class=\"subtitle\">") + Escaped(help::kSubtitle) + "</p><h3>" +
            Escaped(help::kLicenceHeading) + "</h3><p>" + Escaped(help::kLicence) + "</p><h3>" +
            Escaped(help::kScheduleHeading) + "</h3><p>" + Escaped(help::kSchedule) + "</p><p class=\"rule\">" +
-           Escaped(help::kDisconnection) + "</p><p>" + Escaped(help::kMailCaption) + " <a href=\"mailto:" + mail +
-           "\">" + mail + "</a></p><p>" + Escaped(help::kSiteCaption) + " <a href=\"https://www." + site +
-           "\" rel=\"noopener\">www." + site + "</a></p></section>";
+           Escaped(help::kDisconnection) + "</p><p class=\"rule\">" + Escaped(help::kConditions) + "</p><p>" +
+           Escaped(help::kMailCaption) + " <a href=\"mailto:" + mail + "\">" + mail + "</a></p><p>" +
+           Escaped(help::kSiteCaption) + " <a href=\"https://www." + site + "\" rel=\"noopener\">www." + site +
+           "</a></p></section>";
 }
 
 }  // namespace
