@@ -8,9 +8,9 @@
 
 namespace kelvo::conditions {
 
+using shell::PlaceTwips;
 using shell::Q;
 using shell::S;
-using shell::PlaceTwips;
 
 ConditionsWindow::ConditionsWindow()
     : SkinnedWindow(QStringLiteral("Условия прокладки"), QStringLiteral("Условия прокладки"), 40),
@@ -108,9 +108,9 @@ void ConditionsWindow::Show() {
     }
     factors_->setStyleSheet(QString());
     const Correction& k = std::get<Correction>(correction);
-    factors_->setText(QStringLiteral("Kt = %1,  Kn = %2,  K = Kt × Kn = %3")
-                          .arg(Q(WriteNumber(k.kt.ToDouble())), Q(WriteNumber(k.kn.ToDouble())),
-                               Q(WriteNumber(k.k.ToDouble()))));
+    factors_->setText(
+        QStringLiteral("Kt = %1,  Kn = %2,  K = Kt × Kn = %3")
+            .arg(Q(WriteNumber(k.kt.ToDouble())), Q(WriteNumber(k.kn.ToDouble())), Q(WriteNumber(k.k.ToDouble()))));
     const std::string table = MaximumCurrentBySection(S(recommended_), conductor_);
     if (recommended_.isEmpty() || !ReadNumber(table)) {
         corrected_->setText(QStringLiteral("Рекомендуемого сечения нет: рассчитайте линию в главном окне."));

@@ -99,6 +99,26 @@ inline const std::vector<std::string> kHeaderCells = {"расчет",    "мощ
 inline const std::vector<std::string> kRowCells = {"прямой", "2,5",    "",   "",   "1ф", "220",
                                                    "медь",   "провод", "p1", "15", "4",  "1"};
 
+// An OpenDocument spreadsheet's content around one sheet, a row of strings, and its parts.
+inline const std::string kOdsStart =
+    R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+    R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
+    R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet>)"
+    R"(<table:table table:name="Журнал">)";
+inline const std::string kOdsEnd = "</table:table></office:spreadsheet></office:body></office:document-content>";
+
+inline std::string OdsRow(int, const std::vector<std::string>& cells) {
+    std::string row = "<table:table-row>";
+    for (const std::string& cell : cells)
+        row += "<table:table-cell office:value-type=\"string\"><text:p>" + cell + "</text:p></table:table-cell>";
+    return row + "</table:table-row>";
+}
+
+inline std::vector<Part> OdsParts(Part content) {
+    content.name = "content.xml";
+    return {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", {}, true}, std::move(content)};
+}
+
 using kelvo::testing::CalcRun;
 using kelvo::testing::ReadFile;
 using kelvo::testing::Scratch;
