@@ -352,12 +352,14 @@ void MainWindow::SettleLine() {
     settled_line_ = LastCalculation();
     settled_figures_ = SettledFigures();
     if (disconnection_) disconnection_->SetSource(settled_line_);
+    if (conditions_) conditions_->SetLine(Conductor(), Recommended());
 }
 
 // The main window's figures are emptied or about to be replaced: the check shows no line.
 void MainWindow::ForgetLine() {
     settled_line_.reset();
     if (disconnection_) disconnection_->SetSource(std::nullopt);
+    if (conditions_) conditions_->SetLine(Conductor(), QString());
 }
 
 void MainWindow::ClearAfterMessage() {
