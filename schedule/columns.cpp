@@ -179,7 +179,7 @@ ColumnMap::ColumnMap(const std::vector<std::string_view>& header) {
     index_.fill(kAbsent);
     // The result columns of an earlier run are known too: they are carried, not misspelt.
     static const auto kResultKeys = [] {
-        std::array<std::string, kResultCount + kDisconnectionCount> keys;
+        std::array<std::string, kResultColumnsMax> keys;
         for (std::size_t r = 0; r < keys.size(); ++r) keys[r] = ColumnKey(kResultColumns[r].name);
         return keys;
     }();

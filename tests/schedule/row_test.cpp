@@ -30,6 +30,14 @@ std::map<std::string, std::string> Calculate(const std::vector<std::string>& row
     return named;
 }
 
+// A schedule calculated before is read again: its result columns, every one, are no unknown names.
+TEST(Row, TheResultColumnsOfAnEarlierRunAreKnown) {
+    ResultTexts names;
+    const std::size_t count = ResultColumnNames(true, names, true);
+    EXPECT_EQ(count, kResultColumnsMax);
+    EXPECT_TRUE(ColumnMap({names.begin(), names.begin() + count}).Unknown().empty());
+}
+
 TEST(Row, Rows) {
     struct Case {
         std::vector<std::string> row;

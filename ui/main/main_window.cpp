@@ -315,7 +315,9 @@ void MainWindow::ShowCorrection() {
 
 // The section the main window recommends, or the empty text.
 QString MainWindow::Recommended() const {
-    const auto recommendation = Recommend(shell::S(Text2->Text()), shell::S(Text1->Text()));
+    // The recommendation points into the two texts: they live as long as it.
+    const std::string by_current = shell::S(Text2->Text()), by_loss = shell::S(Text1->Text());
+    const auto recommendation = Recommend(by_current, by_loss);
     return recommendation ? shell::Q(std::string(recommendation->section)) : QString();
 }
 
