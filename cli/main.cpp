@@ -15,6 +15,7 @@
 #include <string>
 
 #include "cli/options.h"
+#include "core/messages.h"
 #include "schedule/formats/files.h"
 #include "schedule/file_run.h"
 
@@ -100,6 +101,6 @@ int main(int argc, char** argv) {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
         // Unwound: the temporary result file is gone, the earlier result as it was.
-        return Fail("не хватило памяти: файл требует больше, чем есть у этой машины");
+        return Fail(kelvo::messages::kOutOfMemory);
     }
 }

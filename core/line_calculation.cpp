@@ -146,11 +146,9 @@ bool ReadForwardFigures(const ForwardInput& input, ForwardFigures& figures, Line
         return ClearResults(out), false;
     }
     figures.factor = *factor;
-    if (line.conditions.Given()) {
-        const auto correction = CorrectionFor(*EffectiveLaying(line.conductor), line.conditions);
-        if (const auto* message = std::get_if<std::string>(&correction)) return SetMessage(out, *message), false;
-        figures.correction = std::get<Correction>(correction).k;
-    }
+    const auto correction = FactorFor(line.conductor, line.conditions);
+    if (const auto* message = std::get_if<std::string>(&correction)) return SetMessage(out, *message), false;
+    figures.correction = std::get<std::optional<Fixed4>>(correction);
     return true;
 }
 
@@ -251,12 +249,9 @@ void CalculateReverse(const ReverseInput& input, LineResult& out) {
     // The reverse calculation always starts from a fresh pipeline: multiplicity 1. The window
     // reads the maximum current back from its box; the tables' currents are short decimals
     // that their texts give back exactly. Under laying conditions it is K × Iмакс, as shown.
-    std::optional<Fixed4> correction;
-    if (line.conditions.Given()) {
-        const auto factors = CorrectionFor(*EffectiveLaying(line.conductor), line.conditions);
-        if (const auto* message = std::get_if<std::string>(&factors)) return SetMessage(out, *message);
-        correction = std::get<Correction>(factors).k;
-    }
+    const auto factor = FactorFor(line.conductor, line.conditions);
+    if (const auto* message = std::get_if<std::string>(&factor)) return SetMessage(out, *message);
+    const std::optional<Fixed4> correction = std::get<std::optional<Fixed4>>(factor);
     const double amperes = correction ? CorrectedCurrent(*maximum.amperes, *correction) : *maximum.amperes;
     const auto voltage = ReadNumber(line.voltage);
     if (!voltage) return SetMessage(out, messages::kDecimalComma);

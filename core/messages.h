@@ -87,6 +87,9 @@ inline constexpr const char* kSurplusFields =
 // A row with more surplus fields than are carried: the first field not carried is named.
 inline constexpr NamingMessage kSurplusFieldsCut{"В строке больше 1 024 полей за столбцами заголовка: начиная с ",
                                                  " они не перенесены"};
+// A schedule whose calculation ran out of memory (kelvo-calc, the schedule window, the web page).
+inline constexpr const char* kOutOfMemory = "не хватило памяти: файл требует больше, чем есть у этой машины";
+
 // A spreadsheet whose rows make more text than is carried, followed by the row's number.
 inline constexpr const char* kSheetTextTooMuch =
     "в строках файла больше 256 МиБ текста ячеек (повторы строк и ячеек считаются каждый); столько не "

@@ -1,5 +1,7 @@
 #include "schedule/outcome.h"
 
+#include "schedule/formats/format_list.h"
+
 namespace kelvo::schedule {
 
 std::string OutcomeFault(const ScheduleReport& report, std::string_view input_name, bool result_to_file) {
@@ -20,6 +22,20 @@ std::string OutcomeFault(const ScheduleReport& report, std::string_view input_na
             return {};
     }
     return {};
+}
+
+std::string RowCounts(std::size_t rows, std::size_t with_message, std::size_t not_disconnected) {
+    std::string counts = "Строк: " + std::to_string(rows) + ", рассчитано: " + std::to_string(rows - with_message) +
+                         ", с сообщением: " + std::to_string(with_message);
+    if (not_disconnected > 0) counts += ", без отключения при КЗ: " + std::to_string(not_disconnected);
+    return counts;
+}
+
+std::string ResultName(std::string_view input_name, std::string_view ending) {
+    const std::size_t dot = input_name.rfind('.');
+    const std::string_view base = dot == std::string_view::npos ? input_name : input_name.substr(0, dot);
+    return std::string(base) + "-результат" +
+           std::string(ending.empty() ? OutputFormatOf(input_name).endings[0] : ending);
 }
 
 int ExitStatus(const ScheduleReport& report) {

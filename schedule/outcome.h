@@ -22,6 +22,14 @@ std::string UnknownColumnWarning(std::string_view name);
 // What is said once of a file whose numbers are written with a decimal point; empty for others.
 std::string NumbersNote(DecimalSign numbers);
 
+// The counts of a run (so far) as the schedule window and the web page show them: "Строк: 10,
+// рассчитано: 9, с сообщением: 1", and the rows without disconnection where there are any.
+std::string RowCounts(std::size_t rows, std::size_t with_message, std::size_t not_disconnected);
+
+// The name a result is offered under: the input's name without its ending, "-результат", and the
+// ending of the result's format (`ending`; empty: the format kelvo-calc writes for such an input).
+std::string ResultName(std::string_view input_name, std::string_view ending = {});
+
 // 0 when every row was calculated, 1 when some carry a message, 2 when the input could not be
 // read whole (nothing trustworthy to write).
 int ExitStatus(const ScheduleReport& report);

@@ -26,7 +26,8 @@ clang++ "${flags[@]}" tests/fuzz/csv_fuzz.cpp "${schedule[@]}" "${core[@]}" -o "
 # The spreadsheet readers, without the writers (the workbook writer's library is loaded at run time).
 workbook=(schedule/formats/package/*.cpp schedule/formats/xlsx/number_formats.cpp
     schedule/formats/xlsx/shared_strings.cpp schedule/formats/xlsx/sheet_reader.cpp schedule/formats/xlsx/workbook.cpp
-    schedule/formats/ods/content_reader.cpp schedule/formats/ods/cell_styles.cpp schedule/formats/files.cpp)
+    schedule/formats/ods/content_reader.cpp schedule/formats/ods/document_kind.cpp schedule/formats/ods/cell_styles.cpp
+    schedule/formats/files.cpp)
 clang++ "${flags[@]}" tests/fuzz/xlsx_fuzz.cpp "${workbook[@]}" "${schedule[@]}" "${core[@]}" \
     $(pkg-config --cflags --libs minizip expat zlib) -o "$out/xlsx_fuzz"
 

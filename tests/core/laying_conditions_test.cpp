@@ -98,7 +98,9 @@ TEST(LayingConditions, TheChosenSectionCarriesTheLoad) {
             SCOPED_TRACE(load + " A, K " + result.correction + ", " + std::string(result.section_by_current));
             ++checked;
             EXPECT_GE(k * rows[r].to, current - 1e-9);
-            if (r > 0) EXPECT_LT(k * rows[r - 1].to, current + 1e-9);
+            if (r > 0) {
+                EXPECT_LT(k * rows[r - 1].to, current + 1e-9);
+            }
         }
     }
     EXPECT_GT(checked, 10000);  // most loads lie within the tables

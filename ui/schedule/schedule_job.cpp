@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <new>
 
+#include "core/messages.h"
 #include "schedule/schedule_file.h"
 #include "schedule/formats/cells/cell_writer.h"
 
@@ -67,7 +68,7 @@ void ScheduleJob::Run(std::string path) {
     } catch (const std::bad_alloc&) {
         // The window goes on: the schedule gets a message instead of ending the program.
         JobEnd end;
-        end.error = "не хватило памяти: файл требует больше, чем есть у этой машины";
+        end.error = kelvo::messages::kOutOfMemory;
         QMetaObject::invokeMethod(
             receiver_, [this, end] { on_end_(end); }, Qt::QueuedConnection);
     }

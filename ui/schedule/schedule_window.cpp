@@ -100,11 +100,8 @@ void ScheduleWindow::OnRows(const RowChunk& chunk, double progress) {
 }
 
 void ScheduleWindow::ShowCounts() {
-    const std::size_t rows = table_->RowCount() - table_->RowsAboveHeader(), messages = table_->MessageRowCount();
-    QString counts =
-        QStringLiteral("Строк: %1, рассчитано: %2, с сообщением: %3").arg(rows).arg(rows - messages).arg(messages);
-    if (const std::size_t not_disconnected = table_->NotDisconnectedRowCount())
-        counts += QStringLiteral(", без отключения при КЗ: %1").arg(not_disconnected);
+    QString counts = Q(schedule::RowCounts(table_->RowCount() - table_->RowsAboveHeader(), table_->MessageRowCount(),
+                                           table_->NotDisconnectedRowCount()));
     if (input_format_)
         if (const std::string note = schedule::NumbersNote(input_format_->numbers); !note.empty())
             counts += QStringLiteral("; ") + Q(note);
@@ -134,8 +131,8 @@ void ScheduleWindow::OnEnd(const JobEnd& end) {
 void ScheduleWindow::OnSaveClick() {
     // The result goes in the opened file's format, under the filter of that format.
     const QFileInfo opened(path_);
+    const QString suggested = opened.dir().filePath(Q(schedule::ResultName(S(opened.fileName()))));
     const QString ending = Q(schedule::OutputFormatOf(S(opened.fileName())).endings[0]);
-    const QString suggested = opened.dir().filePath(opened.completeBaseName() + QStringLiteral("-результат") + ending);
     QStringList filters;
     for (const schedule::FileFormat& format : schedule::FileFormats())
         filters << QStringLiteral("%1 (*%2)").arg(Q(format.filter), Q(format.endings[0]));

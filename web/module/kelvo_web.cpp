@@ -16,6 +16,7 @@
 #include "core/protection.h"
 #include "schedule/columns.h"
 #include "schedule/row.h"
+#include "web/module/answer.h"
 #include "web/module/reference_html.h"
 
 #define KELVO_EXPORT extern "C" __attribute__((used, visibility("default")))
@@ -38,11 +39,7 @@ void ReadRequest(std::string_view request, std::vector<std::string_view>& names,
     }
 }
 
-void Put(std::string_view name, std::string_view value) {
-    answer.append(name).append("\t");
-    for (const char c : value) answer += c == '\n' || c == '\t' ? ' ' : c;
-    answer += '\n';
-}
+void Put(std::string_view name, std::string_view value) { kelvo::web::AppendLine(answer, name, value); }
 
 const char* Answer() { return answer.c_str(); }
 
@@ -66,7 +63,20 @@ KELVO_EXPORT const char* kelvo_calculate(const char* request) {
     ResultColumnNames(columns.ChecksDisconnection(), result_names, columns.HasConditions());
     answer.clear();
     for (std::size_t i = 0; i < count; ++i) Put(result_names[i], texts[i]);
-    Put("рекомендация", result.message.empty() ? kelvo::RecommendationText(result) : std::string());
+    const std::string recommendation = result.message.empty() ? kelvo::RecommendationText(result) : std::string();
+    Put("рекомендация", recommendation);
+    // What stands beside "Рассчитать": the message, or the recommendation, the breaker and the
+    // check's verdict.
+    std::string summary = result.message;
+    if (summary.empty()) {
+        const auto add = [&](std::string_view part) {
+            if (!part.empty()) summary.append(summary.empty() ? "" : ". ").append(part);
+        };
+        add(recommendation);
+        if (!result.breaker.empty()) add("Автомат защиты " + result.breaker + " А");
+        if (!check.verdict.empty()) add("Отключение при КЗ " + check.verdict);
+    }
+    Put("сводка", summary);
     return Answer();
 }
 

@@ -88,17 +88,9 @@
     if (!call) return;
     const result = pairs(call.calculate(request()));
     for (const cell of document.querySelectorAll("[data-result]")) cell.textContent = result.get(cell.dataset.result) || "";
-    const message = result.get("сообщение") || "";
     const summary = $("summary");
-    summary.classList.toggle("fault", message !== "");
-    const parts = [];
-    if (message) parts.push(message);
-    else {
-      if (result.get("рекомендация")) parts.push(result.get("рекомендация"));
-      if (result.get("автомат_А")) parts.push(`Автомат защиты ${result.get("автомат_А")} А`);
-      if (result.get("отключение")) parts.push(`Отключение при КЗ ${result.get("отключение")}`);
-    }
-    summary.textContent = parts.join(". ");
+    summary.classList.toggle("fault", (result.get("сообщение") || "") !== "");
+    summary.textContent = result.get("сводка") || "";
     document.body.classList.add("calculated");
   }
 

@@ -45,13 +45,7 @@
       $("schedule-rows").replaceChildren();
       return;
     }
-    const rows = Number(value(answer, "rows")), messages = Number(value(answer, "messages"));
-    const notDisconnected = Number(value(answer, "not_disconnected"));
-    const sheet = value(answer, "sheet");
-    counts.textContent =
-      `Строк: ${rows}, рассчитано: ${rows - messages}, с сообщением: ${messages}` +
-      (notDisconnected ? `, без отключения при КЗ: ${notDisconnected}` : "") +
-      (sheet ? `; лист «${sheet}»` : "");
+    counts.textContent = value(answer, "counts");
     if (download) URL.revokeObjectURL(download);
     download = URL.createObjectURL(new Blob([result], { type }));
     const link = $("schedule-download");

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/messages.h"
 #include "schedule/file_run.h"
-#include "schedule/formats/format_list.h"
+#include "schedule/outcome.h"
 #include "schedule/schedule_file.h"
+#include "web/module/answer.h"
 
 #define KELVO_EXPORT extern "C" __attribute__((used, visibility("default")))
 
@@ -21,11 +23,7 @@ EM_JS(void, TellRowsDone, (double rows), {
     if (Module.onRows) Module.onRows(rows);
 });
 
-void Put(std::string_view name, std::string_view value) {
-    answer.append(name).append("\t");
-    for (const char c : value) answer += c == '\n' || c == '\t' || c == '\r' ? ' ' : c;
-    answer += '\n';
-}
+void Put(std::string_view name, std::string_view value) { kelvo::web::AppendLine(answer, name, value); }
 
 // The result's first rows, read back as any schedule is read: "row<TAB>field<TAB>…" lines.
 void PutFirstRows(const std::string& path, std::size_t count) {
@@ -38,7 +36,7 @@ void PutFirstRows(const std::string& path, std::size_t count) {
         answer += "row";
         for (const std::string_view field : fields) {
             answer += '\t';
-            for (const char c : field) answer += c == '\n' || c == '\t' || c == '\r' ? ' ' : c;
+            kelvo::web::AppendField(answer, field);
         }
         answer += '\n';
     }
@@ -49,18 +47,14 @@ void PutFirstRows(const std::string& path, std::size_t count) {
 // Calculates the schedule at `input` (its sheet `sheet`, or the first with a header when empty)
 // into the folder `output_folder`, in the format the ending `ending` names (".csv", ".xlsx",
 // ".ods"; empty: the input's own, as kelvo-calc's result for it would be). The answer's lines:
-// "result", the result's name (the input's name and "-результат"), "status", the counts ("rows",
-// "messages", "not_disconnected"), "sheet", each line kelvo-calc would say ("say"), and the
-// result's first 200 rows ("row").
+// "result", the result's name (schedule::ResultName), "status", "counts" (as the schedule window
+// words them, and the sheet read), each line kelvo-calc would say ("say"), and the result's first
+// 200 rows ("row").
 KELVO_EXPORT const char* kelvo_schedule(const char* input, const char* output_folder, const char* ending,
                                         const char* sheet) {
     namespace schedule = kelvo::schedule;
     const std::string input_path = input;
-    const std::string name = input_path.substr(input_path.rfind('/') + 1);
-    const std::string base =
-        name.substr(0, name.rfind('.') == std::string::npos || name.rfind('.') == 0 ? name.size() : name.rfind('.'));
-    const std::string result_name =
-        base + "-результат" + (*ending ? std::string(ending) : std::string(schedule::OutputFormatOf(name).endings[0]));
+    const std::string result_name = schedule::ResultName(input_path.substr(input_path.rfind('/') + 1), ending);
     const std::string output = std::string(output_folder) + "/" + result_name;
     schedule::FileRun run;
     run.input = input_path;
@@ -79,15 +73,13 @@ KELVO_EXPORT const char* kelvo_schedule(const char* input, const char* output_fo
     try {
         status = schedule::CalculateFile(run, events, &report, &format);
     } catch (const std::bad_alloc&) {
-        said.push_back("не хватило памяти: файл требует больше, чем есть у этой машины");
+        said.push_back(kelvo::messages::kOutOfMemory);
     }
     answer.clear();
     Put("result", result_name);
     Put("status", std::to_string(status));
-    Put("rows", std::to_string(report.rows));
-    Put("messages", std::to_string(report.rows_with_message));
-    Put("not_disconnected", std::to_string(report.rows_not_disconnected));
-    Put("sheet", format.sheet);
+    Put("counts", schedule::RowCounts(report.rows, report.rows_with_message, report.rows_not_disconnected) +
+                      (format.sheet.empty() ? "" : "; лист «" + format.sheet + "»"));
     for (const std::string& line : said) Put("say", line);
     if (status < 2) PutFirstRows(output, 201);
     return answer.c_str();

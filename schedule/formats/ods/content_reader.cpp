@@ -6,6 +6,7 @@
 
 #include "schedule/formats/cells/shown_values.h"
 #include "schedule/formats/ods/cell_styles.h"
+#include "schedule/formats/ods/document_kind.h"
 #include "schedule/formats/ods/ods.h"
 #include "schedule/formats/package/sheet_rows.h"
 #include "schedule/formats/cells/cell_text.h"
@@ -363,38 +364,6 @@ private:
 
 }  // namespace
 
-namespace {
-
-// Whether the manifest says that the document's parts are encrypted (a password).
-class Manifest : public XmlEvents {
-public:
-    bool encrypted = false;
-    void Start(std::string_view name, const char**) override { encrypted |= name == "encryption-data"; }
-    void End(std::string_view) override {}
-    void Text(std::string_view) override {}
-};
-
-// Why an archive that holds a content part is still no spreadsheet to read: protected by a
-// password, or a document of another kind (its media type); empty when it is one.
-std::string RefusedDocument(Archive archive) {
-    Manifest manifest;
-    XmlStream stream(manifest);
-    std::string fault;
-    if (ParsePart(archive, "META-INF/manifest.xml", stream, /*absent_ok=*/true, fault) && manifest.encrypted)
-        return "документ защищен паролем: сохраните его в табличной программе без пароля";
-    ZipPart part(archive);
-    if (part.Open("mimetype") != PartOpened::Open) return {};
-    char type[128] = {};
-    const long got = part.Read(type, sizeof type - 1);
-    const std::string_view media(type, got > 0 ? static_cast<std::size_t>(got) : 0);
-    if (media.starts_with("application/vnd.oasis.opendocument.") &&
-        !media.starts_with("application/vnd.oasis.opendocument.spreadsheet"))
-        return "это не таблица, а документ OpenDocument другого вида («" + std::string(media) + "»)";
-    return {};
-}
-
-}  // namespace
-
 std::unique_ptr<TableReader> MakeOdsReader(int fd, const SheetWanted& wanted, std::string& error) {
     auto document = std::make_shared<const OpenArchive>(fd, wanted.stop);
     if (!document->Opened()) {
@@ -412,15 +381,6 @@ std::unique_ptr<TableReader> MakeOdsReader(int fd, const SheetWanted& wanted, st
     DocumentSheets sheets(std::move(document));
     return ChooseSheet(sheets, wanted, {"в документе", "документа", std::string(kDamaged) + ": в документе нет листов"},
                        error);
-}
-
-bool IsOdsArchive(int fd) {
-    unzFile archive = OpenZip(fd);
-    if (!archive) return false;
-    const bool ods = unzLocateFile(archive, kContent, 1) == UNZ_OK &&
-                     unzLocateFile(archive, "xl/workbook.xml", 1) == UNZ_END_OF_LIST_OF_FILE;
-    unzClose(archive);
-    return ods;
 }
 
 }  // namespace kelvo::schedule
