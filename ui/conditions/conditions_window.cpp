@@ -28,20 +28,22 @@ ConditionsWindow::ConditionsWindow()
         label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
     PlaceTwips(laying_, 240, 480, 6960, 255);
-    Caption(QStringLiteral("Температура среды, °C:"), 240, 840, 3600);
+    shell::TwipsCaption(this, QStringLiteral("Температура среды, °C:"), 240, 840, 3600);
     PlaceTwips(ambient_, 4080, 810, 1200, 315);
-    Caption(QStringLiteral("Кабелей рядом в земле:"), 240, 1200, 3600);
+    shell::TwipsCaption(this, QStringLiteral("Кабелей рядом в земле:"), 240, 1200, 3600);
     PlaceTwips(cables_, 4080, 1170, 1200, 315);
-    Caption(QStringLiteral("Расстояние между ними, мм:"), 240, 1560, 3600);
+    shell::TwipsCaption(this, QStringLiteral("Расстояние между ними, мм:"), 240, 1560, 3600);
     PlaceTwips(distance_, 4080, 1530, 1200, 315);
     PlaceTwips(factors_, 240, 2040, 6960, 255);
     PlaceTwips(corrected_, 240, 2400, 6960, 495);
     corrected_->setWordWrap(true);
     PlaceTwips(defaults_, 5520, 1500, 1680, 375);
     shell::SetBackground(defaults_, shell::colors::kBackground);
-    auto* note = Caption(QStringLiteral("Программа не хранит настроек: при новом запуске — условия таблиц (воздух "
-                                        "+25 °C, земля +15 °C, один кабель)."),
-                         240, 3000, 6960);
+    auto* note =
+        shell::TwipsCaption(this,
+                            QStringLiteral("Программа не хранит настроек: при новом запуске — условия таблиц (воздух "
+                                           "+25 °C, земля +15 °C, один кабель)."),
+                            240, 3000, 6960);
     note->setWordWrap(true);
     note->resize(note->width(), shell::TwipsToPixelsY(495));
     ambient_->setPlaceholderText(QStringLiteral("+25 / +15"));
@@ -62,13 +64,6 @@ ConditionsWindow::ConditionsWindow()
     ResizeTwips(7440, 3660);
     ApplyFrame();
     Show();
-}
-
-QLabel* ConditionsWindow::Caption(const QString& text, int left, int top, int width) {
-    auto* label = new QLabel(text, this);
-    label->setFont(shell::UiFont(8.25));
-    PlaceTwips(label, left, top, width, 255);
-    return label;
 }
 
 LayingConditions ConditionsWindow::Typed() const { return {ambient_text_, cables_text_, distance_text_}; }

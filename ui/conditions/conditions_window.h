@@ -43,7 +43,6 @@ protected:
     void OnClosePressed() override;
 
 private:
-    QLabel* Caption(const QString& text, int left, int top, int width);
     void Show();
 
     QLineEdit *ambient_, *cables_, *distance_;

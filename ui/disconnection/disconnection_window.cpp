@@ -39,16 +39,16 @@ DisconnectionWindow::DisconnectionWindow()
     PlaceTwips(line_, 240, 480, 6960, 255);
     line_->setAccessibleName(QStringLiteral("Линия последнего расчета"));
 
-    Caption(QStringLiteral("Характеристика автомата:"), 240, 840, 3600);
+    shell::TwipsCaption(this, QStringLiteral("Характеристика автомата:"), 240, 840, 3600);
     characteristic_->addItems({QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
     characteristic_->setCurrentIndex(1);
     PlaceTwips(characteristic_, 4080, 810, 1200, 315);
-    Caption(QStringLiteral("Сопротивление петли до линии, Ом:"), 240, 1200, 3600);
+    shell::TwipsCaption(this, QStringLiteral("Сопротивление петли до линии, Ом:"), 240, 1200, 3600);
     PlaceTwips(upstream_, 4080, 1170, 1200, 315);
-    Caption(QStringLiteral("Сечение PE, мм²:"), 240, 1560, 3600);
+    shell::TwipsCaption(this, QStringLiteral("Сечение PE, мм²:"), 240, 1560, 3600);
     PlaceTwips(pe_, 4080, 1530, 1800, 315);
     // A reverse calculation's line has no length of its own: it is typed here.
-    length_caption_ = Caption(QStringLiteral("Длина, м:"), 5520, 1200, 840);
+    length_caption_ = shell::TwipsCaption(this, QStringLiteral("Длина, м:"), 5520, 1200, 840);
     PlaceTwips(length_, 6360, 1170, 840, 315);
     length_->setAccessibleName(QStringLiteral("Длина линии обратного расчета, м"));
     length_->setProperty("kelvoHint", QStringLiteral("Длина линии, для которой проверяется сечение обратного расчета"));
@@ -84,13 +84,6 @@ DisconnectionWindow::DisconnectionWindow()
     ResizeTwips(7440, 4380);
     ApplyFrame();
     Empty();
-}
-
-QLabel* DisconnectionWindow::Caption(const QString& text, int left, int top, int width) {
-    auto* label = new QLabel(text, this);
-    label->setFont(shell::UiFont(8.25));
-    PlaceTwips(label, left, top, width, 255);
-    return label;
 }
 
 QLabel* DisconnectionWindow::Value(const QString& accessible, int left, int top, int width) {

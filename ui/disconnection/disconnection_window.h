@@ -55,7 +55,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* Caption(const QString& text, int left, int top, int width);
     QLabel* Value(const QString& accessible, int left, int top, int width);
     void Recalculate();
     void Empty();

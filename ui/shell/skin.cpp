@@ -1,6 +1,7 @@
 #include "ui/shell/skin.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
@@ -35,6 +36,13 @@ void PlaceTwips(QWidget* widget, double left, double top, double width, double h
 }
 
 void MoveTwips(QWidget* widget, double left, double top) { widget->move(TwipsToPixelsX(left), TwipsToPixelsY(top)); }
+
+QLabel* TwipsCaption(QWidget* parent, const QString& text, double left, double top, double width) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(UiFont(8.25));
+    PlaceTwips(label, left, top, width, 255);
+    return label;
+}
 
 QRect GeometryTwips(const QWidget* widget) {
     const QRect g = widget->geometry();

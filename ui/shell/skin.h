@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QRect>
 
+class QLabel;
 class QPainter;
+class QString;
 class QWidget;
 
 namespace kelvo::shell {
@@ -20,6 +22,9 @@ int TwipsToPixelsY(double twips);
 // Places a widget by its design place in twips, relative to its parent.
 void PlaceTwips(QWidget* widget, double left, double top, double width, double height);
 void MoveTwips(QWidget* widget, double left, double top);
+// A caption of the small windows (the checks beside the main window): one line in the interface
+// font, placed in twips.
+QLabel* TwipsCaption(QWidget* parent, const QString& text, double left, double top, double width);
 // The widget's geometry read back in twips.
 QRect GeometryTwips(const QWidget* widget);
 
