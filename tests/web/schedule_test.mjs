@@ -1,7 +1,7 @@
 // Schedules on the web page in headless Chromium: files chosen through the page's file input, the
 // downloaded results (CSV, XLSX, ODS) read back equal to kelvo-calc's native results for every
 // golden input and the people's files; a damaged workbook gets kelvo-calc's message; "Отмена"
-// stops a long run; a file after a failed one is calculated.
+// stops a long run, even while its file is read; a file after a failed or an ended one is calculated.
 //
 //   node tests/web/schedule_test.mjs SITE KELVO_CALC SOURCE OUT   (tools/web-test.sh runs it)
 import { execFileSync } from "node:child_process";
@@ -101,6 +101,11 @@ async function cancel(page) {
   check(counts.includes("отменен"), `cancel: «${counts}»`);
   const after = await run(page, join(source, "tests/schedule/golden/workbook.xlsx"), "");
   check(Boolean(after.bytes), `after a cancelled run: ${after.counts}`);
+  // A file chosen while the last one's worker still loads: the ended worker's error must neither
+  // restart its run nor end this one.
+  await (await page.$("#schedule-file")).uploadFile(file);
+  const next = await run(page, join(source, "tests/schedule/golden/workbook.xlsx"), "");
+  check(next.counts.startsWith("Строк: 4,"), `a file after one still loading: ${next.counts}`);
 }
 
 const server = await serve(site);

@@ -5,7 +5,9 @@
 
 (function () {
   const $ = (id) => document.getElementById(id);
-  let worker = null; // the run under way, ended by "Отмена"
+  let worker = null; // the worker of the run under way
+  let run = 0; // the run under way (0: none); "Отмена" ends it, even while its file is still read
+  let runs = 0;
   let download = null; // the address of the last result offered
 
   const fromDisk = !location.protocol.startsWith("http");
@@ -86,21 +88,34 @@
 
   async function open(file) {
     cancel();
+    const id = (run = ++runs);
     $("schedule-result").hidden = true;
     showProgress(`Расчет «${file.name}»…`);
     const job = {
       name: file.name.replace(/[/\\]/g, "_"),
-      bytes: new Uint8Array(await file.arrayBuffer()),
       ending: $("schedule-format").value,
       sheet: $("schedule-sheet").value.trim(),
     };
-    const done = ({ answer, result }) => show(answer, result, typeOf(value(answer, "result")));
+    let bytes;
+    try {
+      bytes = new Uint8Array(await file.arrayBuffer());
+    } catch (error) {
+      bytes = null;
+    }
+    if (id !== run) return; // cancelled, or another file chosen, while this one was read
+    job.bytes = bytes;
+    const done = ({ answer, result }) => {
+      run = 0;
+      show(answer, result, typeOf(value(answer, "result")));
+    };
     const failed = (error) => {
+      run = 0;
       $("schedule-progress").hidden = true;
       $("schedule-result").hidden = false;
       $("schedule-counts").textContent = `Расчет прерван: ${error}`;
       $("schedule-counts").classList.add("fault");
     };
+    if (!bytes) return failed("файл не прочитан");
     if (fromDisk) {
       // From disk a page may start no worker: the calculation runs here, the page waits.
       try {
@@ -118,31 +133,43 @@
   }
 
   // A worker whose scripts fail to load before it says anything is started once more (a network
-  // that dropped a request); a run that failed once it was under way is not.
+  // that dropped a request); a run that failed once it was under way is not. A worker ended by
+  // "Отмена" or by the next file is heard no more: its last error must not restart its run or end
+  // the next one.
   function start(job, done, failed, retries) {
     const bytes = job.bytes.slice();
     let heard = false;
-    worker = new Worker("schedule-worker.js");
-    worker.onmessage = ({ data }) => {
+    const own = new Worker("schedule-worker.js");
+    worker = own;
+    own.onmessage = ({ data }) => {
+      if (own !== worker) return;
       heard = true;
       if (data.rows !== undefined) return showProgress(`Обработано строк: ${data.rows}`);
-      cancel();
+      stopWorker();
       if (data.failure) failed(data.failure);
       else done(data);
     };
-    worker.onerror = (event) => {
-      cancel();
+    own.onerror = (event) => {
+      if (own !== worker) return;
+      stopWorker();
       if (!heard && retries > 0) start({ ...job, bytes }, done, failed, retries - 1);
       else failed(event.message || "ошибка модуля расчета");
     };
-    worker.postMessage(job, [job.bytes.buffer]);
+    own.postMessage(job, [job.bytes.buffer]);
   }
 
-  function cancel() {
-    if (!worker) return false;
+  function stopWorker() {
+    if (!worker) return;
+    worker.onmessage = worker.onerror = null;
     worker.terminate();
     worker = null;
-    return true;
+  }
+  // Ends the run under way; false when there was none.
+  function cancel() {
+    stopWorker();
+    const was = run !== 0;
+    run = 0;
+    return was;
   }
 
   $("schedule-cancel").addEventListener("click", () => {
