@@ -99,16 +99,19 @@
     let bytes;
     try {
       bytes = new Uint8Array(await file.arrayBuffer());
-    } catch (error) {
+    } catch {
       bytes = null;
     }
     if (id !== run) return; // cancelled, or another file chosen, while this one was read
     job.bytes = bytes;
+    // A run ended by "Отмена" or by the next file shows nothing (from disk it cannot be stopped).
     const done = ({ answer, result }) => {
+      if (id !== run) return;
       run = 0;
       show(answer, result, typeOf(value(answer, "result")));
     };
     const failed = (error) => {
+      if (id !== run) return;
       run = 0;
       $("schedule-progress").hidden = true;
       $("schedule-result").hidden = false;
