@@ -10,19 +10,25 @@
 
 namespace kelvo::schedule {
 
+// Every call, once: the list the struct, the loader and the linked table are made from.
+#define KELVO_XLSXWRITER_CALLS(CALL) \
+    CALL(workbook_new_opt)           \
+    CALL(workbook_add_worksheet)     \
+    CALL(workbook_add_format)        \
+    CALL(workbook_close)             \
+    CALL(format_set_bold)            \
+    CALL(format_set_num_format)      \
+    CALL(worksheet_set_column)       \
+    CALL(worksheet_freeze_panes)     \
+    CALL(worksheet_write_string)     \
+    CALL(worksheet_write_number)     \
+    CALL(worksheet_write_datetime)   \
+    CALL(lxw_strerror)
+
 struct XlsxWriterCalls {
-    decltype(&::workbook_new_opt) workbook_new_opt = nullptr;
-    decltype(&::workbook_add_worksheet) workbook_add_worksheet = nullptr;
-    decltype(&::workbook_add_format) workbook_add_format = nullptr;
-    decltype(&::workbook_close) workbook_close = nullptr;
-    decltype(&::format_set_bold) format_set_bold = nullptr;
-    decltype(&::worksheet_set_column) worksheet_set_column = nullptr;
-    decltype(&::worksheet_freeze_panes) worksheet_freeze_panes = nullptr;
-    decltype(&::worksheet_write_string) worksheet_write_string = nullptr;
-    decltype(&::worksheet_write_number) worksheet_write_number = nullptr;
-    decltype(&::worksheet_write_datetime) worksheet_write_datetime = nullptr;
-    decltype(&::format_set_num_format) format_set_num_format = nullptr;
-    decltype(&::lxw_strerror) lxw_strerror = nullptr;
+#define KELVO_XLSXWRITER_MEMBER(name) decltype(&::name) name = nullptr;
+    KELVO_XLSXWRITER_CALLS(KELVO_XLSXWRITER_MEMBER)
+#undef KELVO_XLSXWRITER_MEMBER
 };
 
 // The calls, or nothing (and the reason in `error`) when the library cannot be had.

@@ -3,10 +3,13 @@
 namespace kelvo::schedule {
 
 const XlsxWriterCalls* XlsxWriterLibrary(std::string&) {
-    static const XlsxWriterCalls calls{
-        &::workbook_new_opt,       &::workbook_add_worksheet,   &::workbook_add_format,    &::workbook_close,
-        &::format_set_bold,        &::worksheet_set_column,     &::worksheet_freeze_panes, &::worksheet_write_string,
-        &::worksheet_write_number, &::worksheet_write_datetime, &::format_set_num_format,  &::lxw_strerror};
+    static const XlsxWriterCalls calls = [] {
+        XlsxWriterCalls linked;
+#define KELVO_XLSXWRITER_LINK(name) linked.name = &::name;
+        KELVO_XLSXWRITER_CALLS(KELVO_XLSXWRITER_LINK)
+#undef KELVO_XLSXWRITER_LINK
+        return linked;
+    }();
     return &calls;
 }
 

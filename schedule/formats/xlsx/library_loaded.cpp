@@ -23,18 +23,9 @@ const XlsxWriterCalls* XlsxWriterLibrary(std::string& error) {
             call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(dlsym(library, name));
             complete = complete && call != nullptr;
         };
-        take(calls.workbook_new_opt, "workbook_new_opt");
-        take(calls.workbook_add_worksheet, "workbook_add_worksheet");
-        take(calls.workbook_add_format, "workbook_add_format");
-        take(calls.workbook_close, "workbook_close");
-        take(calls.format_set_bold, "format_set_bold");
-        take(calls.worksheet_set_column, "worksheet_set_column");
-        take(calls.worksheet_freeze_panes, "worksheet_freeze_panes");
-        take(calls.worksheet_write_string, "worksheet_write_string");
-        take(calls.worksheet_write_number, "worksheet_write_number");
-        take(calls.worksheet_write_datetime, "worksheet_write_datetime");
-        take(calls.format_set_num_format, "format_set_num_format");
-        take(calls.lxw_strerror, "lxw_strerror");
+#define KELVO_XLSXWRITER_TAKE(name) take(calls.name, #name);
+        KELVO_XLSXWRITER_CALLS(KELVO_XLSXWRITER_TAKE)
+#undef KELVO_XLSXWRITER_TAKE
         if (complete)
             result.first = calls;
         else
