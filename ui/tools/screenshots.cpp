@@ -60,13 +60,7 @@ void SaveImage(const QImage& image, const QDir& folder, const QString& name) {
     image.save(folder.filePath(name + QStringLiteral(".png")));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
-    QDir().mkpath(folder.path());
-
+void SavePictures(const QDir& folder) {
     using pictures::Reference;
     for (const auto picture : {Reference::Power, Reference::Breakers, Reference::WireCurrents, Reference::Help})
         SaveImage(pictures::ReferencePicture(picture), folder,
@@ -75,51 +69,68 @@ int main(int argc, char** argv) {
     SaveImage(pictures::OrderingPicture(), folder, QStringLiteral("ordering"));
     SaveImage(pictures::Globe(), folder, QStringLiteral("globe"));
     SaveImage(pictures::TitlePicture(pictures::kMainWindowTitle), folder, QStringLiteral("title"));
+}
 
-    {
-        kelvo::mainwindow::MainWindow form1;
-        form1.show();
-        Save(form1, folder, QStringLiteral("form1-start"));
-        form1.txtP->Write(QStringLiteral("2,5"));
-        form1.Command2->Press();
-        form1.Timer1->Tick();
-        Save(form1, folder, QStringLiteral("form1-calculated"));
-        Click(form1.Label22);
-        Save(form1, folder, QStringLiteral("form1-menu-calculations"));
-        form1.txtL->Write(QStringLiteral("50"));
-        form1.Command2->Press();
-        form1.Timer1->Tick();
-        form1.Check7->SetValue(true);
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            auto* check = qobject_cast<kelvo::disconnection::DisconnectionWindow*>(window);
-            if (!check) continue;
-            check->UpstreamImpedance()->setText(QStringLiteral("0,3"));
-            Save(*check, folder, QStringLiteral("disconnection"));
-            delete check;
-        }
-        Click(form1.Label44);
-        Save(form1, folder, QStringLiteral("form1-menu-tables"));
-        form1.Check3->SetValue(true);
-        form1.Combo3->Write(QStringLiteral("2,5"));
-        form1.Command5->Press();
-        Save(form1, folder, QStringLiteral("form1-reverse"));
-        SaveSchedule(form1, folder);
-        // The laying conditions: +40 °C in air for the line of 50 m.
-        form1.Check2->SetValue(true);
-        form1.Check8->SetValue(true);
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            auto* conditions = qobject_cast<kelvo::conditions::ConditionsWindow*>(window);
-            if (!conditions) continue;
-            conditions->Ambient()->setText(QStringLiteral("40"));
-            form1.txtP->Write(QStringLiteral("5"));
-            form1.Command2->Press();
-            form1.Timer1->Tick();
-            conditions->SetLine(form1.Conductor(), form1.Text2->Text());
-            Save(*conditions, folder, QStringLiteral("conditions"));
-            Save(form1, folder, QStringLiteral("form1-conditions"));
-            delete conditions;
-        }
+template <typename Window>
+Window* OpenWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<Window*>(window)) return found;
+    return nullptr;
+}
+
+void Calculate(kelvo::mainwindow::MainWindow& form1) {
+    form1.Command2->Press();
+    form1.Timer1->Tick();
+}
+
+// The check of disconnection for the line of 50 m.
+void SaveDisconnection(kelvo::mainwindow::MainWindow& form1, const QDir& folder) {
+    form1.txtL->Write(QStringLiteral("50"));
+    Calculate(form1);
+    form1.Check7->SetValue(true);
+    if (auto* check = OpenWindow<kelvo::disconnection::DisconnectionWindow>()) {
+        check->UpstreamImpedance()->setText(QStringLiteral("0,3"));
+        Save(*check, folder, QStringLiteral("disconnection"));
+        delete check;
     }
+}
+
+// The laying conditions: +40 °C in air for the line of 50 m.
+void SaveConditions(kelvo::mainwindow::MainWindow& form1, const QDir& folder) {
+    form1.Check2->SetValue(true);
+    form1.Check8->SetValue(true);
+    if (auto* conditions = OpenWindow<kelvo::conditions::ConditionsWindow>()) {
+        conditions->Ambient()->setText(QStringLiteral("40"));
+        form1.txtP->Write(QStringLiteral("5"));
+        Calculate(form1);
+        Save(*conditions, folder, QStringLiteral("conditions"));
+        Save(form1, folder, QStringLiteral("form1-conditions"));
+        delete conditions;
+    }
+}
+
+void SaveMainWindow(const QDir& folder) {
+    kelvo::mainwindow::MainWindow form1;
+    form1.show();
+    Save(form1, folder, QStringLiteral("form1-start"));
+    form1.txtP->Write(QStringLiteral("2,5"));
+    Calculate(form1);
+    Save(form1, folder, QStringLiteral("form1-calculated"));
+    Click(form1.Label22);
+    Save(form1, folder, QStringLiteral("form1-menu-calculations"));
+    SaveDisconnection(form1, folder);
+    Click(form1.Label44);
+    Save(form1, folder, QStringLiteral("form1-menu-tables"));
+    form1.Check3->SetValue(true);
+    form1.Combo3->Write(QStringLiteral("2,5"));
+    form1.Command5->Press();
+    Save(form1, folder, QStringLiteral("form1-reverse"));
+    SaveSchedule(form1, folder);
+    SaveConditions(form1, folder);
+}
+
+void SaveMessageAndViewer(const QDir& folder) {
+    using pictures::Reference;
     ShowMessage(QStringLiteral("десятичные вводятся через запятую, пример 2,5 или не "
                                "установлена мощность / ток"),
                 MainWindowWhileShown::Visible);
@@ -137,5 +148,16 @@ int main(int argc, char** argv) {
     OpenPicture(TableRequest(Reference::WireCurrents));
     Save(Form3(), folder, QStringLiteral("form3-table-103-after-help"));
     ReleaseForm3();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
+    QDir().mkpath(folder.path());
+    SavePictures(folder);
+    SaveMainWindow(folder);
+    SaveMessageAndViewer(folder);
     return 0;
 }
