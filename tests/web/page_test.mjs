@@ -7,19 +7,12 @@ import { execFileSync } from "node:child_process";
 import { mkdirSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
 import { pathToFileURL } from "node:url";
-import puppeteer from "puppeteer-core";
+import { check, finish, launch } from "./harness.mjs";
 import { serve } from "./static_server.mjs";
 import { cases, loadLists, parseCsv, rowOf } from "./cases.mjs";
 
 const [site, kelvoCalc, out] = process.argv.slice(2);
 mkdirSync(join(out, "screenshots"), { recursive: true });
-let failures = 0;
-function check(condition, what) {
-  if (!condition) {
-    failures++;
-    console.error(`FAIL ${what}`);
-  }
-}
 
 // kelvo-calc's rows for the cases, a schedule for each combination of the check's columns and the
 // laying conditions'.
@@ -189,11 +182,7 @@ async function fromDisk(browser) {
 
 await loadLists(site);
 const server = await serve(site);
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-  headless: true,
-  args: ["--no-sandbox", "--disable-gpu", "--lang=ru-RU"],
-});
+const browser = await launch(["--lang=ru-RU"]);
 try {
   const page = await browser.newPage();
   page.on("pageerror", (error) => check(false, `page error: ${error.message}`));
@@ -209,5 +198,4 @@ try {
   await browser.close();
   await server.close();
 }
-console.log(failures ? `${failures} failures` : "the page holds");
-process.exit(failures ? 1 : 0);
+finish("the page holds");

@@ -7,19 +7,12 @@
 import { execFileSync } from "node:child_process";
 import { mkdirSync, readdirSync, writeFileSync } from "node:fs";
 import { basename, join } from "node:path";
-import puppeteer from "puppeteer-core";
+import { check, finish, launch } from "./harness.mjs";
 import { serve } from "./static_server.mjs";
 
 const [site, kelvoCalc, source, out] = process.argv.slice(2);
 const folder = join(out, "schedules");
 mkdirSync(folder, { recursive: true });
-let failures = 0;
-function check(condition, what) {
-  if (!condition) {
-    failures++;
-    console.error(`FAIL ${what}`);
-  }
-}
 
 // kelvo-calc's status, standard output and standard error.
 function calc(args) {
@@ -109,11 +102,7 @@ async function cancel(page) {
 }
 
 const server = await serve(site);
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-  headless: true,
-  args: ["--no-sandbox", "--disable-gpu"],
-});
+const browser = await launch();
 try {
   const page = await browser.newPage();
   page.on("pageerror", (error) => check(false, `page error: ${error.message}`));
@@ -127,5 +116,4 @@ try {
   await browser.close();
   await server.close();
 }
-console.log(failures ? `${failures} failures` : "the schedules hold");
-process.exit(failures ? 1 : 0);
+finish("the schedules hold");
