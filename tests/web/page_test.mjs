@@ -109,18 +109,18 @@ async function compareCases(page) {
 }
 
 // At a phone's width nothing scrolls sideways and every control is large enough for a finger.
-async function phoneLayout(page) {
+async function phoneLayout(page, part) {
   const layout = await page.evaluate(() => {
     const small = [];
-    for (const element of document.querySelectorAll("button, select, input:not([type=radio]), label, summary, nav a")) {
+    for (const element of document.querySelectorAll("button, select, input:not([type=radio]):not(.visually-hidden), label, summary, nav a")) {
       const box = element.getBoundingClientRect();
-      if (box.height > 0 && box.height < 44 && !element.closest(".field")) small.push(element.outerHTML.slice(0, 80));
+      if (box.height > 0 && box.height < 44 && !element.closest(".field, label.search")) small.push(element.outerHTML.slice(0, 80));
       if (box.height > 0 && box.height < 44 && element.matches("input, select")) small.push(element.outerHTML.slice(0, 80));
     }
     return { width: document.documentElement.scrollWidth, small };
   });
-  check(layout.width <= 360, `the page is ${layout.width} px wide at 360`);
-  check(layout.small.length === 0, `controls under 44 px: ${layout.small.join(" | ")}`);
+  check(layout.width <= 360, `${part}: the page is ${layout.width} px wide at 360`);
+  check(layout.small.length === 0, `${part}: controls under 44 px: ${layout.small.join(" | ")}`);
 }
 
 async function screenshots(browser, url) {
@@ -134,10 +134,11 @@ async function screenshots(browser, url) {
       await page.type("#load", "2,5");
       await page.keyboard.press("Enter");
       await page.screenshot({ path: join(out, "screenshots", `page-${width}-${scheme}.png`), fullPage: true });
-      if (width === 360 && scheme === "light") await phoneLayout(page);
+      if (width === 360 && scheme === "light") await phoneLayout(page, "calculation");
       for (const part of ["tables", "schedule"]) {
         await page.goto(`${url}#${part}`);
         await page.screenshot({ path: join(out, "screenshots", `${part}-${width}-${scheme}.png`) });
+        if (width === 360 && scheme === "light") await phoneLayout(page, part);
       }
       await page.close();
     }
