@@ -111,6 +111,7 @@ try {
   await compareResults(page);
   await damagedThenGood(page);
   await cancel(page);
+  await page.setViewport({ width: 1280, height: 800 });
   await page.screenshot({ path: join(out, "screenshots", "schedule-1280.png"), fullPage: true });
 } finally {
   await browser.close();
